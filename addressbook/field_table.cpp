@@ -1,0 +1,69 @@
+#include "addressbook/field_table.h"
+
+#include <array>
+#include <cstddef>
+
+#include "addressbook/cp1252.h"
+
+namespace addressbook {
+
+namespace {
+
+// Each row is written as key "#" label.
+constexpr std::array<std::string_view, 8> rowTexts{
+    "N#Name ; Vorname",
+    "TEL;WORK#Telefon dienstlich",
+    "TEL;HOME#Telefon privat",
+    "TEL;CELL#Mobil",
+    "TEL;FAX#Fax",
+    "EMAIL#E-mail - Adresse",
+    "BDAY#Geburtstag (Meldezeit)",
+    "NOTE#Notizen",
+};
+
+struct Row {
+  std::string_view key;
+  std::string_view label;
+};
+
+constexpr std::array<Row, 8> makeRows() {
+  std::array<Row, 8> rows{};
+  for (std::size_t i = 0; i < rowTexts.size(); ++i) {
+    std::string_view text = rowTexts[i];
+    std::size_t hash = text.find('#');
+    rows[i] = {text.substr(0, hash), text.substr(hash + 1)};
+  }
+  return rows;
+}
+
+constexpr std::array<Row, 8> rows = makeRows();
+
+bool startsWithKey(std::string_view line, std::string_view key) {
+  if (line.size() < key.size()) return false;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    if (cp1252::toUpper(line[i]) != key[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::string_view> fieldKey(int row) {
+  if (row < 1 || row > fieldCount()) return std::nullopt;
+  return rows[static_cast<std::size_t>(row - 1)].key;
+}
+
+std::optional<std::string_view> fieldLabel(int row) {
+  if (row < 1 || row > fieldCount()) return std::nullopt;
+  return rows[static_cast<std::size_t>(row - 1)].label;
+}
+
+int matchField(std::string_view line) {
+  int result = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (startsWithKey(line, rows[i].key)) result = static_cast<int>(i) + 1;
+  }
+  return result;
+}
+
+}  // namespace addressbook

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace addressbook {
+
+// The value of the decimal number at the start of text after leading blanks
+// and tabs (an optional sign is taken), 0 when there is none. Values beyond
+// the 64-bit range are held at its ends.
+[[nodiscard]] std::int64_t leadingNumber(std::string_view text);
+
+// The number in decimal, zero-padded to at least width digits.
+[[nodiscard]] std::string padded(std::int64_t number, int width);
+
+// The k-th piece (from 1) when text is cut at every delimiter; empty when
+// there is no such piece.
+[[nodiscard]] std::string_view part(std::string_view text, char delimiter, int k);
+
+// text without leading and trailing blanks (0x20).
+[[nodiscard]] std::string_view trimBlanks(std::string_view text);
+
+}  // namespace addressbook

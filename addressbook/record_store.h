@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace addressbook {
+
+// The record slots of the address book: slot 0 is scratch, slots 1 to
+// capacity hold records. Every slot has the eight fields of the field table;
+// a slot holds a record exactly when its name field is not empty.
+//
+// Values are Windows-1252 bytes. They live either in the text of the file the
+// store was loaded from (adopted by the store, so loading copies nothing that
+// it need not change) or in blocks owned by the store. A view returned by
+// field() stays valid until the next reset().
+class RecordStore {
+ public:
+  RecordStore() = default;
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+  RecordStore(RecordStore&&) noexcept = default;
+  RecordStore& operator=(RecordStore&&) noexcept = default;
+  ~RecordStore() = default;
+
+  // Empties every cell and sets the capacity (slots 0 to capacity exist).
+  void reset(std::size_t capacity);
+  [[nodiscard]] std::size_t capacity() const { return capacity_; }
+
+  // Whether reset() has made slots (slot 0 to capacity) at all.
+  [[nodiscard]] bool hasSlots() const { return cells_ != nullptr; }
+
+  // slot 0 to capacity of a store that has slots, field 1 to 8.
+  [[nodiscard]] std::string_view field(std::size_t slot, int field) const {
+    const Cell& cell = cells_.get()[index(slot, field)];
+    return {cell.data, cell.size};
+  }
+  // Stores a copy of value.
+  void setField(std::size_t slot, int field, std::string_view value);
+  [[nodiscard]] bool holdsRecord(std::size_t slot) const;
+
+  // Loading: keeps text alive for the store's lifetime and lets fields refer
+  // to parts of it without copying.
+  [[nodiscard]] std::string_view adoptText(std::string text);
+  // Stores a view of a part of the adopted text (or of the store's own blocks).
+  void setFieldView(std::size_t slot, int field, std::string_view value);
+
+ private:
+  struct Cell {
+    const char* data;
+    std::size_t size;
+  };
+  struct FreeCells {
+    void operator()(Cell* cells) const;
+  };
+
+  [[nodiscard]] static std::size_t index(std::size_t slot, int field) {
+    return slot * 8 + static_cast<std::size_t>(field - 1);
+  }
+  [[nodiscard]] std::string_view copyIn(std::string_view value);
+
+  std::size_t capacity_ = 0;
+  // Zero-filled by the allocator, so slots that are never written cost no
+  // memory until they are touched.
+  std::unique_ptr<Cell[], FreeCells> cells_;
+  std::vector<std::unique_ptr<const std::string>> texts_;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  char* blockFree_ = nullptr;
+  std::size_t blockLeft_ = 0;
+};
+
+// Capacity for a file of n cards: 999, or 1.5 n rounded half to even when
+// that is larger.
+[[nodiscard]] std::size_t capacityFor(std::size_t cards);
+
+}  // namespace addressbook

@@ -1,0 +1,143 @@
+#include "addressbook/vcard_reader.h"
+
+#include <cstring>
+
+#include "addressbook/birthday.h"
+#include "addressbook/field_table.h"
+#include "addressbook/file_text.h"
+
+namespace addressbook {
+
+namespace {
+
+constexpr std::size_t progressInterval = 64;
+
+std::size_t find(std::string_view text, std::string_view pattern, std::size_t from) {
+  if (from >= text.size()) return std::string_view::npos;
+  const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
+  if (hit == nullptr) return std::string_view::npos;
+  return static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+}
+
+// Removes every occurrence of pattern in one pass from left to right, as a
+// replace-all does: removal may bring new occurrences together, which stay.
+void removeAll(std::string& text, std::string_view pattern) {
+  std::size_t out = 0;
+  std::size_t in = 0;
+  while (in < text.size()) {
+    if (text.compare(in, pattern.size(), pattern) == 0) {
+      in += pattern.size();
+    } else {
+      text[out++] = text[in++];
+    }
+  }
+  text.resize(out);
+}
+
+// Calls lineFn for every line of card (split at CR LF) until it returns false.
+template <typename LineFn>
+bool forEachLine(std::string_view card, LineFn lineFn) {
+  std::size_t start = 0;
+  std::size_t search = 0;
+  while (true) {
+    const void* hit = search < card.size()
+                          ? std::memchr(card.data() + search, '\n', card.size() - search)
+                          : nullptr;
+    if (hit == nullptr) return lineFn(card.substr(start), start != 0);
+    auto lf = static_cast<std::size_t>(static_cast<const char*>(hit) - card.data());
+    search = lf + 1;
+    if (lf == start || card[lf - 1] != '\r') continue;  // a lone LF is part of the line
+    if (!lineFn(card.substr(start, lf - 1 - start), start != 0)) return false;
+    start = lf + 1;
+  }
+}
+
+class CardReader {
+ public:
+  explicit CardReader(RecordStore& store) : store_(store) {}
+
+  void read(std::string_view card, std::size_t slot) {
+    bool folded = false;
+    forEachLine(card, [&](std::string_view line, bool continuesCard) {
+      if (continuesCard && !line.empty() && (line.front() == ' ' || line.front() == '\t')) {
+        folded = true;
+        return false;
+      }
+      storeLine(line, slot, false);
+      return true;
+    });
+    if (folded) readFolded(card, slot);
+  }
+
+ private:
+  // The card holds folded lines: start over on an unfolded copy.
+  void readFolded(std::string_view card, std::size_t slot) {
+    for (int f = 1; f <= fieldCount(); ++f) store_.setFieldView(slot, f, {});
+    unfolded_.assign(card);
+    removeAll(unfolded_, "\r\n ");
+    removeAll(unfolded_, "\r\n\t");
+    forEachLine(unfolded_, [&](std::string_view line, bool) {
+      storeLine(line, slot, true);
+      return true;
+    });
+  }
+
+  // Stores the value of a line that matches a key. Values that need no change
+  // stay views of the file text unless the line itself is temporary.
+  void storeLine(std::string_view line, std::size_t slot, bool lineIsTemporary) {
+    int f = matchField(line);
+    if (f == 0) return;
+    std::size_t colon = line.find(':');
+    std::string_view value = colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
+    if (f == field::birthday) {
+      value_.clear();
+      appendWithUtf8Letters(value_, value);
+      store_.setField(slot, f, convertBirthday(value_));
+    } else if (mayHoldUtf8Letters(value)) {
+      value_.clear();
+      appendWithUtf8Letters(value_, value);
+      store_.setField(slot, f, value_);
+    } else if (lineIsTemporary) {
+      store_.setField(slot, f, value);
+    } else {
+      store_.setFieldView(slot, f, value);
+    }
+  }
+
+  RecordStore& store_;
+  std::string unfolded_;
+  std::string value_;
+};
+
+}  // namespace
+
+std::size_t countCards(std::string_view text) {
+  std::size_t count = 0;
+  for (std::size_t at = find(text, cardSeparator, 0); at != std::string_view::npos;
+       at = find(text, cardSeparator, at + cardSeparator.size())) {
+    ++count;
+  }
+  return count;
+}
+
+RecordStore readCards(std::string text, const ReadProgress& progress) {
+  std::size_t total = countCards(text);
+  RecordStore store;
+  store.reset(capacityFor(total));
+  if (total == 0) return store;
+  std::string_view all = store.adoptText(std::move(text));
+  CardReader reader(store);
+  std::size_t pos = find(all, cardSeparator, 0) + cardSeparator.size();
+  for (std::size_t slot = 1; slot <= total; ++slot) {
+    std::size_t end = find(all, cardSeparator, pos);
+    std::string_view card = all.substr(pos, end == std::string_view::npos ? end : end - pos);
+    reader.read(card, slot);
+    pos = end == std::string_view::npos ? all.size() : end + cardSeparator.size();
+    if (progress && (slot % progressInterval == 0 || slot == total) && !progress(slot, total)) {
+      break;
+    }
+  }
+  return store;
+}
+
+}  // namespace addressbook

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "addressbook/record_store.h"
+
+namespace addressbook {
+
+// A card starts after this separator, wherever it stands in the text.
+inline constexpr std::string_view cardSeparator = "BEGIN:VCARD\r\n";
+
+// Number of card separators in text.
+[[nodiscard]] std::size_t countCards(std::string_view text);
+
+// Called now and then while cards are read, and after the last card, with the
+// number of cards read so far and the card count; false stops the reading.
+using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// Reads every card of text (line ends already normalised) into slots 1 to n
+// of a store whose capacity follows from the card count n. Lines are unfolded
+// and matched against the field table; values are taken after the first ":",
+// with UTF-8 letters converted and birthdays in display form. Lines that match
+// no key are ignored; for a key given twice the last line counts.
+[[nodiscard]] RecordStore readCards(std::string text, const ReadProgress& progress = {});
+
+}  // namespace addressbook

@@ -1,0 +1,80 @@
+#include "addressbook/vcard_writer.h"
+
+#include <string_view>
+
+#include "addressbook/birthday.h"
+#include "addressbook/field_table.h"
+
+namespace addressbook {
+
+namespace {
+
+constexpr std::string_view lineEnd = "\r\n";
+constexpr std::string_view fold = "\r\n ";
+constexpr std::size_t foldLength = 70;
+
+// A line break inside the value itself gets a blank after it, so that it
+// continues the line instead of starting one of its own.
+void appendValuePart(std::string& out, std::string_view part) {
+  for (std::size_t at = part.find(lineEnd); at != std::string_view::npos; at = part.find(lineEnd)) {
+    out.append(part.substr(0, at)).append(fold);
+    part.remove_prefix(at + lineEnd.size());
+  }
+  out.append(part);
+}
+
+// Folds a value of more than 70 bytes: for p = 70, 140, ... up to its length a
+// fold goes in front of the p-th byte of the text with the earlier folds in
+// it, which puts the folds after bytes 69, 136, 203, ... of the value.
+void appendFolded(std::string& out, std::string_view value) {
+  std::size_t folds = value.size() > foldLength ? value.size() / foldLength : 0;
+  std::size_t taken = 0;
+  for (std::size_t t = 1; t <= folds; ++t) {
+    std::size_t foldAfter = 67 * t + 2;
+    appendValuePart(out, value.substr(taken, foldAfter - taken));
+    out.append(fold);
+    taken = foldAfter;
+  }
+  appendValuePart(out, value.substr(taken));
+}
+
+std::size_t estimatedSize(const RecordStore& store) {
+  std::size_t size = 0;
+  for (std::size_t slot = 1; slot <= store.capacity(); ++slot) {
+    if (!store.holdsRecord(slot)) continue;
+    size += 24;
+    for (int f = 1; f <= fieldCount(); ++f) {
+      std::size_t value = store.field(slot, f).size();
+      if (value > 0) size += 16 + value + value / 20;
+    }
+  }
+  return size;
+}
+
+}  // namespace
+
+std::string addressFileText(const RecordStore& store) {
+  std::string out;
+  if (!store.hasSlots()) return out;
+  out.reserve(estimatedSize(store));
+  std::string birthday;
+  for (std::size_t slot = 1; slot <= store.capacity(); ++slot) {
+    if (!store.holdsRecord(slot)) continue;
+    out.append("BEGIN:VCARD").append(lineEnd);
+    for (int f = 1; f <= fieldCount(); ++f) {
+      std::string_view value = store.field(slot, f);
+      if (value.empty()) continue;
+      out.append(*fieldKey(f)).append(":");
+      if (f == field::birthday) {
+        birthday.assign(value);
+        value = convertBirthday(birthday);
+      }
+      appendFolded(out, value);
+      out.append(lineEnd);
+    }
+    out.append("END:VCARD").append(lineEnd);
+  }
+  return out;
+}
+
+}  // namespace addressbook

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Files of the local machine. Paths are Windows-1252 bytes; an implementation
+// converts them to the form its operating system expects.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // A regular file (links followed) exists under this path.
+  [[nodiscard]] virtual bool isFile(std::string_view path) const = 0;
+  // The whole file, or nothing when it cannot be read.
+  [[nodiscard]] virtual std::optional<std::string> readFile(std::string_view path) const = 0;
+  // Replaces the file's content with bytes so that the path names either the
+  // old or the new content at every moment. Returns whether all bytes were
+  // stored; on failure the old file is left as it was.
+  virtual bool replaceFile(std::string_view path, std::string_view bytes) = 0;
+  // The process's current working directory, without a trailing separator.
+  [[nodiscard]] virtual std::string currentDirectory() const = 0;
+};
+
+}  // namespace platform

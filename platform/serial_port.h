@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// One serial device for the telephone, opened by its port name ("COM3").
+class SerialPort {
+ public:
+  virtual ~SerialPort() = default;
+  // Opens the device for reading and writing, exclusively, only if it exists.
+  virtual bool open(std::string_view portName) = 0;
+  [[nodiscard]] virtual bool isOpen() const = 0;
+  // Writes the bytes within a bounded time; returns whether all were written.
+  virtual bool write(std::string_view bytes) = 0;
+  // Received bytes waiting to be read; 0 when the line reports an error.
+  [[nodiscard]] virtual std::size_t bytesWaiting() = 0;
+  // Reads up to count bytes that are waiting, without blocking.
+  virtual std::string read(std::size_t count) = 0;
+  virtual void close() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,39 @@
+#include "tests/fakes/fake_dialogs.h"
+
+namespace testing_support {
+
+namespace {
+template <typename T>
+T next(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T value = queue.front();
+  queue.pop_front();
+  return value;
+}
+}  // namespace
+
+platform::Answer FakeDialogs::messageBox(std::string_view text, std::string_view caption,
+                                         platform::MessageButtons buttons,
+                                         platform::MessageIcon icon) {
+  messages.push_back({std::string(text), std::string(caption), buttons, icon});
+  auto fallback = buttons == platform::MessageButtons::ok ? platform::Answer::ok
+                                                          : platform::Answer::yes;
+  return next(answers, fallback);
+}
+
+std::optional<std::string> FakeDialogs::openFile(const platform::FileDialogRequest& request) {
+  openRequests.push_back(request);
+  return next(fileAnswers, std::optional<std::string>());
+}
+
+std::optional<std::string> FakeDialogs::saveFile(const platform::FileDialogRequest& request) {
+  saveRequests.push_back(request);
+  return next(fileAnswers, std::optional<std::string>());
+}
+
+std::optional<std::string> FakeDialogs::portSettings(std::string_view storedPort) {
+  portDialogs.emplace_back(storedPort);
+  return next(portAnswers, std::optional<std::string>());
+}
+
+}  // namespace testing_support

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/dialogs.h"
+
+namespace testing_support {
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  platform::MessageButtons buttons;
+  platform::MessageIcon icon;
+  bool operator==(const ShownMessage&) const = default;
+};
+
+// Dialogs that answer from scripts and record what they were asked.
+class FakeDialogs : public platform::Dialogs {
+ public:
+  platform::Answer messageBox(std::string_view text, std::string_view caption,
+                              platform::MessageButtons buttons,
+                              platform::MessageIcon icon) override;
+  std::optional<std::string> openFile(const platform::FileDialogRequest& request) override;
+  std::optional<std::string> saveFile(const platform::FileDialogRequest& request) override;
+  std::optional<std::string> portSettings(std::string_view storedPort) override;
+
+  std::vector<ShownMessage> messages;
+  std::deque<platform::Answer> answers;  // when empty: OK or Yes
+  std::vector<platform::FileDialogRequest> openRequests;
+  std::vector<platform::FileDialogRequest> saveRequests;
+  std::deque<std::optional<std::string>> fileAnswers;  // when empty: cancelled
+  std::vector<std::string> portDialogs;
+  std::deque<std::optional<std::string>> portAnswers;  // when empty: closed
+};
+
+}  // namespace testing_support

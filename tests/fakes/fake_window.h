@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace testing_support {
+
+// A window without pixels: remembers every text, visibility, focus and table
+// call so that tests can check them.
+class FakeWindow : public platform::Window {
+ public:
+  [[nodiscard]] std::string text(platform::ControlId id) const override;
+  void setText(platform::ControlId id, std::string_view text) override;
+  void setVisible(platform::ControlId id, bool visible) override;
+  [[nodiscard]] bool isVisible(platform::ControlId id) const override;
+  void setFocus(platform::ControlId id) override { focus = id; }
+  [[nodiscard]] platform::ControlId focusedControl() const override { return focus; }
+  void addTooltip(platform::ControlId id, std::string_view text) override;
+
+  void setStatusText(int part, std::string_view text) override;
+  void setProgress(int percent) override { progress = percent; }
+
+  void setTableColumns(std::span<const platform::TableColumn> columns) override;
+  [[nodiscard]] int tableColumnWidth(int column) const override;
+  void setTableContent(const platform::TableContent& content) override { this->content = &content; }
+  void tableReset() override;
+  void tableRowAppended() override { ++rowsAppended; }
+  void tableRowChanged(int row) override { changedRows.push_back(row); }
+  [[nodiscard]] int selectedRow() const override { return selected; }
+  void selectRow(int row) override { selected = row; }
+  void scrollToRow(int row) override { scrolledTo = row; }
+
+  void setEventHandler(platform::WindowEvents* handler) override { events = handler; }
+  void startTimer(int milliseconds) override { timerMilliseconds = milliseconds; }
+  void processPendingEvents() override;
+  [[nodiscard]] bool isAlive() const override { return alive; }
+
+  // The table as the view would show it: cell texts of one row, 1-based.
+  [[nodiscard]] std::vector<std::string> row(int row) const;
+  [[nodiscard]] int rowCount() const { return content ? content->rowCount() : 0; }
+
+  std::map<platform::ControlId, std::string> texts;
+  std::map<platform::ControlId, int> textWrites;
+  std::map<platform::ControlId, bool> visible;
+  std::vector<std::pair<platform::ControlId, std::string>> tooltips;
+  platform::ControlId focus = platform::ControlId::none;
+  std::array<std::string, 6> status{};  // parts 1 to 5
+  std::array<int, 6> statusWrites{};
+  int progress = 0;
+  std::vector<platform::TableColumn> columns;
+  const platform::TableContent* content = nullptr;
+  int resets = 0;
+  int rowsAppended = 0;
+  std::vector<int> changedRows;
+  int selected = 0;
+  int scrolledTo = 0;
+  platform::WindowEvents* events = nullptr;
+  int timerMilliseconds = 0;
+  int pendingEventRuns = 0;
+  bool alive = true;
+  // Runs inside processPendingEvents, to play events that arrive meanwhile.
+  std::function<void()> onPendingEvents;
+};
+
+}  // namespace testing_support
