@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t progressInterval = 64;
 
-std::size_t find(std::string_view text, std::string_view pattern, std::size_t from) {
+std::size_t findFrom(std::string_view text, std::string_view pattern, std::size_t from) {
   if (from >= text.size()) return std::string_view::npos;
   const void* hit = memmem(text.data() + from, text.size() - from, pattern.data(), pattern.size());
   if (hit == nullptr) return std::string_view::npos;
@@ -113,23 +113,22 @@ class CardReader {
 
 std::size_t countCards(std::string_view text) {
   std::size_t count = 0;
-  for (std::size_t at = find(text, cardSeparator, 0); at != std::string_view::npos;
-       at = find(text, cardSeparator, at + cardSeparator.size())) {
+  for (std::size_t at = findFrom(text, cardSeparator, 0); at != std::string_view::npos;
+       at = findFrom(text, cardSeparator, at + cardSeparator.size())) {
     ++count;
   }
   return count;
 }
 
-RecordStore readCards(std::string text, const ReadProgress& progress) {
-  std::size_t total = countCards(text);
+RecordStore readCards(std::string text, std::size_t total, const ReadProgress& progress) {
   RecordStore store;
   store.reset(capacityFor(total));
   if (total == 0) return store;
   std::string_view all = store.adoptText(std::move(text));
   CardReader reader(store);
-  std::size_t pos = find(all, cardSeparator, 0) + cardSeparator.size();
+  std::size_t pos = findFrom(all, cardSeparator, 0) + cardSeparator.size();
   for (std::size_t slot = 1; slot <= total; ++slot) {
-    std::size_t end = find(all, cardSeparator, pos);
+    std::size_t end = findFrom(all, cardSeparator, pos);
     std::string_view card = all.substr(pos, end == std::string_view::npos ? end : end - pos);
     reader.read(card, slot);
     pos = end == std::string_view::npos ? all.size() : end + cardSeparator.size();

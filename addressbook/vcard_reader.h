@@ -19,11 +19,13 @@ inline constexpr std::string_view cardSeparator = "BEGIN:VCARD\r\n";
 // number of cards read so far and the card count; false stops the reading.
 using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
-// Reads every card of text (line ends already normalised) into slots 1 to n
-// of a store whose capacity follows from the card count n. Lines are unfolded
+// Reads the cardCount cards (countCards) of text, whose line ends are
+// already normalised, into slots 1 to cardCount of a new store whose
+// capacity follows from the card count. Lines are unfolded
 // and matched against the field table; values are taken after the first ":",
 // with UTF-8 letters converted and birthdays in display form. Lines that match
 // no key are ignored; for a key given twice the last line counts.
-[[nodiscard]] RecordStore readCards(std::string text, const ReadProgress& progress = {});
+[[nodiscard]] RecordStore readCards(std::string text, std::size_t cardCount,
+                                    const ReadProgress& progress = {});
 
 }  // namespace addressbook

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "addressbook/record_store.h"
+#include "addressbook/record_table.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/settings.h"
+#include "platform/window.h"
+
+namespace addressbook {
+
+// The address book in use: its records, the rows the table shows of them,
+// and the file they came from.
+struct AddressBook {
+  RecordStore store;
+  RecordTable table{store};
+  std::string currentFile;  // Windows-1252 path, at most 299 bytes
+  // True while a load or a fill runs; commands and the filter step of the
+  // timer wait until it is false again.
+  bool busy = false;
+};
+
+// The services a load or fill works with.
+struct Environment {
+  platform::Window& window;
+  platform::Dialogs& dialogs;
+  platform::FileSystem& files;
+  platform::Clock& clock;
+  platform::Settings& settings;
+};
+
+// Shows a table row (1-based) in the edit fields.
+using ShowRecord = std::function<void(int row)>;
+
+}  // namespace addressbook

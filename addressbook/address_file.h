@@ -1,0 +1,22 @@
+#pragma once
+
+#include "addressbook/address_book.h"
+
+namespace addressbook {
+
+inline constexpr std::size_t maxPathLength = 299;
+
+// Loads the address file named in the configuration (with askForFile, the
+// one the user picks in the open dialog) into a new store and fills the
+// table. A missing configured file falls back to myadr.vcf in the current
+// folder, created with one empty card when it is missing too. A missing file
+// ("File ?") or one without cards ("No Vcards !!") is reported with its path
+// and leaves store and table as they were.
+void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
+                     const ShowRecord& showRecord);
+
+// Shows the records that pass the search filter (the upper-cased text of the
+// filter field) in the table, selects row 1 and shows it.
+void fillTable(AddressBook& book, const Environment& env, const ShowRecord& showRecord);
+
+}  // namespace addressbook

@@ -1,0 +1,29 @@
+#include "addressbook/record_table.h"
+
+#include <algorithm>
+
+#include "addressbook/field_table.h"
+
+namespace addressbook {
+
+std::string slotNumberText(std::size_t slot) { return " " + std::to_string(slot); }
+
+std::string RecordTable::cell(int row, int column) const {
+  std::size_t slot = slotOfRow(row);
+  if (slot == 0 || slot > store_.capacity() || !store_.hasSlots()) return {};
+  if (column >= 1 && column <= fieldCount()) return std::string(store_.field(slot, column));
+  if (column == fieldCount() + 1) return slotNumberText(slot);
+  return {};
+}
+
+std::size_t RecordTable::slotOfRow(int row) const {
+  if (row < 1 || row > rowCount()) return 0;
+  return slots_[static_cast<std::size_t>(row - 1)];
+}
+
+int RecordTable::rowOfSlot(std::size_t slot) const {
+  auto found = std::find(slots_.begin(), slots_.end(), slot);
+  return found == slots_.end() ? 0 : static_cast<int>(found - slots_.begin()) + 1;
+}
+
+}  // namespace addressbook

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "addressbook/record_store.h"
+#include "platform/table_content.h"
+
+namespace addressbook {
+
+// The rows of the record table: each row shows one slot of the store. Columns
+// 1 to 8 are the slot's fields, column 9 its slot number as " " + number.
+class RecordTable : public platform::TableContent {
+ public:
+  explicit RecordTable(const RecordStore& store) : store_(store) {}
+
+  [[nodiscard]] int rowCount() const override { return static_cast<int>(slots_.size()); }
+  [[nodiscard]] std::string cell(int row, int column) const override;
+
+  // The slot that row (1-based) shows; 0 for a row that does not exist.
+  [[nodiscard]] std::size_t slotOfRow(int row) const;
+  // The row (1-based) that shows slot, 0 when none does.
+  [[nodiscard]] int rowOfSlot(std::size_t slot) const;
+
+  [[nodiscard]] const std::vector<std::uint32_t>& slots() const { return slots_; }
+  void setSlots(std::vector<std::uint32_t> slots) { slots_ = std::move(slots); }
+  void appendSlot(std::size_t slot) { slots_.push_back(static_cast<std::uint32_t>(slot)); }
+  void clear() { slots_.clear(); }
+
+ private:
+  const RecordStore& store_;
+  std::vector<std::uint32_t> slots_;
+};
+
+// Column 9's form of a slot number: one blank, then the number.
+[[nodiscard]] std::string slotNumberText(std::size_t slot);
+
+}  // namespace addressbook

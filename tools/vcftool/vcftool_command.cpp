@@ -1,0 +1,101 @@
+#include "tools/vcftool/vcftool_command.h"
+
+#include <optional>
+#include <string>
+
+#include "addressbook/cp1252.h"
+#include "addressbook/field_table.h"
+#include "addressbook/file_text.h"
+#include "addressbook/record_filter.h"
+#include "addressbook/vcard_reader.h"
+#include "addressbook/vcard_writer.h"
+
+namespace vcftool {
+
+namespace {
+
+namespace cp1252 = addressbook::cp1252;
+
+constexpr std::string_view usage =
+    "usage: vcftool dump FILE [FILTER]\n"
+    "       vcftool save FILE OUT\n";
+
+// Reads path as the program reads an address file; reports the program's
+// message and gives nothing when that would stop the load.
+std::optional<addressbook::RecordStore> readAddressFile(platform::FileSystem& files,
+                                                        std::string_view path, std::ostream& err) {
+  if (!files.isFile(path)) {
+    err << "File ?: " << cp1252::toUtf8(path) << '\n';
+    return std::nullopt;
+  }
+  std::string text = addressbook::readFileText(files, path);
+  std::size_t cards = addressbook::countCards(text);
+  if (cards == 0) {
+    err << "No Vcards !!: " << cp1252::toUtf8(path) << '\n';
+    return std::nullopt;
+  }
+  return addressbook::readCards(std::move(text), cards);
+}
+
+// A field as readable UTF-8 that keeps every byte visible: a backslash is
+// doubled, control bytes and the undefined bytes are written as \xNN.
+std::string printable(std::string_view value) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  std::string out;
+  for (char c : value) {
+    auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (byte < 0x20 || byte == 0x7F || cp1252::isUndefined(byte)) {
+      out += "\\x";
+      out += hex[byte >> 4];
+      out += hex[byte & 0x0F];
+    } else {
+      cp1252::appendUtf8(out, cp1252::toUnicode(byte));
+    }
+  }
+  return out;
+}
+
+int dump(platform::FileSystem& files, std::string_view path, std::string_view utf8Filter,
+         std::ostream& out, std::ostream& err) {
+  auto filter = cp1252::fromUtf8(utf8Filter);
+  if (!filter) {
+    err << "vcftool: the filter has characters that Windows-1252 does not have\n";
+    return 2;
+  }
+  auto store = readAddressFile(files, path, err);
+  if (!store) return 1;
+  out << "capacity " << store->capacity() << '\n';
+  for (std::uint32_t slot : addressbook::filterRecords(*store, cp1252::toUpper(*filter))) {
+    out << slot;
+    for (int f = 1; f <= addressbook::fieldCount(); ++f) out << '\t' << printable(store->field(slot, f));
+    out << '\n';
+  }
+  return 0;
+}
+
+int save(platform::FileSystem& files, std::string_view path, std::string_view target,
+         std::ostream& err) {
+  auto store = readAddressFile(files, path, err);
+  if (!store) return 1;
+  if (!files.replaceFile(target, addressbook::addressFileText(*store))) {
+    err << "vcftool: cannot write " << cp1252::toUtf8(target) << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int run(std::span<const std::string_view> args, platform::FileSystem& files, std::ostream& out,
+        std::ostream& err) {
+  if (args.size() >= 2 && args.size() <= 3 && args[0] == "dump") {
+    return dump(files, args[1], args.size() == 3 ? args[2] : std::string_view(), out, err);
+  }
+  if (args.size() == 3 && args[0] == "save") return save(files, args[1], args[2], err);
+  err << usage;
+  return 2;
+}
+
+}  // namespace vcftool
