@@ -62,6 +62,9 @@ class Window {
   virtual void selectRow(int row) = 0;
   virtual void scrollToRow(int row) = 0;
 
+  // Shows the window in its normal state.
+  virtual void show() = 0;
+  // Until a handler is set the window handles its events by itself only.
   virtual void setEventHandler(WindowEvents* events) = 0;
   virtual void startTimer(int milliseconds) = 0;
   // Lets the window handle what is waiting: painting, input, timers.

@@ -35,6 +35,7 @@ class FakeWindow : public platform::Window {
   void selectRow(int row) override { selected = row; }
   void scrollToRow(int row) override { scrolledTo = row; }
 
+  void show() override { shown = true; }
   void setEventHandler(platform::WindowEvents* handler) override { events = handler; }
   void startTimer(int milliseconds) override { timerMilliseconds = milliseconds; }
   void processPendingEvents() override;
@@ -59,6 +60,7 @@ class FakeWindow : public platform::Window {
   std::vector<int> changedRows;
   int selected = 0;
   int scrolledTo = 0;
+  bool shown = false;
   platform::WindowEvents* events = nullptr;
   int timerMilliseconds = 0;
   int pendingEventRuns = 0;
