@@ -1,0 +1,106 @@
+#include "app/program.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "addressbook/address_file.h"
+#include "app/tooltips.h"
+#include "table/columns.h"
+#include "table/record_display.h"
+
+namespace app {
+
+using platform::ControlId;
+
+namespace {
+constexpr int timerMilliseconds = 100;
+constexpr std::array sortModes{SortMode::textAscending, SortMode::textDescending,
+                               SortMode::dateAscending};
+}  // namespace
+
+const std::array<Program::Command, 2> Program::commands_{{
+    {ControlId::openButton, &Program::openFile},
+    {ControlId::resetFilterButton, &Program::resetFilter},
+}};
+
+Program::Program(Services services, ConfigCandidates candidates)
+    : services_(services), candidates_(std::move(candidates)) {}
+
+addressbook::Environment Program::environment() {
+  return {services_.window, services_.dialogs, services_.files, services_.clock, *settings_};
+}
+
+void Program::showRecord(int row) {
+  table::showRecord(services_.window, book_.table, services_.clock, row);
+}
+
+void Program::start() {
+  platform::Window& window = services_.window;
+  window.show();
+  settings_.emplace(services_.profile, locateConfigFile(candidates_, services_.files,
+                                                        services_.profile, services_.clock));
+  window.startTimer(timerMilliseconds);
+  window.setTableContent(book_.table);
+  table::setupTableColumns(window);
+  addressbook::loadAddressFile(book_, environment(), false, [this](int row) { showRecord(row); });
+  attachMainTooltips(window);
+  window.setEventHandler(this);
+}
+
+void Program::timerExpired() {
+  table::timerTick(tick_, book_, environment(), [this](int row) { showRecord(row); });
+  runHeldBackCommands();
+}
+
+void Program::command(ControlId id, int notification) {
+  if (notification != 0 && notification != 1) return;
+  if (book_.busy) {
+    // Runs once the load or fill has finished; a second click on the same
+    // button meanwhile adds nothing.
+    if (std::find(heldBack_.begin(), heldBack_.end(), id) == heldBack_.end()) heldBack_.push_back(id);
+    return;
+  }
+  run(id);
+  runHeldBackCommands();
+}
+
+void Program::run(ControlId id) {
+  for (const Command& entry : commands_) {
+    if (entry.id == id) {
+      (this->*entry.operation)();
+      return;
+    }
+  }
+}
+
+void Program::runHeldBackCommands() {
+  while (!book_.busy && !heldBack_.empty()) {
+    ControlId id = heldBack_.front();
+    heldBack_.pop_front();
+    run(id);
+  }
+}
+
+void Program::columnClicked(int column) {
+  sortTable(book_.table, services_.window, column, sortModes[static_cast<std::size_t>(sortCycle_)]);
+  sortCycle_ = (sortCycle_ + 1) % static_cast<int>(sortModes.size());
+}
+
+void Program::activationChanged(bool active) {
+  if (!active) {
+    savedFocus_ = services_.window.focusedControl();
+  } else if (savedFocus_ != ControlId::none) {
+    services_.window.setFocus(savedFocus_);
+    savedFocus_ = ControlId::none;
+  }
+}
+
+bool Program::closeRequested() { return true; }
+
+void Program::openFile() {
+  addressbook::loadAddressFile(book_, environment(), true, [this](int row) { showRecord(row); });
+}
+
+void Program::resetFilter() { services_.window.setText(ControlId::filterEdit, ""); }
+
+}  // namespace app

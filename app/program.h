@@ -1,0 +1,78 @@
+#pragma once
+
+#include <array>
+#include <deque>
+#include <optional>
+
+#include "addressbook/address_book.h"
+#include "app/config_location.h"
+#include "app/sort_table.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/profile_file.h"
+#include "platform/serial_port.h"
+#include "platform/settings.h"
+#include "platform/shell.h"
+#include "table/tick.h"
+
+namespace app {
+
+// The operating-system services the program runs on.
+struct Services {
+  platform::Window& window;
+  platform::Dialogs& dialogs;
+  platform::ProfileFile& profile;
+  platform::FileSystem& files;
+  platform::Clock& clock;
+  platform::SerialPort& serial;
+  platform::Shell& shell;
+};
+
+// The running program: its state for the whole run, the start-up after the
+// window has been built, and the handling of the window's events.
+class Program : public platform::WindowEvents {
+ public:
+  Program(Services services, ConfigCandidates candidates);
+
+  // Shows the window, finds the configuration, starts the timer, loads the
+  // address file, attaches the tooltips, connects the telephone and finally
+  // takes over the window's events.
+  void start();
+
+  void timerExpired() override;
+  void command(platform::ControlId id, int notification) override;
+  void columnClicked(int column) override;
+  void activationChanged(bool active) override;
+  bool closeRequested() override;
+
+  [[nodiscard]] const addressbook::AddressBook& addressBook() const { return book_; }
+  [[nodiscard]] const std::string& configPath() const { return settings_->path(); }
+
+ private:
+  using Operation = void (Program::*)();
+  struct Command {
+    platform::ControlId id;
+    Operation operation;
+  };
+  static const std::array<Command, 2> commands_;
+
+  [[nodiscard]] addressbook::Environment environment();
+  void showRecord(int row);
+  void run(platform::ControlId id);
+  void runHeldBackCommands();
+
+  void openFile();
+  void resetFilter();
+
+  Services services_;
+  ConfigCandidates candidates_;
+  std::optional<platform::Settings> settings_;
+  addressbook::AddressBook book_;
+  table::TickState tick_;
+  int sortCycle_ = 0;
+  platform::ControlId savedFocus_ = platform::ControlId::none;
+  // Commands that arrived while a load or fill was running, in order.
+  std::deque<platform::ControlId> heldBack_;
+};
+
+}  // namespace app

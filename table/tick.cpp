@@ -1,0 +1,32 @@
+#include "table/tick.h"
+
+#include "addressbook/address_file.h"
+
+namespace table {
+
+using platform::ControlId;
+
+void timerTick(TickState& state, addressbook::AddressBook& book, const addressbook::Environment& env,
+               const addressbook::ShowRecord& showRecord) {
+  int count = book.table.rowCount();
+  if (count != state.lastCount) {
+    state.lastCount = count;
+    env.window.setStatusText(2, "Datens\xE4tze: " + std::to_string(count));
+  }
+
+  int selected = env.window.selectedRow();
+  if (selected != state.lastSelectedRow) {
+    showRecord(selected);
+    state.lastSelectedRow = selected;
+    env.window.setText(ControlId::rowLabel, " " + std::to_string(selected));
+  }
+
+  if (book.busy) return;
+  std::string filter = env.window.text(ControlId::filterEdit).substr(0, maxFilterLength);
+  if (filter != state.lastFilterText) {
+    state.lastFilterText = std::move(filter);
+    addressbook::fillTable(book, env, showRecord);
+  }
+}
+
+}  // namespace table
