@@ -27,7 +27,9 @@ class FakeWindow : public platform::Window {
 
   void setTableColumns(std::span<const platform::TableColumn> columns) override;
   [[nodiscard]] int tableColumnWidth(int column) const override;
-  void setTableContent(const platform::TableContent& content) override { this->content = &content; }
+  void setTableContent(const platform::TableContent& tableContent) override {
+    content = &tableContent;
+  }
   void tableReset() override;
   void tableRowAppended() override { ++rowsAppended; }
   void tableRowChanged(int row) override { changedRows.push_back(row); }

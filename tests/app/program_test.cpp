@@ -1,0 +1,109 @@
+#include "app/program.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/fakes/program_fixture.h"
+
+namespace {
+
+using platform::ControlId;
+using testing_support::ProgramFixture;
+
+constexpr std::string_view threeCards =
+    "BEGIN:VCARD\r\nN:Meier;Anna\r\nBDAY:1970-03-05\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:albers;Bernd\r\nBDAY:1971-01-01\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:Zander;Clara\r\nEND:VCARD\r\n";
+
+TEST(ProgramStart, showsTheWindowLoadsTheFileAndOnlyThenTakesTheEvents) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  EXPECT_TRUE(fixture.window.shown);
+  EXPECT_EQ(fixture.window.timerMilliseconds, 100);
+  EXPECT_EQ(fixture.window.rowCount(), 3);
+  EXPECT_EQ(fixture.window.status[4], std::string("File: ") + ProgramFixture::addressPath);
+  EXPECT_EQ(fixture.window.text(ControlId::nameEdit), "Meier");
+  EXPECT_EQ(fixture.window.tooltips.size(), 11u);
+  EXPECT_EQ(fixture.window.columns.size(), 9u);
+  EXPECT_EQ(fixture.window.events, &fixture.program);
+  EXPECT_EQ(fixture.program.configPath(), ProgramFixture::configPath);
+}
+
+TEST(ProgramEvents, columnClicksCycleThroughThreeSortsSharedByAllColumns) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  auto names = [&] {
+    std::vector<std::string> texts;
+    for (int row = 1; row <= fixture.window.rowCount(); ++row) texts.push_back(fixture.window.row(row)[0]);
+    return texts;
+  };
+  fixture.window.events->columnClicked(1);
+  EXPECT_EQ(names(), (std::vector<std::string>{"albers;Bernd", "Meier;Anna", "Zander;Clara"}));
+  fixture.window.events->columnClicked(1);
+  EXPECT_EQ(names(), (std::vector<std::string>{"Zander;Clara", "Meier;Anna", "albers;Bernd"}));
+  fixture.window.events->columnClicked(7);  // date: empty first, then 1970, 1971
+  EXPECT_EQ(names(), (std::vector<std::string>{"Zander;Clara", "Meier;Anna", "albers;Bernd"}));
+  fixture.window.events->columnClicked(8);  // hidden: nothing moves, the cycle still advances
+  fixture.window.events->columnClicked(1);  // so this one sorts descending
+  EXPECT_EQ(names(), (std::vector<std::string>{"Zander;Clara", "Meier;Anna", "albers;Bernd"}));
+}
+
+TEST(ProgramEvents, focusComesBackAfterSwitchingWindows) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.window.setFocus(ControlId::emailEdit);
+  fixture.window.events->activationChanged(false);
+  fixture.window.setFocus(ControlId::none);
+  fixture.window.events->activationChanged(true);
+  EXPECT_EQ(fixture.window.focusedControl(), ControlId::emailEdit);
+  fixture.window.setFocus(ControlId::nameEdit);
+  fixture.window.events->activationChanged(true);  // nothing remembered any more
+  EXPECT_EQ(fixture.window.focusedControl(), ControlId::nameEdit);
+}
+
+TEST(ProgramEvents, resetFilterEmptiesTheFilterAndTheNextTickShowsAll) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.window.setText(ControlId::filterEdit, "meier");
+  fixture.tick();
+  EXPECT_EQ(fixture.window.rowCount(), 1);
+  fixture.click(ControlId::resetFilterButton);
+  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
+  fixture.tick();
+  EXPECT_EQ(fixture.window.rowCount(), 3);
+  int resets = fixture.window.resets;
+  fixture.click(ControlId::resetFilterButton);  // already empty: no refill
+  fixture.tick();
+  EXPECT_EQ(fixture.window.resets, resets);
+}
+
+TEST(ProgramEvents, commandsDuringALoadRunAfterItAndOnlyOnce) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.dialogs.fileAnswers.push_back(std::string(ProgramFixture::addressPath));
+  // While the open command loads, the user clicks reset-filter twice and
+  // open again.
+  int clicks = 0;
+  fixture.window.onPendingEvents = [&] {
+    if (clicks++ > 0) return;
+    fixture.window.setText(ControlId::filterEdit, "x");
+    fixture.click(ControlId::resetFilterButton);
+    fixture.click(ControlId::resetFilterButton);
+    fixture.click(ControlId::openButton);
+    EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "x");
+  };
+  fixture.click(ControlId::openButton);
+  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
+  EXPECT_EQ(fixture.dialogs.openRequests.size(), 2u);
+}
+
+TEST(ProgramEvents, notificationsOtherThanClicksDoNothing) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.window.setText(ControlId::filterEdit, "x");
+  fixture.window.events->command(ControlId::resetFilterButton, 0x300);
+  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "x");
+  fixture.window.events->command(ControlId::resetFilterButton, 1);
+  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+
+#include "app/program.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_serial_port.h"
+#include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_window.h"
+#include "tests/fakes/memory_file_system.h"
+#include "tests/fakes/memory_profile_file.h"
+
+namespace testing_support {
+
+// The whole program on fakes: an address file in memory, the configuration
+// naming it, and a window without pixels.
+struct ProgramFixture {
+  static constexpr const char* configPath = "/home/anna/.config/zudedo.conf";
+  static constexpr const char* addressPath = "/home/anna/adressen.vcf";
+
+  explicit ProgramFixture(std::string addressFile) {
+    files.files[addressPath] = std::move(addressFile);
+    files.files[configPath] = "";
+    profile.values[{configPath, "VC", "File"}] = addressPath;
+  }
+
+  app::Program& start() {
+    program.start();
+    return program;
+  }
+  // One timer expiry as the window delivers it.
+  void tick() { window.events->timerExpired(); }
+  void click(platform::ControlId id) { window.events->command(id, 0); }
+
+  FakeWindow window;
+  FakeDialogs dialogs;
+  MemoryProfileFile profile;
+  MemoryFileSystem files;
+  FakeClock clock;
+  FakeSerialPort serial;
+  FakeShell shell;
+  app::Program program{app::Services{window, dialogs, profile, files, clock, serial, shell},
+                       app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg",
+                                             "/etc/zudedo.conf"}};
+};
+
+}  // namespace testing_support
