@@ -1,0 +1,386 @@
+// The hot paths of the address book on generated address books of 1,000 to
+// 1,000,000 cards: loading the file, the filter pass of the table fill, and
+// building and writing the file text of a save, each next to the physical
+// floor of reading the file once and finding its cards.
+//
+// bench/report runs this program and compares the results with the floor.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addressbook/address_book.h"
+#include "addressbook/address_file.h"
+#include "addressbook/record_filter.h"
+#include "addressbook/vcard_writer.h"
+#include "bench/address_book_generator.h"
+#include "bench/null_services.h"
+#include "platform/ini_profile_file.h"
+#include "platform/posix_file_operations.h"
+#include "platform/posix_file_system.h"
+#include "platform/settings.h"
+#include "platform/system_clock.h"
+
+extern char** environ;
+
+namespace bench {
+
+namespace {
+
+constexpr std::array<std::size_t, 4> cardCounts{1'000, 10'000, 100'000, 1'000'000};
+
+// The filter MÜLLER in Windows-1252, as the fill gets it (already upper case).
+constexpr std::string_view muellerFilter = "M\xDCLLER";
+
+// The option under which this program loads one file in a child process to
+// measure the memory a load needs (see peakRssOfLoad).
+constexpr std::string_view loadRssOption = "--morvi-load-rss=";
+
+// The services a load runs with: the real file system, INI file and clock,
+// and a window and dialogs that do nothing.
+struct Services {
+  explicit Services(const std::string& configPath) : settings(profile, configPath) {}
+
+  NullWindow window;
+  NullDialogs dialogs;
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files{operations};
+  platform::SystemClock clock;
+  platform::IniProfileFile profile{files};
+  platform::Settings settings;
+  addressbook::Environment env{window, dialogs, files, clock, settings};
+};
+
+// Kilobytes of a line such as "VmHWM:  1234 kB" of /proc/self/status.
+long statusKilobytes(std::string_view name) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.starts_with(name) && line.size() > name.size() && line[name.size()] == ':') {
+      return std::strtol(line.c_str() + name.size() + 1, nullptr, 10);
+    }
+  }
+  return -1;
+}
+
+// The child side of peakRssOfLoad: one load of the configured file, then
+// the high-water mark of the resident memory before and after it and the
+// number of rows shown, on standard output.
+int runLoadForRss(const std::string& configPath) {
+  long before = statusKilobytes("VmHWM");
+  Services services(configPath);
+  auto book = std::make_unique<addressbook::AddressBook>();
+  addressbook::loadAddressFile(*book, services.env, false, {});
+  long after = statusKilobytes("VmHWM");
+  std::printf("%ld %ld %d %d\n", before, after, book->table.rowCount(), services.dialogs.messages);
+  return 0;
+}
+
+struct LoadRss {
+  double baseMb = 0;  // the process before the load
+  double peakMb = 0;  // the whole process after the load (high-water mark)
+  int rows = 0;
+};
+
+// The resident memory that loading the file of one configuration needs, as
+// the high-water mark (VmHWM) of a fresh process that does nothing but that
+// one load. getrusage's ru_maxrss cannot be used for this: it only grows over
+// the life of a process (this one has held larger books before), and after
+// an exec it carries over the high-water mark of the process image replaced,
+// while VmHWM belongs to the new image alone.
+std::optional<LoadRss> peakRssOfLoad(const std::string& configPath) {
+  int pipeEnds[2];
+  if (pipe(pipeEnds) != 0) return std::nullopt;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
+  std::string self = "/proc/self/exe";
+  std::string option = std::string(loadRssOption) + configPath;
+  std::vector<char*> argv{self.data(), option.data(), nullptr};
+  pid_t child = 0;
+  int spawned = posix_spawn(&child, self.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(pipeEnds[1]);
+  std::string output;
+  if (spawned == 0) {
+    char buffer[256];
+    ssize_t got = 0;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+      if (got > 0) output.append(buffer, static_cast<std::size_t>(got));
+    }
+  }
+  close(pipeEnds[0]);
+  if (spawned != 0) return std::nullopt;
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  std::istringstream fields(output);
+  long before = 0;
+  long after = 0;
+  LoadRss rss;
+  int messages = 0;
+  if (!(fields >> before >> after >> rss.rows >> messages) || messages != 0) return std::nullopt;
+  rss.baseMb = static_cast<double>(before) / 1024.0;
+  rss.peakMb = static_cast<double>(after) / 1024.0;
+  return rss;
+}
+
+double megabytes(std::uint64_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
+
+// The benchmark's own temporary folder: the generated address books (one per
+// card count, made on first use and kept for the whole run), a configuration
+// file naming each, the file a save writes, and the one loaded address book
+// that the filter and save benchmarks work on.
+class Workspace {
+ public:
+  struct Book {
+    std::string file;
+    std::string config;
+    std::uint64_t bytes = 0;
+    std::optional<LoadRss> loadRss;  // measured once
+  };
+
+  Workspace() {
+    std::string folder = (std::filesystem::temp_directory_path() / "morvi-bench-XXXXXX").string();
+    if (mkdtemp(folder.data()) == nullptr) {
+      std::perror("mkdtemp");
+      std::exit(1);
+    }
+    folder_ = folder;
+  }
+  ~Workspace() {
+    loaded_.reset();
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Book& book(std::size_t cards) {
+    auto found = books_.find(cards);
+    if (found != books_.end()) return found->second;
+    Book book;
+    std::string stem = (folder_ / ("book-" + std::to_string(cards))).string();
+    book.file = stem + ".vcf";
+    book.config = stem + ".conf";
+    book.bytes = writeAddressBook(book.file, cards);
+    std::ofstream config(book.config, std::ios::binary);
+    config << "[VC]\r\nFile=" << book.file << "\r\n";
+    if (book.bytes == 0 || !config.flush()) {
+      std::fprintf(stderr, "cannot write %s\n", book.file.c_str());
+      std::exit(1);
+    }
+    return books_.emplace(cards, std::move(book)).first->second;
+  }
+
+  struct Loaded {
+    std::size_t cards = 0;
+    std::unique_ptr<Services> services;
+    std::unique_ptr<addressbook::AddressBook> book;
+  };
+
+  // The address book of cards cards, loaded; the one loaded before is
+  // dropped first so that only one large store is held at a time.
+  Loaded& loaded(std::size_t cards) {
+    if (loaded_ && loaded_->cards == cards) return *loaded_;
+    loaded_.reset();
+    Book& file = book(cards);
+    auto loaded = std::make_unique<Loaded>();
+    loaded->cards = cards;
+    loaded->services = std::make_unique<Services>(file.config);
+    loaded->book = std::make_unique<addressbook::AddressBook>();
+    addressbook::loadAddressFile(*loaded->book, loaded->services->env, false, {});
+    loaded_ = std::move(loaded);
+    return *loaded_;
+  }
+
+  [[nodiscard]] std::string savePath() const { return (folder_ / "saved.vcf").string(); }
+
+ private:
+  std::filesystem::path folder_;
+  std::map<std::size_t, Book> books_;
+  std::unique_ptr<Loaded> loaded_;
+};
+
+// Reads the whole file into fresh memory with one read of its length and
+// counts its card separators: no program can load the file faster.
+void floorBenchmark(benchmark::State& state, Workspace& workspace) {
+  auto cards = static_cast<std::size_t>(state.range(0));
+  const Workspace::Book& book = workspace.book(cards);
+  std::size_t found = 0;
+  for (auto _ : state) {
+    int fd = open(book.file.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (fd < 0 || fstat(fd, &info) != 0) {
+      state.SkipWithError("cannot open the address book");
+      break;
+    }
+    auto size = static_cast<std::size_t>(info.st_size);
+    auto buffer = std::make_unique_for_overwrite<char[]>(size);
+    std::size_t have = 0;
+    while (have < size) {
+      ssize_t got = read(fd, buffer.get() + have, size - have);
+      if (got <= 0) break;
+      have += static_cast<std::size_t>(got);
+    }
+    close(fd);
+    found = 0;
+    constexpr std::string_view separator = "BEGIN:VCARD";
+    const char* at = buffer.get();
+    const char* end = buffer.get() + have;
+    while (const void* hit =
+               memmem(at, static_cast<std::size_t>(end - at), separator.data(), separator.size())) {
+      ++found;
+      at = static_cast<const char*>(hit) + separator.size();
+    }
+    benchmark::DoNotOptimize(found);
+  }
+  if (found != cards) state.SkipWithError("wrong number of cards");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * book.bytes));
+  state.counters["file_mb"] = megabytes(book.bytes);
+}
+
+// loadAddressFile as the program runs it at start-up or on open: the
+// configured file read, split, parsed into a new store that replaces the old
+// one (the old store is destroyed inside the measurement, as in the
+// program), and the table filled with every record.
+void loadBenchmark(benchmark::State& state, Workspace& workspace) {
+  auto cards = static_cast<std::size_t>(state.range(0));
+  Workspace::Book& file = workspace.book(cards);
+  Services services(file.config);
+  auto book = std::make_unique<addressbook::AddressBook>();
+  // Every measured load replaces a store of the same size.
+  addressbook::loadAddressFile(*book, services.env, false, {});
+  for (auto _ : state) {
+    addressbook::loadAddressFile(*book, services.env, false, {});
+  }
+  if (services.dialogs.messages != 0) {
+    state.SkipWithError(services.dialogs.lastMessage.c_str());
+    return;
+  }
+  if (static_cast<std::size_t>(book->table.rowCount()) != cards) {
+    state.SkipWithError("wrong number of rows");
+    return;
+  }
+  if (!file.loadRss) file.loadRss = peakRssOfLoad(file.config);
+  if (!file.loadRss || static_cast<std::size_t>(file.loadRss->rows) != cards) {
+    state.SkipWithError("the load in a child process failed");
+    return;
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes));
+  state.counters["file_mb"] = megabytes(file.bytes);
+  state.counters["peak_rss_mb"] = file.loadRss->peakMb;
+  state.counters["base_rss_mb"] = file.loadRss->baseMb;
+}
+
+// The filter pass of the table fill over a loaded store.
+void filterBenchmark(benchmark::State& state, Workspace& workspace, std::string_view filter) {
+  auto cards = static_cast<std::size_t>(state.range(0));
+  const addressbook::RecordStore& store = workspace.loaded(cards).book->store;
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    std::vector<std::uint32_t> slots = addressbook::filterRecords(store, filter);
+    rows = slots.size();
+    benchmark::DoNotOptimize(slots.data());
+  }
+  if (filter.empty() ? rows != cards : rows == 0) state.SkipWithError("wrong number of rows");
+  state.counters["rows"] = static_cast<double>(rows);
+}
+
+// The bytes of a save built from a loaded store and written to a file (one
+// plain write of all bytes, no sync).
+void saveBenchmark(benchmark::State& state, Workspace& workspace) {
+  auto cards = static_cast<std::size_t>(state.range(0));
+  const addressbook::RecordStore& store = workspace.loaded(cards).book->store;
+  std::string path = workspace.savePath();
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    std::string text = addressbook::addressFileText(store);
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::size_t done = 0;
+    while (fd >= 0 && done < text.size()) {
+      ssize_t put = write(fd, text.data() + done, text.size() - done);
+      if (put <= 0) break;
+      done += static_cast<std::size_t>(put);
+    }
+    if (fd < 0 || close(fd) != 0 || done != text.size()) {
+      state.SkipWithError("cannot write the saved file");
+      break;
+    }
+    bytes = text.size();
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
+  state.counters["file_mb"] = megabytes(bytes);
+}
+
+void registerBenchmarks(Workspace& workspace) {
+  // Grouped by card count, so that the loaded store of one count serves the
+  // filter and save benchmarks before the next count is loaded.
+  for (std::size_t cards : cardCounts) {
+    auto arg = static_cast<std::int64_t>(cards);
+    benchmark::RegisterBenchmark(
+        "BM_Floor", [&workspace](benchmark::State& state) { floorBenchmark(state, workspace); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_Load", [&workspace](benchmark::State& state) { loadBenchmark(state, workspace); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_Filter",
+        [&workspace](benchmark::State& state) { filterBenchmark(state, workspace, muellerFilter); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_FilterAll",
+        [&workspace](benchmark::State& state) { filterBenchmark(state, workspace, {}); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_Save", [&workspace](benchmark::State& state) { saveBenchmark(state, workspace); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
+}
+
+}  // namespace
+
+}  // namespace bench
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]).starts_with(bench::loadRssOption)) {
+    return bench::runLoadForRss(std::string(argv[1] + bench::loadRssOption.size()));
+  }
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  bench::Workspace workspace;
+  bench::registerBenchmarks(workspace);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
