@@ -19,6 +19,8 @@ struct AddressBook {
   RecordStore store;
   RecordTable table{store};
   std::string currentFile;  // Windows-1252 path, at most 299 bytes
+  // Applied edits that the file does not have yet.
+  bool changed = false;
   // True while a load or a fill runs; commands and the filter step of the
   // timer wait until it is false again.
   bool busy = false;
@@ -35,5 +37,7 @@ struct Environment {
 
 // Shows a table row (1-based) in the edit fields.
 using ShowRecord = std::function<void(int row)>;
+// Sorts the table's rows by name, A to Z.
+using SortByName = std::function<void()>;
 
 }  // namespace addressbook

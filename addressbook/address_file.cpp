@@ -130,6 +130,7 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   });
   book.table.clear();
   book.store = std::move(store);
+  book.changed = false;
   fillTable(book, env, showRecord);
 }
 

@@ -4,8 +4,11 @@
 #include <utility>
 
 #include "addressbook/address_file.h"
+#include "addressbook/field_table.h"
+#include "addressbook/saving.h"
 #include "app/tooltips.h"
 #include "table/columns.h"
+#include "table/editing.h"
 #include "table/record_display.h"
 
 namespace app {
@@ -18,8 +21,14 @@ constexpr std::array sortModes{SortMode::textAscending, SortMode::textDescending
                                SortMode::dateAscending};
 }  // namespace
 
-const std::array<Program::Command, 2> Program::commands_{{
+const std::array<Program::Command, 8> Program::commands_{{
+    {ControlId::applyButton, &Program::apply},
+    {ControlId::deleteButton, &Program::deleteSelected},
+    {ControlId::newButton, &Program::addNew},
+    {ControlId::duplicateButton, &Program::duplicate},
     {ControlId::openButton, &Program::openFile},
+    {ControlId::saveButton, &Program::save},
+    {ControlId::saveAsButton, &Program::saveAs},
     {ControlId::resetFilterButton, &Program::resetFilter},
 }};
 
@@ -30,8 +39,20 @@ addressbook::Environment Program::environment() {
   return {services_.window, services_.dialogs, services_.files, services_.clock, *settings_};
 }
 
+addressbook::ShowRecord Program::showRecordFn() {
+  return [this](int row) { showRecord(row); };
+}
+
+addressbook::SortByName Program::sortByNameFn() {
+  return [this] { sortByName(); };
+}
+
 void Program::showRecord(int row) {
   table::showRecord(services_.window, book_.table, services_.clock, row);
+}
+
+void Program::sortByName() {
+  sortTable(book_.table, services_.window, addressbook::field::name, SortMode::textAscending);
 }
 
 void Program::start() {
@@ -42,13 +63,13 @@ void Program::start() {
   window.startTimer(timerMilliseconds);
   window.setTableContent(book_.table);
   table::setupTableColumns(window);
-  addressbook::loadAddressFile(book_, environment(), false, [this](int row) { showRecord(row); });
+  addressbook::loadAddressFile(book_, environment(), false, showRecordFn());
   attachMainTooltips(window);
   window.setEventHandler(this);
 }
 
 void Program::timerExpired() {
-  table::timerTick(tick_, book_, environment(), [this](int row) { showRecord(row); });
+  table::timerTick(tick_, book_, environment(), showRecordFn());
   runHeldBackCommands();
 }
 
@@ -95,11 +116,34 @@ void Program::activationChanged(bool active) {
   }
 }
 
-bool Program::closeRequested() { return true; }
+bool Program::closeRequested() {
+  // A load or fill in progress holds the window open until it has finished.
+  if (book_.busy) return false;
+  return addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn());
+}
 
 void Program::openFile() {
-  addressbook::loadAddressFile(book_, environment(), true, [this](int row) { showRecord(row); });
+  if (!addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn())) return;
+  addressbook::loadAddressFile(book_, environment(), true, showRecordFn());
 }
+
+void Program::save() {
+  addressbook::saveAddressFile(book_, environment(), false, showRecordFn(), sortByNameFn());
+}
+
+void Program::saveAs() {
+  addressbook::saveAddressFile(book_, environment(), true, showRecordFn(), sortByNameFn());
+}
+
+void Program::apply() { table::applyEdits(book_, environment()); }
+
+void Program::deleteSelected() {
+  table::deleteRecord(book_, environment(), showRecordFn(), sortByNameFn());
+}
+
+void Program::addNew() { table::newRecord(book_, environment(), false, showRecordFn()); }
+
+void Program::duplicate() { table::newRecord(book_, environment(), true, showRecordFn()); }
 
 void Program::resetFilter() { services_.window.setText(ControlId::filterEdit, ""); }
 

@@ -54,14 +54,23 @@ class Program : public platform::WindowEvents {
     platform::ControlId id;
     Operation operation;
   };
-  static const std::array<Command, 2> commands_;
+  static const std::array<Command, 8> commands_;
 
   [[nodiscard]] addressbook::Environment environment();
   void showRecord(int row);
+  void sortByName();
+  [[nodiscard]] addressbook::ShowRecord showRecordFn();
+  [[nodiscard]] addressbook::SortByName sortByNameFn();
   void run(platform::ControlId id);
   void runHeldBackCommands();
 
   void openFile();
+  void save();
+  void saveAs();
+  void apply();
+  void deleteSelected();
+  void addNew();
+  void duplicate();
   void resetFilter();
 
   Services services_;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "addressbook/address_book.h"
+
+namespace addressbook {
+
+// Writes the whole store to the address file (with saveAs, or when the
+// file does not exist, to the file the user picks in the save dialog): the
+// search filter is emptied, the table refilled and sorted by name, then the
+// file replaced. A failed write is reported ("Speichern fehlgeschlagen !")
+// and leaves the file, the file name in use and the change mark as they were.
+// Returns whether the file now holds the store.
+bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
+                     const ShowRecord& showRecord, const SortByName& sortByName);
+
+// Before changes would be thrown away: asks whether to save them (Yes, No,
+// Cancel). Returns whether the caller may go on: nothing unsaved, No, or
+// Yes and the save succeeded.
+bool offerToSaveChanges(AddressBook& book, const Environment& env, const ShowRecord& showRecord,
+                        const SortByName& sortByName);
+
+}  // namespace addressbook
