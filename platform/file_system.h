@@ -21,6 +21,13 @@ class FileSystem {
   virtual bool replaceFile(std::string_view path, std::string_view bytes) = 0;
   // The process's current working directory, without a trailing separator.
   [[nodiscard]] virtual std::string currentDirectory() const = 0;
+  // Creates the folder, and any missing folder above it, open to the user
+  // only. Returns whether the path names a folder afterwards. A file system
+  // that cannot create folders keeps this default.
+  virtual bool createFolder(std::string_view path) {
+    static_cast<void>(path);
+    return false;
+  }
 };
 
 }  // namespace platform

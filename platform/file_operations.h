@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// The outcome of one system call: its value, or the errno of its failure.
+template <typename T>
+struct SysResult {
+  T value{};
+  int error = 0;
+
+  [[nodiscard]] bool ok() const { return error == 0; }
+};
+
+enum class FileKind { regular, directory, symbolicLink, other };
+
+struct FileInfo {
+  FileKind kind = FileKind::other;
+  std::uint32_t permissions = 0;  // mode bits 07777
+  std::uint32_t owner = 0;
+  std::uint32_t group = 0;
+  std::uint64_t size = 0;
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+};
+
+// The system calls that reading and replacing a file need, one method each,
+// so that tests can make single calls fail underneath the real logic. Paths
+// are in the operating system's form (UTF-8 on Linux). Methods returning int
+// give 0 on success and the errno otherwise. Calls interrupted by a signal
+// are repeated inside.
+class FileOperations {
+ public:
+  virtual ~FileOperations() = default;
+
+  // Never waits, not even for the writer of a FIFO.
+  [[nodiscard]] virtual SysResult<int> openForReading(const std::string& path) = 0;
+  // An existing file opened for writing and cut to length 0.
+  [[nodiscard]] virtual SysResult<int> openForOverwrite(const std::string& path) = 0;
+  // A new file, opened for writing; fails with EEXIST when the name is taken.
+  // The process's umask applies to permissions.
+  [[nodiscard]] virtual SysResult<int> createExclusive(const std::string& path,
+                                                       std::uint32_t permissions) = 0;
+  // A folder opened so that it can be synced.
+  [[nodiscard]] virtual SysResult<int> openDirectory(const std::string& path) = 0;
+
+  // Bytes read (0 at the end of the file).
+  [[nodiscard]] virtual SysResult<std::size_t> read(int fd, char* buffer, std::size_t size) = 0;
+  // Bytes stored, which may be fewer than size.
+  [[nodiscard]] virtual SysResult<std::size_t> write(int fd, const char* bytes,
+                                                     std::size_t size) = 0;
+  virtual int sync(int fd) = 0;
+  virtual int changePermissions(int fd, std::uint32_t permissions) = 0;
+  virtual int changeOwner(int fd, std::uint32_t owner, std::uint32_t group) = 0;
+  [[nodiscard]] virtual SysResult<FileInfo> status(int fd) = 0;
+  virtual int close(int fd) = 0;
+
+  // followLinks: stat, otherwise lstat.
+  [[nodiscard]] virtual SysResult<FileInfo> pathStatus(const std::string& path,
+                                                       bool followLinks) = 0;
+  // The target stored in a symbolic link, as written there (may be relative).
+  [[nodiscard]] virtual SysResult<std::string> readLink(const std::string& path) = 0;
+  virtual int rename(const std::string& from, const std::string& to) = 0;
+  virtual int remove(const std::string& path) = 0;
+  virtual int makeDirectory(const std::string& path, std::uint32_t permissions) = 0;
+  [[nodiscard]] virtual SysResult<std::string> currentDirectory() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,228 @@
+#include "platform/posix_file_system.h"
+
+#include <cerrno>
+#include <new>
+#include <stdexcept>
+
+#include "addressbook/cp1252.h"
+
+namespace platform {
+
+namespace {
+
+namespace cp1252 = addressbook::cp1252;
+
+// Symbolic links followed in a row before a path counts as a loop, as the
+// kernel does.
+constexpr int maxLinkHops = 40;
+// Tries at a free temporary name before giving up.
+constexpr int maxNameTries = 100;
+// Bytes of the target's name kept in the temporary name, so that it stays
+// within the system's limit for one name.
+constexpr std::size_t maxNameStem = 100;
+
+constexpr std::uint32_t newFilePermissions = 0666;  // less the umask
+constexpr std::uint32_t privatePermissions = 0600;
+constexpr std::uint32_t privateFolderPermissions = 0700;
+
+// The folder part of a path including its final '/', or "" for a bare name.
+std::string_view folderOf(std::string_view path) {
+  auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? std::string_view() : path.substr(0, slash + 1);
+}
+
+std::string_view nameOf(std::string_view path) { return path.substr(folderOf(path).size()); }
+
+// The folder part in a form that can be opened: "." for a bare name.
+std::string openableFolder(std::string_view path) {
+  std::string_view folder = folderOf(path);
+  return folder.empty() ? std::string(".") : std::string(folder);
+}
+
+// Whether creating a file failed because the folder forbids it, as opposed
+// to the folder missing or the disk being full.
+bool folderForbidsNewFiles(int error) {
+  return error == EACCES || error == EPERM || error == EROFS;
+}
+
+}  // namespace
+
+PosixFileSystem::PosixFileSystem(FileOperations& operations)
+    : operations_(operations), random_(std::random_device{}()) {}
+
+bool PosixFileSystem::isFile(std::string_view path) const {
+  auto info = operations_.pathStatus(cp1252::toUtf8(path), true);
+  return info.ok() && info.value.kind == FileKind::regular;
+}
+
+std::optional<std::string> PosixFileSystem::readFile(std::string_view path) const {
+  auto fd = operations_.openForReading(cp1252::toUtf8(path));
+  if (!fd.ok()) return std::nullopt;
+  std::optional<std::string> result;
+  auto info = operations_.status(fd.value);
+  if (info.ok() && info.value.kind == FileKind::regular) {
+    try {
+      // One byte more than the file holds, so that a file of the expected
+      // size needs a single read and then sees its end. A file that grows or
+      // shrinks meanwhile is read as far as it goes.
+      std::string content(static_cast<std::size_t>(info.value.size) + 1, '\0');
+      std::size_t filled = 0;
+      bool failed = false;
+      for (;;) {
+        if (filled == content.size()) content.resize(content.size() * 2);
+        auto count = operations_.read(fd.value, content.data() + filled, content.size() - filled);
+        if (!count.ok()) {
+          failed = true;
+          break;
+        }
+        if (count.value == 0) break;
+        filled += count.value;
+      }
+      if (!failed) {
+        content.resize(filled);
+        result = std::move(content);
+      }
+    } catch (const std::bad_alloc&) {
+      result.reset();
+    } catch (const std::length_error&) {
+      result.reset();
+    }
+  }
+  operations_.close(fd.value);
+  return result;
+}
+
+std::optional<std::string> PosixFileSystem::resolveLinks(std::string path) const {
+  for (int hop = 0; hop < maxLinkHops; ++hop) {
+    auto info = operations_.pathStatus(path, false);
+    if (!info.ok()) {
+      // A name that does not exist yet is created; any other failure (a
+      // parent that is a file, no access) ends the save.
+      if (info.error == ENOENT) return path;
+      return std::nullopt;
+    }
+    if (info.value.kind != FileKind::symbolicLink) return path;
+    auto target = operations_.readLink(path);
+    if (!target.ok() || target.value.empty()) return std::nullopt;
+    if (target.value.front() == '/') {
+      path = std::move(target.value);
+    } else {
+      path = std::string(folderOf(path)) + target.value;
+    }
+  }
+  return std::nullopt;
+}
+
+bool PosixFileSystem::writeAll(int fd, std::string_view bytes) const {
+  while (!bytes.empty()) {
+    auto count = operations_.write(fd, bytes.data(), bytes.size());
+    // A write that stores nothing without an error would repeat forever.
+    if (!count.ok() || count.value == 0 || count.value > bytes.size()) return false;
+    bytes.remove_prefix(count.value);
+  }
+  return true;
+}
+
+bool PosixFileSystem::writeInPlace(const std::string& path, std::string_view bytes) const {
+  auto fd = operations_.openForOverwrite(path);
+  if (!fd.ok()) return false;
+  bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
+  return operations_.close(fd.value) == 0 && stored;
+}
+
+void PosixFileSystem::syncFolder(const std::string& folder) const {
+  // Makes the rename itself durable. Some file systems cannot sync a
+  // folder; the new content is in place either way, so errors are ignored.
+  auto fd = operations_.openDirectory(folder);
+  if (!fd.ok()) return;
+  operations_.sync(fd.value);
+  operations_.close(fd.value);
+}
+
+std::string PosixFileSystem::temporaryName(std::string_view folder, std::string_view name) {
+  static constexpr std::string_view letters =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+  std::string result(folder);
+  result += '.';
+  result += name.substr(0, maxNameStem);
+  result += '.';
+  for (int i = 0; i < 6; ++i) result += letters[pick(random_)];
+  return result;
+}
+
+bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes) {
+  auto resolved = resolveLinks(cp1252::toUtf8(path));
+  if (!resolved) return false;
+  const std::string& target = *resolved;
+  std::string_view name = nameOf(target);
+  if (name.empty() || name == "." || name == "..") return false;
+
+  auto old = operations_.pathStatus(target, false);
+  if (!old.ok() && old.error != ENOENT) return false;
+  bool exists = old.ok();
+  if (exists && old.value.kind != FileKind::regular) return false;
+
+  // While it is written the temporary file is private; it takes the old
+  // file's permissions at the end, or, for a new file, what the umask gives.
+  SysResult<int> fd{-1, EEXIST};
+  std::string temporary;
+  for (int attempt = 0; attempt < maxNameTries && fd.error == EEXIST; ++attempt) {
+    temporary = temporaryName(folderOf(target), name);
+    fd = operations_.createExclusive(temporary, exists ? privatePermissions : newFilePermissions);
+  }
+  if (!fd.ok()) {
+    if (exists && folderForbidsNewFiles(fd.error)) return writeInPlace(target, bytes);
+    return false;
+  }
+
+  if (exists) {
+    // Taking over the owner works only for the privileged; without it the
+    // file belongs to whoever saves it, as any new file would. A failed
+    // permission change leaves the file private, never more open.
+    operations_.changeOwner(fd.value, old.value.owner, old.value.group);
+    operations_.changePermissions(fd.value, old.value.permissions);
+  }
+  bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
+  stored = operations_.close(fd.value) == 0 && stored;
+  if (stored) stored = operations_.rename(temporary, target) == 0;
+  if (!stored) {
+    operations_.remove(temporary);
+    return false;
+  }
+  syncFolder(openableFolder(target));
+  return true;
+}
+
+std::string PosixFileSystem::currentDirectory() const {
+  auto cwd = operations_.currentDirectory();
+  // Relative names still resolve against the working directory.
+  if (!cwd.ok() || cwd.value.empty()) return ".";
+  std::string& folder = cwd.value;
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  auto converted = cp1252::fromUtf8(folder);
+  return converted ? std::move(*converted) : std::move(folder);
+}
+
+bool PosixFileSystem::createFolder(std::string_view path) {
+  std::string folder = cp1252::toUtf8(path);
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  if (folder.empty()) return false;
+  auto isFolder = [&](const std::string& candidate) {
+    auto info = operations_.pathStatus(candidate, true);
+    return info.ok() && info.value.kind == FileKind::directory;
+  };
+  if (isFolder(folder)) return true;
+  // Every missing level from the top down; a level that exists already
+  // answers EEXIST.
+  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+       slash = folder.find('/', slash + 1)) {
+    if (folder[slash - 1] == '/') continue;
+    int error = operations_.makeDirectory(folder.substr(0, slash), privateFolderPermissions);
+    if (error != 0 && error != EEXIST) return false;
+  }
+  operations_.makeDirectory(folder, privateFolderPermissions);
+  return isFolder(folder);
+}
+
+}  // namespace platform

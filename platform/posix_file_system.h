@@ -1,0 +1,41 @@
+#pragma once
+
+#include <random>
+
+#include "platform/file_operations.h"
+#include "platform/file_system.h"
+
+namespace platform {
+
+// The machine's files through POSIX calls. Paths of the program (Windows-1252)
+// are handed to the system as UTF-8; the working directory comes back as
+// Windows-1252, or as the system's raw bytes when it has no such form.
+//
+// replaceFile writes a temporary file beside the target, syncs it, gives it
+// the old file's permissions and owner, and renames it over the target, so a
+// crash or a full disk never leaves a half-written file. A symbolic link is
+// followed: the file it points to is replaced and the link stays. Only when
+// the folder does not allow a new file but the file itself is writable is it
+// overwritten in place.
+class PosixFileSystem : public FileSystem {
+ public:
+  explicit PosixFileSystem(FileOperations& operations);
+
+  [[nodiscard]] bool isFile(std::string_view path) const override;
+  [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
+  bool replaceFile(std::string_view path, std::string_view bytes) override;
+  [[nodiscard]] std::string currentDirectory() const override;
+  bool createFolder(std::string_view path) override;
+
+ private:
+  [[nodiscard]] std::optional<std::string> resolveLinks(std::string path) const;
+  [[nodiscard]] bool writeAll(int fd, std::string_view bytes) const;
+  [[nodiscard]] bool writeInPlace(const std::string& path, std::string_view bytes) const;
+  void syncFolder(const std::string& folder) const;
+  [[nodiscard]] std::string temporaryName(std::string_view folder, std::string_view name);
+
+  FileOperations& operations_;
+  std::mt19937 random_;
+};
+
+}  // namespace platform

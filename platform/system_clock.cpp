@@ -1,0 +1,27 @@
+#include "platform/system_clock.h"
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+namespace platform {
+
+std::uint32_t SystemClock::tickCount() const {
+  auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+  // Wraps after 49.7 days like the 32-bit tick count of Windows.
+  return static_cast<std::uint32_t>(elapsed.count());
+}
+
+Date SystemClock::today() const {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) return {};
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+void SystemClock::sleep(int milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+}  // namespace platform
