@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include "tests/fakes/program_fixture.h"
+
+namespace {
+
+using platform::Answer;
+using platform::ControlId;
+using platform::MessageButtons;
+using platform::MessageIcon;
+using testing_support::ProgramFixture;
+using testing_support::ShownMessage;
+
+constexpr std::string_view threeCards =
+    "BEGIN:VCARD\r\nN:Zander;Clara\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:albers;Bernd\r\nADR:;;Weg 1\r\nBDAY:1961-03-07\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:Meier;Anna\r\nEND:VCARD\r\n";
+
+constexpr std::string_view savedThreeCards =
+    "BEGIN:VCARD\r\nN:Zander;Clara\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:albers;Bernd\r\nBDAY:07.03.1961\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:Meier;Anna\r\nEND:VCARD\r\n";
+
+struct SavingFixture : ::testing::Test {
+  SavingFixture() {
+    fixture.start();
+    fixture.tick();
+  }
+  // An applied edit of the selected row's mobile number.
+  void applyMobile(std::string_view number) {
+    fixture.window.setText(ControlId::mobileEdit, number);
+    fixture.click(ControlId::applyButton);
+  }
+  std::string& file() { return fixture.files.files[ProgramFixture::addressPath]; }
+  const addressbook::AddressBook& book() { return fixture.program.addressBook(); }
+  std::vector<std::string> names() {
+    std::vector<std::string> texts;
+    for (int row = 1; row <= fixture.window.rowCount(); ++row) texts.push_back(fixture.window.row(row)[0]);
+    return texts;
+  }
+  ShownMessage question() {
+    return {ProgramFixture::addressPath, "\xC4nderungen speichern ?", MessageButtons::yesNoCancel,
+            MessageIcon::exclamation};
+  }
+
+  ProgramFixture fixture{std::string(threeCards)};
+};
+
+TEST_F(SavingFixture, saveShowsAllRowsSortedByNameAndWritesSlotOrder) {
+  fixture.window.setText(ControlId::filterEdit, "a");
+  fixture.tick();
+  fixture.click(ControlId::saveButton);
+  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
+  EXPECT_EQ(names(), (std::vector<std::string>{"albers;Bernd", "Meier;Anna", "Zander;Clara"}));
+  EXPECT_EQ(file(), savedThreeCards);
+  EXPECT_TRUE(fixture.dialogs.saveRequests.empty());
+  // The save's sort leaves the column-click cycle where it was: the next
+  // click still sorts ascending.
+  fixture.window.events->columnClicked(1);
+  EXPECT_EQ(names().front(), "albers;Bernd");
+}
+
+TEST_F(SavingFixture, saveAsAsksForTheFileAndRemembersIt) {
+  fixture.dialogs.fileAnswers.push_back(std::string("/home/anna/neu.vcf"));
+  fixture.click(ControlId::saveAsButton);
+  ASSERT_EQ(fixture.dialogs.saveRequests.size(), 1u);
+  const platform::FileDialogRequest& request = fixture.dialogs.saveRequests[0];
+  EXPECT_EQ(request.title, "Save VCard-File as...");
+  EXPECT_EQ(request.filterName, "vcard");
+  EXPECT_EQ(request.filterPattern, "*.vcf");
+  EXPECT_EQ(request.defaultSuffix, "vcf");
+  EXPECT_EQ(request.initialPath, ProgramFixture::addressPath);
+  EXPECT_EQ(request.proposedName, "adressen.vcf");
+  EXPECT_EQ(fixture.files.files["/home/anna/neu.vcf"], savedThreeCards);
+  EXPECT_EQ(book().currentFile, "/home/anna/neu.vcf");
+  EXPECT_EQ((fixture.profile.values[{ProgramFixture::configPath, "VC", "File"}]), "/home/anna/neu.vcf");
+}
+
+TEST_F(SavingFixture, cancelledSaveAsChangesNothing) {
+  applyMobile("0170");
+  fixture.click(ControlId::saveAsButton);
+  EXPECT_EQ(file(), threeCards);
+  EXPECT_TRUE(book().changed);
+  EXPECT_EQ(book().currentFile, ProgramFixture::addressPath);
+}
+
+TEST_F(SavingFixture, aMissingFileIsAskedFor) {
+  fixture.files.files.erase(ProgramFixture::addressPath);
+  fixture.dialogs.fileAnswers.push_back(std::string("/home/anna/x.vcf"));
+  fixture.click(ControlId::saveButton);
+  EXPECT_EQ(fixture.dialogs.saveRequests.size(), 1u);
+  EXPECT_EQ(fixture.files.files["/home/anna/x.vcf"], savedThreeCards);
+}
+
+TEST_F(SavingFixture, aFailedSaveSaysSoKeepsEverythingAndALaterSaveSucceeds) {
+  applyMobile("0170 1");
+  fixture.files.failWrites = true;
+  fixture.click(ControlId::saveButton);
+  EXPECT_EQ(fixture.dialogs.messages.back(),
+            (ShownMessage{ProgramFixture::addressPath, "Speichern fehlgeschlagen !", MessageButtons::ok,
+                          MessageIcon::none}));
+  EXPECT_EQ(file(), threeCards);
+  EXPECT_TRUE(book().changed);
+  fixture.dialogs.fileAnswers.push_back(std::string("/home/anna/anders.vcf"));
+  fixture.click(ControlId::saveAsButton);  // fails too: the old name stays in use
+  EXPECT_EQ(book().currentFile, ProgramFixture::addressPath);
+  fixture.files.failWrites = false;
+  fixture.click(ControlId::saveButton);
+  EXPECT_NE(file().find("TEL;CELL:0170 1"), std::string::npos);
+  EXPECT_FALSE(book().changed);
+}
+
+TEST_F(SavingFixture, closingWithNothingUnsavedAsksNothing) {
+  EXPECT_TRUE(fixture.window.events->closeRequested());
+  EXPECT_TRUE(fixture.dialogs.messages.empty());
+}
+
+TEST_F(SavingFixture, closingWithUnsavedEditsAsksAndFollowsTheAnswer) {
+  applyMobile("0170 2");
+  fixture.dialogs.answers = {Answer::cancel};
+  EXPECT_FALSE(fixture.window.events->closeRequested());
+  EXPECT_EQ(fixture.dialogs.messages.back(), question());
+  EXPECT_EQ(file(), threeCards);
+
+  fixture.dialogs.answers = {Answer::no};
+  EXPECT_TRUE(fixture.window.events->closeRequested());
+  EXPECT_EQ(file(), threeCards);
+
+  fixture.dialogs.answers = {Answer::yes};
+  EXPECT_TRUE(fixture.window.events->closeRequested());
+  EXPECT_NE(file().find("TEL;CELL:0170 2"), std::string::npos);
+}
+
+TEST_F(SavingFixture, yesKeepsTheWindowOpenWhenTheSaveFails) {
+  applyMobile("0170 3");
+  fixture.files.failWrites = true;
+  fixture.dialogs.answers = {Answer::yes};
+  EXPECT_FALSE(fixture.window.events->closeRequested());
+  EXPECT_TRUE(book().changed);
+}
+
+TEST_F(SavingFixture, openingAnotherFileAsksFirst) {
+  fixture.files.files["/home/anna/andere.vcf"] = "BEGIN:VCARD\r\nN:Otto\r\nEND:VCARD\r\n";
+  applyMobile("0170 4");
+  fixture.dialogs.answers = {Answer::cancel};
+  fixture.click(ControlId::openButton);
+  EXPECT_TRUE(fixture.dialogs.openRequests.empty());
+  EXPECT_EQ(fixture.window.rowCount(), 3);
+
+  fixture.dialogs.answers = {Answer::yes};
+  fixture.dialogs.fileAnswers.push_back(std::string("/home/anna/andere.vcf"));
+  fixture.click(ControlId::openButton);
+  EXPECT_NE(file().find("TEL;CELL:0170 4"), std::string::npos);
+  EXPECT_EQ(fixture.window.rowCount(), 1);
+  EXPECT_FALSE(book().changed);
+}
+
+TEST_F(SavingFixture, aFileThatCannotBeOpenedLeavesTheBookAndItsFileInUse) {
+  fixture.files.files["/home/anna/kaputt.vcf"] = "begin:vcard\r\nn:x\r\nend:vcard\r\n";
+  fixture.dialogs.fileAnswers.push_back(std::string("/home/anna/kaputt.vcf"));
+  fixture.click(ControlId::openButton);
+  EXPECT_EQ(fixture.dialogs.messages.back().caption, "No Vcards !!");
+  EXPECT_EQ(fixture.window.rowCount(), 3);
+  fixture.click(ControlId::saveButton);
+  EXPECT_EQ(fixture.files.files["/home/anna/kaputt.vcf"], "begin:vcard\r\nn:x\r\nend:vcard\r\n");
+  EXPECT_EQ(file(), savedThreeCards);
+}
+
+}  // namespace
