@@ -13,56 +13,17 @@
 #include <string>
 
 #include "platform/posix_file_operations.h"
+#include "tests/fakes/faulty_file_operations.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::SysResult;
+using testing_support::FaultyFileOperations;
 using testing_support::readBytes;
 using testing_support::TempDir;
 using testing_support::writeBytes;
-
-// The real system calls, with faults injected into single ones.
-class FaultyFileOperations : public platform::PosixFileOperations {
- public:
-  std::optional<int> createError;
-  std::optional<int> renameError;
-  std::optional<int> syncError;
-  std::size_t maxBytesPerWrite = std::numeric_limits<std::size_t>::max();
-  int failingWrite = -1;  // this write (counted from 0) and all after it fail
-  int writeError = ENOSPC;
-  std::optional<std::uint64_t> reportedSize;
-
-  int writes = 0;
-  int overwriteOpens = 0;
-
-  SysResult<int> createExclusive(const std::string& path, std::uint32_t permissions) override {
-    if (createError) return {-1, *createError};
-    return PosixFileOperations::createExclusive(path, permissions);
-  }
-  SysResult<int> openForOverwrite(const std::string& path) override {
-    ++overwriteOpens;
-    return PosixFileOperations::openForOverwrite(path);
-  }
-  SysResult<std::size_t> write(int fd, const char* bytes, std::size_t size) override {
-    if (failingWrite >= 0 && writes++ >= failingWrite) return {0, writeError};
-    return PosixFileOperations::write(fd, bytes, std::min(size, maxBytesPerWrite));
-  }
-  int sync(int fd) override {
-    if (syncError) return *syncError;
-    return PosixFileOperations::sync(fd);
-  }
-  int rename(const std::string& from, const std::string& to) override {
-    if (renameError) return *renameError;
-    return PosixFileOperations::rename(from, to);
-  }
-  SysResult<platform::FileInfo> status(int fd) override {
-    auto info = PosixFileOperations::status(fd);
-    if (reportedSize) info.value.size = *reportedSize;
-    return info;
-  }
-};
 
 // Every entry below a folder with its content (folders and links by kind).
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
