@@ -1,0 +1,34 @@
+// Morvi-Telefonbuch: builds the main window with Qt, hands the real services
+// of this machine to the program and runs until the window is closed.
+
+#include <QApplication>
+
+#include "app/config_location.h"
+#include "app/main_window_spec.h"
+#include "app/program.h"
+#include "platform/ini_profile_file.h"
+#include "platform/posix_file_operations.h"
+#include "platform/posix_file_system.h"
+#include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_window.h"
+#include "platform/system_clock.h"
+#include "platform/xdg_shell.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  platform::PosixFileOperations fileOperations;
+  platform::PosixFileSystem files(fileOperations);
+  platform::IniProfileFile profile(files);
+  platform::SystemClock clock;
+  platform::XdgShell shell;
+  platform::qt::QtSerialPort serial;
+  platform::qt::QtWindow window(app::mainWindowSpec());
+  platform::qt::QtDialogs dialogs(&window);
+
+  app::Program program({window, dialogs, profile, files, clock, serial, shell},
+                       app::configCandidatesOfThisProcess());
+  program.start();
+  QApplication::exec();
+  return 0;
+}
