@@ -1,0 +1,143 @@
+#include "outputs/entry_list.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "addressbook/field_table.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_window.h"
+#include "tests/fakes/memory_file_system.h"
+
+namespace {
+
+using platform::ControlId;
+
+std::string blanks(std::size_t count) { return std::string(count, ' '); }
+
+struct LineCase {
+  std::string name;
+  std::map<ControlId, std::string> fields;
+  std::string line;
+};
+
+TEST(EntryListLine, fixedColumnsThenTheOptionalBirthdayAndTime) {
+  const std::string fourteenSixteen = "0123456789ABCDEF";
+  const std::vector<LineCase> cases = {
+      {"one business number",
+       {{ControlId::nameEdit, "Muster"},
+        {ControlId::firstNameEdit, "Anna"},
+        {ControlId::workPhoneEdit, "0711 1234"}},
+       "Muster" + blanks(14) + "Anna" + blanks(16) + "0711 1234" + blanks(5) + blanks(62) + "\r\n"},
+      {"all columns, long texts cut",
+       {{ControlId::nameEdit,
+         "Mustermann-L\xFC"
+         "denscheidt"},
+        {ControlId::firstNameEdit, "Anna-Maria-Theresia-X"},
+        {ControlId::workPhoneEdit, fourteenSixteen},
+        {ControlId::homePhoneEdit, "2"},
+        {ControlId::mobileEdit, "3"},
+        {ControlId::faxEdit, "4"},
+        {ControlId::emailEdit, "anna.mustermann@example.org"}},
+       "Mustermann-L\xFC"
+       "densche"
+       "Anna-Maria-Theresia-"
+       "0123456789ABCD"
+       "2" +
+           blanks(13) + "3" + blanks(13) + "4" + blanks(13) +
+           "anna.mustermann@exa"
+           "m\r\n"},
+      {"birthday without time",
+       {{ControlId::dayEdit, "5"}, {ControlId::monthEdit, "3"}, {ControlId::yearEdit, "1970"}},
+       blanks(116) + "5.3.1970    \r\n"},
+      {"birthday with time",
+       {{ControlId::dayEdit, "5"},
+        {ControlId::monthEdit, "3"},
+        {ControlId::yearEdit, "1970"},
+        {ControlId::hourEdit, "09"},
+        {ControlId::minuteEdit, "30"}},
+       blanks(116) + "5.3.1970    09:30\r\n"},
+      {"time without day",
+       {{ControlId::monthEdit, "3"}, {ControlId::hourEdit, "9"}, {ControlId::minuteEdit, ""}},
+       blanks(116) + "9:\r\n"},
+      {"notes are no column", {{ControlId::notesEdit, "Notiz"}}, blanks(116) + "\r\n"},
+  };
+  for (const LineCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    testing_support::FakeWindow window;
+    for (const auto& [id, text] : c.fields) window.setText(id, text);
+    EXPECT_EQ(outputs::entryListLine(window), c.line);
+  }
+}
+
+struct EntryListFixture : ::testing::Test {
+  EntryListFixture() {
+    store.reset(999);
+    setRecord(2, "Muster;Anna", "0711 1234", "");
+    setRecord(5, "Berger;Bernd", "", "05.03.1970 ; 09:30");
+    setRecord(7, "Zander;Clara", "", "24.12.1980");
+    window.setTableContent(rows);
+  }
+  void setRecord(std::size_t slot, std::string_view name, std::string_view work,
+                 std::string_view birthday) {
+    store.setField(slot, addressbook::field::name, name);
+    store.setField(slot, addressbook::field::workPhone, work);
+    store.setField(slot, addressbook::field::birthday, birthday);
+  }
+  void writeList() { outputs::writeEntryList(window, rows, clock, files, shell); }
+  [[nodiscard]] std::string list() const { return files.files.at("/home/anna/prot.txt"); }
+
+  addressbook::RecordStore store;
+  addressbook::RecordTable rows{store};
+  testing_support::FakeWindow window;
+  testing_support::FakeClock clock;
+  testing_support::MemoryFileSystem files;
+  testing_support::FakeShell shell;
+};
+
+TEST_F(EntryListFixture, listsTheShownRowsInTableOrderAndOpensTheFile) {
+  rows.setSlots({7, 2, 5});  // sorted and filtered: the table's order counts
+  window.selectRow(2);
+  files.files["/home/anna/prot.txt"] = "an old list that must go\r\n";
+  writeList();
+
+  const std::string zander =
+      "Zander" + blanks(14) + "Clara" + blanks(15) + blanks(76) + "24.12.1980    \r\n";
+  const std::string muster =
+      "Muster" + blanks(14) + "Anna" + blanks(16) + "0711 1234" + blanks(5) + blanks(62) + "\r\n";
+  const std::string berger =
+      "Berger" + blanks(14) + "Bernd" + blanks(15) + blanks(76) + "5.3.1970    09:30\r\n";
+  EXPECT_EQ(list(), zander + muster + berger + "\r\n");
+  EXPECT_EQ(shell.files, std::vector<std::string>{"/home/anna/prot.txt"});
+  EXPECT_TRUE(shell.urls.empty());
+
+  // The edit fields keep the last row; the selection stays.
+  EXPECT_EQ(window.text(ControlId::nameEdit), "Berger");
+  EXPECT_EQ(window.selectedRow(), 2);
+}
+
+TEST_F(EntryListFixture, emptyTableGivesOnlyALineEndAndStillOpens) {
+  writeList();
+  EXPECT_EQ(list(), "\r\n");
+  EXPECT_EQ(shell.files.size(), 1U);
+}
+
+TEST_F(EntryListFixture, rootFolderGetsNoDoubleSeparator) {
+  files.cwd = "/";
+  writeList();
+  EXPECT_TRUE(files.files.contains("/prot.txt"));
+  EXPECT_EQ(shell.files, std::vector<std::string>{"/prot.txt"});
+}
+
+TEST_F(EntryListFixture, aListThatCannotBeWrittenIsNotOpened) {
+  rows.setSlots({2});
+  files.failWrites = true;
+  writeList();
+  EXPECT_EQ(files.replaceCalls, 1);
+  EXPECT_TRUE(shell.files.empty());
+}
+
+}  // namespace

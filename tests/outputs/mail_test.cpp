@@ -1,0 +1,73 @@
+#include "outputs/mail.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/fakes/fake_shell.h"
+#include "tests/fakes/fake_window.h"
+
+namespace {
+
+struct MailCase {
+  std::string address, subject, body;
+  std::string url;
+};
+
+TEST(MailtoUrl, joinsTheThreePartsAndEscapesOnlyABodyOfTwoOrMoreCharacters) {
+  const std::vector<MailCase> cases = {
+      {"anna@example.org", "", "", "mailto:anna@example.org?Subject=&Body="},
+      {"", "", "", "mailto:?Subject=&Body="},
+      {"a b&c@x.de", "", "", "mailto:a b&c@x.de?Subject=&Body="},
+      {"x@y", "Hallo Welt & mehr", "", "mailto:x@y?Subject=Hallo Welt & mehr&Body="},
+      {"x@y", "", "a ", "mailto:x@y?Subject=&Body=a%20"},
+      {"x@y", "", " ", "mailto:x@y?Subject=&Body= "},
+      {"x@y", "", "&", "mailto:x@y?Subject=&Body=&"},
+      {"x@y", "", "&&", "mailto:x@y?Subject=&Body=%26%26"},
+      {"x@y", "", "Zeile 1\r\nZeile 2\r\n",
+       "mailto:x@y?Subject=&Body=Zeile%201%0d%0aZeile%202%0d%0a"},
+      {"x@y", "", "a\tb\nc", "mailto:x@y?Subject=&Body=a%09b%0ac"},
+      {"x@y", "", "100% ?=\xE4\xDF", "mailto:x@y?Subject=&Body=100%%20?=\xE4\xDF"},
+  };
+  for (const MailCase& c : cases) {
+    SCOPED_TRACE(c.url);
+    EXPECT_EQ(outputs::mailtoUrl(c.address, c.subject, c.body), c.url);
+  }
+}
+
+TEST(MailtoUrl, isCutTo49999Characters) {
+  const std::string prefix = "mailto:";
+  // Address alone fills the link: the subject and body parts vanish.
+  std::string longAddress(60'000, 'a');
+  EXPECT_EQ(outputs::mailtoUrl(longAddress, "S", "body"), (prefix + longAddress).substr(0, 49'999));
+  std::string exactAddress(49'999 - prefix.size(), 'b');
+  EXPECT_EQ(outputs::mailtoUrl(exactAddress, "S", "B"), prefix + exactAddress);
+
+  // Room left for "?S" only.
+  std::string nearlyFull(49'999 - prefix.size() - 2, 'c');
+  EXPECT_EQ(outputs::mailtoUrl(nearlyFull, "S", "B"), prefix + nearlyFull + "?S");
+
+  // The escaped body is cut too, even inside an escape.
+  std::string address(49'999 - prefix.size() - 16, 'd');
+  std::string url = outputs::mailtoUrl(address, "", "x y");
+  EXPECT_EQ(url.size(), 49'999U);
+  EXPECT_EQ(url.substr(url.size() - 16), "?Subject=&Body=x");
+  url = outputs::mailtoUrl(address.substr(2), "", "x y");
+  EXPECT_EQ(url.substr(url.size() - 18), "?Subject=&Body=x%2");
+}
+
+TEST(ComposeMail, opensTheLinkForTheEmailFieldAsItIs) {
+  testing_support::FakeWindow window;
+  testing_support::FakeShell shell;
+  window.setText(platform::ControlId::emailEdit, " anna m\xFCller@example.org ");
+  outputs::composeMail(window, shell);
+  window.setText(platform::ControlId::emailEdit, "");
+  outputs::composeMail(window, shell);
+  EXPECT_EQ(shell.urls,
+            (std::vector<std::string>{"mailto: anna m\xFCller@example.org ?Subject=&Body=",
+                                      "mailto:?Subject=&Body="}));
+  EXPECT_TRUE(shell.files.empty());
+}
+
+}  // namespace
