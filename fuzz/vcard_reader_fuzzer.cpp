@@ -1,0 +1,133 @@
+// The bytes as an address file: read as a load reads it, saved, and the saved
+// text read again as the next load would. Checks what a save and reload must
+// keep: one card per record, in order, and every value as the store held it
+// (up to the UTF-8 letters, which every read converts again).
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "addressbook/birthday.h"
+#include "addressbook/field_table.h"
+#include "addressbook/file_text.h"
+#include "addressbook/record_store.h"
+#include "addressbook/vcard_reader.h"
+#include "addressbook/vcard_writer.h"
+#include "fuzz/fuzz_check.h"
+
+namespace {
+
+using addressbook::RecordStore;
+using fuzzing::check;
+using fuzzing::checkEqual;
+
+bool isDigits(std::string_view text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return !text.empty();
+}
+
+int number(std::string_view digits) {
+  int value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  return value;
+}
+
+// A birthday as the program itself writes it into the record: DD.MM.YYYY
+// with a valid day and month, optionally " ; HH:MM" with a valid time. Such a
+// value must come back from a save unchanged.
+bool isPlainBirthday(std::string_view value) {
+  if (value.size() != 10 && value.size() != 18) return false;
+  std::string_view day = value.substr(0, 2);
+  std::string_view month = value.substr(3, 2);
+  std::string_view year = value.substr(6, 4);
+  if (!isDigits(day) || value[2] != '.' || !isDigits(month) || value[5] != '.' || !isDigits(year)) {
+    return false;
+  }
+  if (number(day) < 1 || number(day) > 31 || number(month) < 1 || number(month) > 12) return false;
+  if (value.size() == 10) return true;
+  std::string_view hour = value.substr(13, 2);
+  std::string_view minute = value.substr(16, 2);
+  return value.substr(10, 3) == " ; " && isDigits(hour) && value[15] == ':' && isDigits(minute) &&
+         number(hour) <= 23 && number(minute) <= 59;
+}
+
+RecordStore readAsLoad(std::string text, bool normalise = true) {
+  if (normalise) addressbook::normaliseLineEnds(text);
+  std::size_t cards = addressbook::countCards(text);
+  RecordStore store = addressbook::readCards(std::move(text), cards);
+  check(store.hasSlots(), "a read store has slots");
+  check(store.capacity() == addressbook::capacityFor(cards), "capacity follows the card count");
+  return store;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // With MORVI_FUZZ_SKIP_KNOWN set, the faults already reported are not
+  // checked, so that a run can look for new ones.
+  static const bool skipKnown = std::getenv("MORVI_FUZZ_SKIP_KNOWN") != nullptr;
+  std::string text(reinterpret_cast<const char*>(data), size);
+  RecordStore first = readAsLoad(text);
+
+  std::size_t records = 0;
+  for (std::size_t slot = 1; slot <= first.capacity(); ++slot) {
+    if (first.holdsRecord(slot)) ++records;
+  }
+
+  std::string saved = addressbook::addressFileText(first);
+  check(saved.empty() == (records == 0), "a save without records writes no bytes");
+
+  // The next load normalises the line ends of the saved text; the writer ends
+  // every line with CR LF, so that must change nothing.
+  std::string normalised = saved;
+  addressbook::normaliseLineEnds(normalised);
+  // Known fault: a lone CR or LF inside a value is written as it is, and the
+  // next load turns it into a line break, which cuts the value.
+  bool loneLineEnds = normalised != saved;
+  if (!skipKnown)
+    checkEqual(normalised, saved, "the line ends of a saved file need no normalising");
+  // Known fault: a value that ends in BEGIN:VCARD, or has it just before a
+  // fold, puts a card separator into the saved file.
+  if (skipKnown && addressbook::countCards(saved) != records) return 0;
+  check(addressbook::countCards(saved) == records, "a saved file holds one card per record");
+
+  RecordStore second = readAsLoad(saved, !loneLineEnds);
+  std::size_t row = 0;
+  for (std::size_t slot = 1; slot <= first.capacity(); ++slot) {
+    if (!first.holdsRecord(slot)) continue;
+    ++row;
+    check(second.holdsRecord(row), "every saved record is read back as a record");
+    for (int f = 1; f <= addressbook::fieldCount(); ++f) {
+      std::string_view before = first.field(slot, f);
+      std::string_view after = second.field(row, f);
+      if (f != addressbook::field::birthday) {
+        std::string expected(before);
+        addressbook::convertUtf8Letters(expected);
+        checkEqual(after, expected, "a value survives save and reload");
+        continue;
+      }
+      // Known fault: a display form holding "-" (a time with a zone offset
+      // such as 08:30:00-06:00 read from the file) is taken for the file
+      // form when it is written, and the birthday is lost.
+      if (skipKnown && before.find('-') != std::string_view::npos) continue;
+      std::string written(before);
+      addressbook::convertBirthday(written);
+      if (written.empty()) {
+        checkEqual(after, "", "a birthday the file cannot take is saved empty");
+      } else if (after.empty()) {
+        std::fprintf(stderr, "\nbirthday in the record ");
+        fuzzing::printEscaped(before);
+        std::fprintf(stderr, ", written as ");
+        fuzzing::printEscaped(written);
+        fuzzing::fail("a birthday written to the file is read back");
+      }
+      if (isPlainBirthday(before)) checkEqual(after, before, "a plain birthday survives a save");
+    }
+  }
+  return 0;
+}
