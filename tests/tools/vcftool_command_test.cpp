@@ -1,0 +1,87 @@
+#include "tools/vcftool/vcftool_command.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/memory_file_system.h"
+
+namespace {
+
+struct ToolRun {
+  int status = 0;
+  std::string out;
+  std::string err;
+};
+
+ToolRun runTool(testing_support::MemoryFileSystem& files, const std::vector<std::string>& args) {
+  std::vector<std::string_view> views(args.begin(), args.end());
+  std::ostringstream out;
+  std::ostringstream err;
+  int status = vcftool::run(views, files, out, err);
+  return {status, out.str(), err.str()};
+}
+
+TEST(VcftoolUse, wrongCommandLinesExitWithTwoAndTheUsage) {
+  const std::vector<std::vector<std::string>> wrong{{},
+                                                    {"dump"},
+                                                    {"save", "a.vcf"},
+                                                    {"save", "a.vcf", "b.vcf", "c.vcf"},
+                                                    {"dump", "a.vcf", "x", "y"},
+                                                    {"list", "a.vcf"},
+                                                    {"DUMP", "a.vcf"}};
+  for (const auto& args : wrong) {
+    testing_support::MemoryFileSystem files;
+    files.files["a.vcf"] = "BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n";
+    ToolRun run = runTool(files, args);
+    EXPECT_EQ(run.status, 2) << args.size() << " arguments";
+    EXPECT_NE(run.err.find("usage: vcftool dump FILE [FILTER]"), std::string::npos);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(files.replaceCalls, 0);
+  }
+}
+
+TEST(VcftoolUse, aMissingFileIsReportedWithItsPathInUtf8) {
+  testing_support::MemoryFileSystem files;
+  ToolRun dump = runTool(files, {"dump", "/tmp/M\xFCller.vcf"});
+  EXPECT_EQ(dump.status, 1);
+  EXPECT_EQ(dump.err, "File ?: /tmp/M\xC3\xBCller.vcf\n");
+  EXPECT_EQ(dump.out, "");
+  ToolRun save = runTool(files, {"save", "/tmp/gone.vcf", "/tmp/out.vcf"});
+  EXPECT_EQ(save.status, 1);
+  EXPECT_EQ(save.err, "File ?: /tmp/gone.vcf\n");
+  EXPECT_EQ(files.replaceCalls, 0);
+}
+
+TEST(VcftoolUse, aFilterWithoutWindows1252CharactersIsWrongUse) {
+  testing_support::MemoryFileSystem files;
+  files.files["a.vcf"] = "BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n";
+  for (std::string filter : {"\xE6\x97\xA5", "\xC3", "\xFC"}) {  // 日, cut UTF-8, Latin-1 byte
+    ToolRun run = runTool(files, {"dump", "a.vcf", filter});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(run.err.empty());
+  }
+}
+
+TEST(VcftoolUse, anEmptyFilterShowsEveryNamedRecord) {
+  testing_support::MemoryFileSystem files;
+  files.files["a.vcf"] = "BEGIN:VCARD\r\nN:A\r\nBEGIN:VCARD\r\nFN:x\r\nBEGIN:VCARD\r\nN:C\r\n";
+  ToolRun run = runTool(files, {"dump", "a.vcf", ""});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "capacity 999\n1\tA\t\t\t\t\t\t\t\n3\tC\t\t\t\t\t\t\t\n");
+}
+
+TEST(VcftoolUse, aSaveThatCannotWriteSaysSoAndFails) {
+  testing_support::MemoryFileSystem files;
+  files.files["a.vcf"] = "BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n";
+  files.failWrites = true;
+  ToolRun run = runTool(files, {"save", "a.vcf", "b.vcf"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "vcftool: cannot write b.vcf\n");
+  EXPECT_FALSE(files.isFile("b.vcf"));
+}
+
+}  // namespace
