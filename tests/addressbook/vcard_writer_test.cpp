@@ -1,0 +1,86 @@
+// The writer on stores built in the test: values that no file read gives
+// (typed by the user or set by the editing commands). What a file read
+// gives is covered by the golden files of tests/data/golden.
+
+#include "addressbook/vcard_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "addressbook/field_table.h"
+
+namespace {
+
+using addressbook::addressFileText;
+using addressbook::RecordStore;
+namespace field = addressbook::field;
+
+RecordStore storeWith(std::initializer_list<std::tuple<std::size_t, int, std::string>> cells) {
+  RecordStore store;
+  store.reset(999);
+  for (const auto& [slot, f, value] : cells) store.setField(slot, f, value);
+  return store;
+}
+
+TEST(AddressFileText, writesTheNonEmptyFieldsInTableOrderWithBirthdaysInFileForm) {
+  RecordStore store = storeWith({{4, field::birthday, "07.03.1961 ; 08:30"},
+                                 {4, field::homePhone, "030 123"},
+                                 {4, field::name, "Meier;Anna"}});
+  EXPECT_EQ(addressFileText(store),
+            "BEGIN:VCARD\r\nN:Meier;Anna\r\nTEL;HOME:030 123\r\nBDAY:1961-03-07T08:30\r\n"
+            "END:VCARD\r\n");
+}
+
+TEST(AddressFileText, writesBirthdaysAsTheConversionGivesThem) {
+  struct Case {
+    std::string record;
+    std::string line;
+  };
+  const Case cases[] = {
+      {"07.03.1961", "BDAY:07.03.1961"}, {"07.03.1961 ; 08:30:15", "BDAY:1961-03-07T08:30:15"},
+      {"31.13.1961", "BDAY:"},  // rejected: the key stays, the value goes
+      {"07.03.1961 ; 24:00", "BDAY:"},   {"1961-03-07T08:30", "BDAY:07.03.1961 ; 08:30"},
+  };
+  for (const Case& c : cases) {
+    RecordStore store = storeWith({{1, field::name, "A"}, {1, field::birthday, c.record}});
+    EXPECT_EQ(addressFileText(store), "BEGIN:VCARD\r\nN:A\r\n" + c.line + "\r\nEND:VCARD\r\n")
+        << c.record;
+  }
+}
+
+TEST(AddressFileText, skipsSlotsWithoutANameAndKeepsTheOrderOfTheOthers) {
+  RecordStore store = storeWith({{3, field::name, "Drei"},
+                                 {7, field::name, "Sieben"},
+                                 {9, field::name, "Neun"},
+                                 {0, field::name, "Scratch"},
+                                 {5, field::email, "no@name"}});
+  store.setField(7, field::name, "");  // deleted
+  EXPECT_EQ(addressFileText(store),
+            "BEGIN:VCARD\r\nN:Drei\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:Neun\r\nEND:VCARD\r\n");
+}
+
+TEST(AddressFileText, givesNoBytesForAStoreWithoutRecords) {
+  EXPECT_EQ(addressFileText(RecordStore()), "");
+  EXPECT_EQ(addressFileText(storeWith({{1, field::email, "a@b"}})), "");
+}
+
+TEST(AddressFileText, writesNoteLineBreaksAsTheirByteOnOneLine) {
+  RecordStore store = storeWith({{1, field::name, "A"}, {1, field::notes, "eins\x07zwei\x07"}});
+  EXPECT_EQ(addressFileText(store), "BEGIN:VCARD\r\nN:A\r\nNOTE:eins\x07zwei\x07\r\nEND:VCARD\r\n");
+}
+
+TEST(AddressFileText, continuesACrLfOfTheValueWithABlank) {
+  RecordStore store = storeWith({{1, field::name, "A"}, {1, field::notes, "eins\r\nzwei\r\n"}});
+  EXPECT_EQ(addressFileText(store),
+            "BEGIN:VCARD\r\nN:A\r\nNOTE:eins\r\n zwei\r\n \r\nEND:VCARD\r\n");
+
+  // The folds are placed by the bytes of the value, not moved by those blanks.
+  std::string note = std::string(10, 'a') + "\r\n" + std::string(70, 'b');  // 82 bytes
+  RecordStore folded = storeWith({{1, field::name, "A"}, {1, field::notes, note}});
+  EXPECT_EQ(addressFileText(folded), "BEGIN:VCARD\r\nN:A\r\nNOTE:" + std::string(10, 'a') +
+                                         "\r\n " + std::string(57, 'b') + "\r\n " +
+                                         std::string(13, 'b') + "\r\nEND:VCARD\r\n");
+}
+
+}  // namespace
