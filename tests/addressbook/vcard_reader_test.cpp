@@ -1,0 +1,291 @@
+// The reader against a plain model of the file format, written here step by
+// step as the format is defined (line ends, cards, unfolding, lines, keys,
+// values), on many small random files built from the pieces that matter.
+// The reader itself takes shortcuts (views into the file text, a second pass
+// only for cards with folds); the model takes none.
+
+#include "addressbook/vcard_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "addressbook/birthday.h"
+#include "addressbook/field_table.h"
+#include "addressbook/file_text.h"
+#include "addressbook/vcard_writer.h"
+
+namespace {
+
+using namespace std::string_literals;
+namespace field = addressbook::field;
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+  std::string out;
+  std::size_t at = 0;
+  for (std::size_t hit = text.find(from); hit != std::string::npos; hit = text.find(from, at)) {
+    out.append(text, at, hit - at).append(to);
+    at = hit + from.size();
+  }
+  out.append(text, at);
+  return out;
+}
+
+std::string modelLineEnds(std::string text) {
+  auto cr = std::count(text.begin(), text.end(), '\r');
+  auto lf = std::count(text.begin(), text.end(), '\n');
+  if (lf > cr) return replaceAll(replaceAll(text, "\r\n", "\n"), "\n", "\r\n");
+  if (cr > lf) return replaceAll(replaceAll(text, "\r\n", "\r"), "\r", "\r\n");
+  return text;
+}
+
+// Code points of the Windows-1252 bytes 0x80 to 0x9F (0 where undefined).
+constexpr std::array<char32_t, 32> high1252{
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+int modelByteOf(char32_t cp) {
+  if (cp >= 0xA0 && cp <= 0xFF) return static_cast<int>(cp);
+  for (std::size_t i = 0; i < high1252.size(); ++i) {
+    if (high1252[i] != 0 && high1252[i] == cp) return 0x80 + static_cast<int>(i);
+  }
+  return -1;
+}
+
+std::string modelUtf8Letters(std::string_view text) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    unsigned char lead = byte(i);
+    std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                         : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                        : 0;
+    char32_t cp = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    bool wellFormed = length > 0 && i + length <= text.size();
+    for (std::size_t k = 1; wellFormed && k < length; ++k) {
+      wellFormed = (byte(i + k) & 0xC0) == 0x80;
+      cp = (cp << 6) | (byte(i + k) & 0x3F);
+    }
+    if (wellFormed) {
+      char32_t minimum = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+      wellFormed = cp >= minimum && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
+    }
+    int converted = wellFormed ? modelByteOf(cp) : -1;
+    if (converted >= 0) {
+      out += static_cast<char>(converted);
+      i += length;
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
+int modelMatch(std::string_view line) {
+  static const char* keys[] = {"N",       "TEL;WORK", "TEL;HOME", "TEL;CELL",
+                               "TEL;FAX", "EMAIL",    "BDAY",     "NOTE"};
+  std::string upper;
+  for (char c : line) {
+    auto b = static_cast<unsigned char>(c);
+    if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7)) b -= 0x20;
+    upper += static_cast<char>(b);
+  }
+  int row = 0;
+  for (int k = 0; k < 8; ++k) {
+    if (upper.rfind(keys[k], 0) == 0) row = k + 1;
+  }
+  return row;
+}
+
+using ModelRecords = std::vector<std::array<std::string, 8>>;
+
+ModelRecords modelRead(std::string text) {
+  const std::string separator = "BEGIN:VCARD\r\n";
+  text = modelLineEnds(std::move(text));
+  ModelRecords records;
+  std::size_t at = text.find(separator);
+  while (at != std::string::npos) {
+    std::size_t from = at + separator.size();
+    at = text.find(separator, from);
+    std::string card = text.substr(from, at == std::string::npos ? std::string::npos : at - from);
+    card = replaceAll(replaceAll(card, "\r\n ", ""), "\r\n\t", "");
+    std::array<std::string, 8>& record = records.emplace_back();
+    std::size_t lineStart = 0;
+    while (true) {
+      std::size_t lineEnd = card.find("\r\n", lineStart);
+      std::string line = card.substr(
+          lineStart, lineEnd == std::string::npos ? std::string::npos : lineEnd - lineStart);
+      if (int row = modelMatch(line); row > 0) {
+        std::size_t colon = line.find(':');
+        std::string value =
+            colon == std::string::npos ? "" : modelUtf8Letters(line.substr(colon + 1));
+        if (row == field::birthday) addressbook::convertBirthday(value);
+        record[static_cast<std::size_t>(row - 1)] = value;
+      }
+      if (lineEnd == std::string::npos) break;
+      lineStart = lineEnd + 2;
+    }
+  }
+  return records;
+}
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b < 0x7F) {
+      out += c;
+    } else {
+      char code[8];
+      std::snprintf(code, sizeof code, "\\x%02X", b);
+      out += code;
+    }
+  }
+  return out;
+}
+
+TEST(ReadCards, agreesWithAPlainModelOfTheFormatOnRandomFiles) {
+  const std::vector<std::string> pieces{"BEGIN:VCARD\r\n",
+                                        "BEGIN:VCARD",
+                                        "BEGIN:VCARD\n",
+                                        "\r\n",
+                                        "\r\n",
+                                        "\r\n",
+                                        "\r",
+                                        "\n",
+                                        " ",
+                                        "\t",
+                                        "N:",
+                                        "N",
+                                        "n:",
+                                        "NOTE:",
+                                        "note;x=1:",
+                                        "NICKNAME:",
+                                        "TEL;WORK:",
+                                        "tel;home;",
+                                        "TEL;CELL:",
+                                        "TEL;FAX:",
+                                        "TEL:",
+                                        "EMAIL:",
+                                        "BDAY:",
+                                        "1961-03-07T08:30",
+                                        "07.03.1961;8:30",
+                                        ":",
+                                        ";",
+                                        "-",
+                                        ".",
+                                        "T",
+                                        "12",
+                                        "a",
+                                        "\xC3",
+                                        "\xBC",
+                                        "\xA4",
+                                        "\xE2\x82\xAC",
+                                        "\xC2\x80",
+                                        "\xE2",
+                                        "\x82",
+                                        "END:VCARD",
+                                        "\x07",
+                                        "\0"s,
+                                        "\r\n ",
+                                        "\r\n\t"};
+  std::mt19937 random(12345);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    std::size_t length = random() % 40;
+    for (std::size_t i = 0; i < length; ++i) text += pieces[random() % pieces.size()];
+    ModelRecords expected = modelRead(text);
+
+    std::string normalised = text;
+    addressbook::normaliseLineEnds(normalised);
+    std::size_t cards = addressbook::countCards(normalised);
+    ASSERT_EQ(cards, expected.size()) << escaped(text);
+    if (cards == 0) continue;
+    addressbook::RecordStore store = addressbook::readCards(normalised, cards);
+    ASSERT_EQ(store.capacity(), 999u);
+    for (std::size_t slot = 1; slot <= cards; ++slot) {
+      for (int f = 1; f <= 8; ++f) {
+        ASSERT_EQ(escaped(store.field(slot, f)),
+                  escaped(expected[slot - 1][static_cast<std::size_t>(f - 1)]))
+            << "slot " << slot << " field " << f << " of " << escaped(text);
+      }
+    }
+  }
+}
+
+TEST(ReadCards, recordsWithoutLineBreaksOrCardStartsSurviveASave) {
+  // Values the program can hold and write: no CR or LF, no UTF-8 look-alikes,
+  // birthdays in display form.
+  const std::vector<std::string> pieces{"a",    "Z",    " ",    "  ",   "\t",   ":",
+                                        ";",    "=",    "\\n",  ".",    "-",    "0123456789",
+                                        "\x07", "\xFC", "\xDF", "\x80", "BEGIN"};
+  const std::vector<std::string> birthdays{"", "07.03.1961", "07.03.1961 ; 08:30",
+                                           "29.02.2000 ; 23:59:59", "7.3.61"};
+  std::mt19937 random(99);
+  for (int round = 0; round < 300; ++round) {
+    addressbook::RecordStore store;
+    store.reset(999);
+    std::size_t records = 1 + random() % 5;
+    for (std::size_t slot = 1; slot <= records; ++slot) {
+      for (int f = 1; f <= 8; ++f) {
+        std::string value;
+        if (f == field::birthday) {
+          value = birthdays[random() % birthdays.size()];
+        } else {
+          std::size_t length = random() % 60;
+          for (std::size_t i = 0; i < length; ++i) value += pieces[random() % pieces.size()];
+        }
+        if (f == field::name && value.empty()) value = "x";
+        store.setField(slot, f, value);
+      }
+    }
+    std::string text = addressbook::addressFileText(store);
+    std::string normalised = text;
+    addressbook::normaliseLineEnds(normalised);
+    ASSERT_EQ(normalised, text);
+    ASSERT_EQ(addressbook::countCards(text), records);
+    addressbook::RecordStore again = addressbook::readCards(text, records);
+    for (std::size_t slot = 1; slot <= records; ++slot) {
+      for (int f = 1; f <= 8; ++f) {
+        ASSERT_EQ(escaped(again.field(slot, f)), escaped(store.field(slot, f)))
+            << "slot " << slot << " field " << f << " of " << escaped(text);
+      }
+    }
+  }
+}
+
+TEST(ReadCards, reportsProgressAndStopsWhenAskedTo) {
+  std::string text;
+  for (int i = 1; i <= 300; ++i) text += "BEGIN:VCARD\r\nN:" + std::to_string(i) + "\r\n";
+  std::vector<std::pair<std::size_t, std::size_t>> calls;
+  addressbook::RecordStore all =
+      addressbook::readCards(text, 300, [&](std::size_t done, std::size_t total) {
+        calls.emplace_back(done, total);
+        return true;
+      });
+  ASSERT_FALSE(calls.empty());
+  EXPECT_EQ(calls.back(), (std::pair<std::size_t, std::size_t>{300, 300}));
+  for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_LT(calls[i - 1].first, calls[i].first);
+  EXPECT_EQ(all.field(300, field::name), "300");
+
+  std::size_t stoppedAt = 0;
+  addressbook::RecordStore part =
+      addressbook::readCards(text, 300, [&](std::size_t done, std::size_t) {
+        stoppedAt = done;
+        return false;
+      });
+  ASSERT_GT(stoppedAt, 0u);
+  ASSERT_LT(stoppedAt, 300u);
+  EXPECT_EQ(part.field(stoppedAt, field::name), std::to_string(stoppedAt));
+  EXPECT_EQ(part.field(stoppedAt + 1, field::name), "");
+  EXPECT_EQ(part.capacity(), 999u);
+}
+
+}  // namespace
