@@ -53,7 +53,10 @@ std::string displayToFile(std::string value) {
 
 std::string& convertBirthday(std::string& value) {
   if (value.empty()) return value;
-  if (value.find('-') != std::string::npos) {
+  // Only a "-" in the date tells the file form: a display form's time may
+  // carry a UTC offset such as 08:30:00-06:00, and taking that for a file
+  // form would turn the birthday into nonsense on the next save.
+  if (part(value, ';', 1).find('-') != std::string_view::npos) {
     value = fileToDisplay(value);
   } else {
     value = displayToFile(std::move(value));

@@ -13,11 +13,23 @@ constexpr std::string_view lineEnd = "\r\n";
 constexpr std::string_view fold = "\r\n ";
 constexpr std::size_t foldLength = 70;
 
+constexpr std::string_view cardStart = "BEGIN:VCARD";
+
+// Ends the line written so far with the line end given. A reader takes
+// "BEGIN:VCARD" + CR LF for the start of a card wherever it stands, so a
+// line that would end in that text gets one more fold before its last byte;
+// reading removes the fold again and the value is unchanged.
+void endLine(std::string& out, std::string_view end) {
+  if (out.ends_with(cardStart)) out.insert(out.size() - 1, fold);
+  out.append(end);
+}
+
 // A line break inside the value itself gets a blank after it, so that it
 // continues the line instead of starting one of its own.
 void appendValuePart(std::string& out, std::string_view part) {
   for (std::size_t at = part.find(lineEnd); at != std::string_view::npos; at = part.find(lineEnd)) {
-    out.append(part.substr(0, at)).append(fold);
+    out.append(part.substr(0, at));
+    endLine(out, fold);
     part.remove_prefix(at + lineEnd.size());
   }
   out.append(part);
@@ -32,7 +44,7 @@ void appendFolded(std::string& out, std::string_view value) {
   for (std::size_t t = 1; t <= folds; ++t) {
     std::size_t foldAfter = 67 * t + 2;
     appendValuePart(out, value.substr(taken, foldAfter - taken));
-    out.append(fold);
+    endLine(out, fold);
     taken = foldAfter;
   }
   appendValuePart(out, value.substr(taken));
@@ -70,7 +82,7 @@ std::string addressFileText(const RecordStore& store) {
         value = convertBirthday(birthday);
       }
       appendFolded(out, value);
-      out.append(lineEnd);
+      endLine(out, lineEnd);
     }
     out.append("END:VCARD").append(lineEnd);
   }

@@ -94,4 +94,10 @@ TEST(ConvertBirthday, displayFormsWithATimeGoBackAndForth) {
   }
 }
 
+TEST(ConvertBirthday, aUtcOffsetInTheTimeDoesNotMakeADisplayFormAFileForm) {
+  expectConversions({{"1987-09-27T08:30:00-06:00", "27.09.1987 ; 08:30:00-06:00"},
+                     {"27.09.1987 ; 08:30:00-06:00", "1987-09-27T08:30"},
+                     {"27.09.1987;-", ""}});
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "addressbook/field_table.h"
+#include "addressbook/vcard_reader.h"
 
 namespace {
 
@@ -81,6 +82,28 @@ TEST(AddressFileText, continuesACrLfOfTheValueWithABlank) {
   EXPECT_EQ(addressFileText(folded), "BEGIN:VCARD\r\nN:A\r\nNOTE:" + std::string(10, 'a') +
                                          "\r\n " + std::string(57, 'b') + "\r\n " +
                                          std::string(13, 'b') + "\r\nEND:VCARD\r\n");
+}
+
+// A reader starts a card at "BEGIN:VCARD" + CR LF wherever it stands, so no
+// written line may end in that text, whether the value ends there or a fold
+// or a line break of the value falls right after it.
+TEST(AddressFileText, neverEndsALineWithTheCardStartAndTheValueSurvives) {
+  std::string atFold = std::string(58, 'x') + "BEGIN:VCARD" + "yy";
+  struct Case {
+    std::string note;
+    std::string readBack;  // a CR LF of the value itself is folded away
+  };
+  for (const Case& c : {Case{"Termin BEGIN:VCARD", "Termin BEGIN:VCARD"}, Case{atFold, atFold},
+                        Case{"a BEGIN:VCARD\r\nb", "a BEGIN:VCARDb"}}) {
+    RecordStore store = storeWith({{1, field::name, "Meier"}, {1, field::notes, c.note}});
+    std::string text = addressFileText(store);
+    EXPECT_EQ(addressbook::countCards(text), 1u) << c.note;
+    RecordStore again = addressbook::readCards(text, addressbook::countCards(text));
+    EXPECT_EQ(again.field(1, field::notes), c.readBack);
+  }
+  RecordStore store = storeWith({{1, field::name, "Meier"}, {1, field::notes, "Termin BEGIN:VCARD"}});
+  EXPECT_EQ(addressFileText(store),
+            "BEGIN:VCARD\r\nN:Meier\r\nNOTE:Termin BEGIN:VCAR\r\n D\r\nEND:VCARD\r\n");
 }
 
 }  // namespace
