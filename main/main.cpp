@@ -15,8 +15,10 @@
 #include "platform/system_clock.h"
 #include "platform/xdg_shell.h"
 
-int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+int main(int, char** argv) {
+  // The program reads no command-line arguments, not even those of Qt.
+  int noArguments = 1;
+  QApplication application(noArguments, argv);
   platform::PosixFileOperations fileOperations;
   platform::PosixFileSystem files(fileOperations);
   platform::IniProfileFile profile(files);
