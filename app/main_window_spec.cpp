@@ -1,0 +1,172 @@
+#include "app/main_window_spec.h"
+
+#include <array>
+#include <string_view>
+
+namespace app {
+
+namespace {
+
+using platform::Alignment;
+using platform::ControlId;
+using platform::ControlKind;
+using platform::ControlSpec;
+using platform::FontId;
+using platform::FontSpec;
+
+constexpr ControlSpec edit(ControlId id, int x, int y, int width, int height,
+                           FontId font = FontId::field) {
+  return {id, ControlKind::edit, {}, x, y, width, height, font};
+}
+
+constexpr ControlSpec digitsEdit(ControlId id, int x, int y, int width, int height) {
+  return {id, ControlKind::digitsEdit, {}, x, y, width, height, FontId::field};
+}
+
+enum class Picture { natural, scaled };
+enum class Shown { always, afterTelephoneAnswered };
+
+constexpr ControlSpec pictureButton(ControlId id, std::string_view picture, int pictureSize, int x,
+                                    int y, int width, int height, std::string_view accessibleName,
+                                    Picture fit = Picture::natural, Shown shown = Shown::always) {
+  return {id,
+          ControlKind::pictureButton,
+          picture,
+          x,
+          y,
+          width,
+          height,
+          FontId::defaultFont,
+          Alignment::centreBoth,
+          fit == Picture::scaled,
+          shown == Shown::afterTelephoneAnswered,
+          pictureSize,
+          accessibleName};
+}
+
+constexpr ControlSpec label(ControlId id, std::string_view text, Alignment alignment, int x, int y,
+                            int width, int height, FontId font = FontId::notes) {
+  return {id, ControlKind::label, text, x, y, width, height, font, alignment};
+}
+
+constexpr auto dialHidden = Shown::afterTelephoneAnswered;
+
+// Texts are Windows-1252: \xC4 \xD6 \xDC \xE4 \xF6 \xFC are the umlauts.
+constexpr std::array controls{
+    edit(ControlId::nameEdit, 264, 45, 186, 21),
+    edit(ControlId::firstNameEdit, 264, 79, 147, 21),
+    edit(ControlId::workPhoneEdit, 588, 48, 112, 21),
+    edit(ControlId::homePhoneEdit, 588, 90, 112, 21),
+    edit(ControlId::mobileEdit, 588, 133, 112, 21),
+    edit(ControlId::faxEdit, 588, 176, 112, 21),
+    ControlSpec{
+        ControlId::notesEdit, ControlKind::multiLineEdit, {}, 805, 35, 196, 173, FontId::notes},
+    pictureButton(ControlId::applyButton, "apply", 24, 20, 180, 36, 32,
+                  "\xDC"
+                  "bernehmen"),
+    pictureButton(ControlId::deleteButton, "delete", 24, 66, 180, 32, 32, "L\xF6schen"),
+    pictureButton(ControlId::newButton, "new", 32, 108, 180, 32, 32, "Neu"),
+    pictureButton(ControlId::duplicateButton, "duplicate", 24, 150, 179, 32, 32, "Duplizieren"),
+    digitsEdit(ControlId::dayEdit, 264, 113, 28, 21),
+    digitsEdit(ControlId::monthEdit, 298, 113, 28, 21),
+    digitsEdit(ControlId::yearEdit, 332, 113, 44, 21),
+    digitsEdit(ControlId::hourEdit, 444, 112, 28, 21),
+    digitsEdit(ControlId::minuteEdit, 480, 112, 28, 21),
+    edit(ControlId::emailEdit, 264, 149, 150, 21, FontId::defaultFont),
+    edit(ControlId::filterEdit, 264, 187, 104, 21),
+    pictureButton(ControlId::openButton, "open", 32, 0, 0, 32, 32,
+                  "\xD6"
+                  "ffnen"),
+    pictureButton(ControlId::saveAsButton, "save-as", 24, 72, 0, 32, 32, "Speichern unter"),
+    pictureButton(ControlId::listButton, "list", 32, 108, 0, 32, 32, "Liste"),
+    pictureButton(ControlId::settingsButton, "settings", 24, 145, 0, 32, 32, "Einstellungen"),
+    pictureButton(ControlId::mailButton, "mail", 32, 420, 144, 38, 37, "Mail senden",
+                  Picture::scaled),
+    pictureButton(ControlId::dialWorkButton, "dial", 32, 713, 36, 37, 37, "W\xE4hlen dienstlich",
+                  Picture::natural, dialHidden),
+    pictureButton(ControlId::hangUpWorkButton, "hang-up", 32, 757, 36, 38, 36,
+                  "Auflegen dienstlich", Picture::scaled, dialHidden),
+    pictureButton(ControlId::dialHomeButton, "dial", 32, 714, 81, 37, 37, "W\xE4hlen privat",
+                  Picture::natural, dialHidden),
+    pictureButton(ControlId::hangUpHomeButton, "hang-up", 32, 758, 82, 38, 36, "Auflegen privat",
+                  Picture::scaled, dialHidden),
+    pictureButton(ControlId::dialMobileButton, "dial", 32, 715, 124, 37, 37, "W\xE4hlen mobil",
+                  Picture::natural, dialHidden),
+    pictureButton(ControlId::hangUpMobileButton, "hang-up", 32, 758, 125, 38, 36, "Auflegen mobil",
+                  Picture::scaled, dialHidden),
+    label(ControlId::titleLabel, "Telefonverzeichnis", Alignment::left, 344, 4, 294, 32,
+          FontId::title),
+    // The window text of the table is never shown.
+    ControlSpec{ControlId::recordTable, ControlKind::table, "Listview3", 8, 224, 999, 312},
+    // The status bar takes its place along the bottom edge by itself.
+    ControlSpec{ControlId::statusBar, ControlKind::statusBar, "SBar1", 0, 0, 0, 0},
+    // Inside the status bar, in its coordinates.
+    ControlSpec{ControlId::progressBar, ControlKind::progressBar, {}, 46, 3, 210, 18},
+    label(ControlId::nameCaption, "Name: ", Alignment::right, 217, 48, 41, 16),
+    label(ControlId::firstNameCaption, "Vorname: ", Alignment::right, 198, 79, 62, 16),
+    label(ControlId::homePhoneCaption, "Tel. ( privat )", Alignment::centre, 506, 92, 77, 16),
+    label(ControlId::workPhoneCaption, "Tel. (dienstl.)", Alignment::centre, 504, 49, 80, 16),
+    label(ControlId::mobileCaption, "Mobil", Alignment::centre, 543, 135, 41, 17),
+    label(ControlId::emailCaption, "E- Mail:", Alignment::centre, 208, 151, 56, 18),
+    label(ControlId::birthdayCaption, "Geburtstag:", Alignment::centre, 189, 116, 69, 18),
+    label(ControlId::timeCaption, "Zeit:", Alignment::centre, 416, 114, 27, 18),
+    label(ControlId::filterCaption, "Suchfilter:", Alignment::centre, 198, 189, 65, 16),
+    label(ControlId::daySeparator, ".", Alignment::centreBoth, 291, 106, 8, 28, FontId::separator),
+    label(ControlId::monthSeparator, ".", Alignment::centreBoth, 323, 106, 10, 28,
+          FontId::separator),
+    label(ControlId::timeSeparator, ":", Alignment::centreBoth, 472, 107, 8, 26, FontId::separator),
+    label(ControlId::rowLabel, "0000", Alignment::centreBoth, 456, 188, 54, 20, FontId::rowLabel),
+    label(ControlId::rowCaption, "Zeile:", Alignment::centre, 416, 190, 35, 18),
+    label(ControlId::notesCaption, "Notizen", Alignment::left, 876, 15, 46, 16),
+    label(ControlId::faxCaption, "Fax ", Alignment::centre, 554, 178, 34, 17),
+    ControlSpec{ControlId::telephonePicture, ControlKind::picture, "telephone", 52, 52, 100, 110},
+    label(ControlId::ageLabel, "J", Alignment::centre, 380, 114, 27, 18),
+    pictureButton(ControlId::saveButton, "save", 24, 36, 0, 32, 32, "Speichern"),
+    pictureButton(ControlId::resetFilterButton, "reset-filter", 32, 376, 184, 24, 24,
+                  "Filter zur\xFC"
+                  "cksetzen",
+                  Picture::scaled),
+};
+static_assert(controls.size() == 53);
+
+// Where the faces of the desktop it was drawn for are missing: a sans serif
+// with the metrics of Arial, and for the title a bold geometric display face
+// from the URW set of Debian (fonts-urw-base35), else DejaVu.
+constexpr std::array<std::string_view, 2> sansSubstitutes{"Liberation Sans", "DejaVu Sans"};
+constexpr std::array<std::string_view, 2> displaySubstitutes{"URW Gothic", "DejaVu Sans"};
+
+constexpr std::string_view sansFace = "MS Sans Serif";
+
+constexpr std::array fonts{
+    FontSpec{FontId::defaultFont, sansFace, sansSubstitutes, 8, false, false},
+    FontSpec{FontId::field, sansFace, sansSubstitutes, 10, true, false},
+    FontSpec{FontId::notes, sansFace, sansSubstitutes, 10, false, false},
+    FontSpec{FontId::title, "Serpentine ICG", displaySubstitutes, 20, true, true},
+    FontSpec{FontId::separator, sansFace, sansSubstitutes, 18, false, false},
+    FontSpec{FontId::rowLabel, sansFace, sansSubstitutes, 12, true, false},
+};
+
+constexpr std::array statusPartWidths{260, 120, 90, 390, 2000};
+
+constexpr platform::WindowSpec window{
+    .title = "Morvi-Telefonbuch V2.72",
+    .clientWidth = 1011,
+    .clientHeight = 563,
+    .background = {175, 217, 157},
+    .rowLabelBackground = {229, 229, 229},
+    .tableBackground = {146, 231, 222},
+    .statusPartWidths = statusPartWidths,
+    .progressX = 46,
+    .progressY = 3,
+    .progressWidth = 210,
+    .progressHeight = 18,
+    .timerMilliseconds = 100,
+    .controls = controls,
+    .fonts = fonts,
+};
+
+}  // namespace
+
+const platform::WindowSpec& mainWindowSpec() { return window; }
+
+}  // namespace app

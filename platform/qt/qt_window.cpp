@@ -1,0 +1,410 @@
+#include "platform/qt/qt_window.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <algorithm>
+#include <climits>
+
+#include "platform/qt/digits_filter.h"
+#include "platform/qt/fonts.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/text_conversion.h"
+
+namespace platform::qt {
+
+namespace {
+
+QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+
+Qt::Alignment toAlignment(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::left:
+      return Qt::AlignLeft | Qt::AlignTop;
+    case Alignment::right:
+      return Qt::AlignRight | Qt::AlignTop;
+    case Alignment::centre:
+      return Qt::AlignHCenter | Qt::AlignTop;
+    case Alignment::centreBoth:
+      return Qt::AlignCenter;
+  }
+  return Qt::AlignLeft | Qt::AlignTop;
+}
+
+bool takesFocus(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::edit:
+    case ControlKind::digitsEdit:
+    case ControlKind::multiLineEdit:
+    case ControlKind::pictureButton:
+    case ControlKind::table:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The notes as the program holds them: CR LF between lines, every other
+// character as typed. (toPlainText would turn no-break spaces into blanks.)
+QString plainText(const QPlainTextEdit& edit) {
+  QString text = edit.document()->toRawText();
+  for (QChar& c : text) {
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = QLatin1Char('\n');
+  }
+  return toCrLf(text);
+}
+
+}  // namespace
+
+QtWindow::QtWindow(const WindowSpec& spec)
+    : frame_(new MainFrame(toColor(spec.background), *this)),
+      tooltips_(new TooltipController(frame_)),
+      timer_(new QTimer(frame_)) {
+  frame_->setWindowTitle(toQString(spec.title));
+  frame_->setWindowIcon(pictureIcon("app-icon", {QSize(32, 32), QSize(16, 16)}));
+  defaultFont_ = makeFont(spec.fonts, FontId::defaultFont);
+  frame_->setFont(defaultFont_);
+  frame_->resize(spec.clientWidth, spec.clientHeight);
+
+  auto* digits = new DigitsFilter(frame_);
+  for (const ControlSpec& control : spec.controls) {
+    createControl(spec, control);
+    if (control.kind == ControlKind::digitsEdit)
+      controls_.back().widget->installEventFilter(digits);
+  }
+  setTabOrder();
+  frameResized();
+
+  QObject::connect(timer_, &QTimer::timeout, frame_, [this] {
+    if (alive() && events_ != nullptr) events_->timerExpired();
+  });
+}
+
+QtWindow::~QtWindow() { delete frame_; }
+
+void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) {
+  QWidget* widget = nullptr;
+  switch (spec.kind) {
+    case ControlKind::edit:
+    case ControlKind::digitsEdit: {
+      auto* edit = new QLineEdit(frame_);
+      if (spec.kind == ControlKind::digitsEdit) edit->setInputMethodHints(Qt::ImhDigitsOnly);
+      widget = edit;
+      break;
+    }
+    case ControlKind::multiLineEdit: {
+      auto* edit = new QPlainTextEdit(frame_);
+      edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+      edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      edit->setTabChangesFocus(true);
+      widget = edit;
+      break;
+    }
+    case ControlKind::pictureButton: {
+      auto* button = new QPushButton(frame_);
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      button->setFocusPolicy(Qt::StrongFocus);
+      QSize size =
+          spec.scaled ? QSize(spec.width, spec.height) : QSize(spec.pictureSize, spec.pictureSize);
+      button->setIcon(pictureIcon(spec.text, {size}, qGuiApp->devicePixelRatio()));
+      button->setIconSize(size);
+      button->setAccessibleName(toQString(spec.accessibleName));
+      ControlId id = spec.id;
+      QObject::connect(button, &QPushButton::clicked, frame_, [this, id] {
+        if (alive() && events_ != nullptr) events_->command(id, 0);
+      });
+      widget = button;
+      break;
+    }
+    case ControlKind::label: {
+      auto* label = new QLabel(fromCrLf(toQString(spec.text)), frame_);
+      label->setTextFormat(Qt::PlainText);
+      label->setAlignment(toAlignment(spec.alignment));
+      if (spec.id == ControlId::rowLabel) {
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::Window, toColor(window.rowLabelBackground));
+        label->setPalette(colours);
+        label->setAutoFillBackground(true);
+      }
+      widget = label;
+      break;
+    }
+    case ControlKind::picture: {
+      auto* picture = new QLabel(frame_);
+      picture->setPixmap(
+          renderPicture(spec.text, QSize(spec.width, spec.height), qGuiApp->devicePixelRatio()));
+      picture->setAlignment(Qt::AlignCenter);
+      widget = picture;
+      break;
+    }
+    case ControlKind::table: {
+      table_ = new RecordTableView(toColor(window.tableBackground), frame_);
+      model_ = new RecordTableModel(table_);
+      table_->setModel(model_);
+      QObject::connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, frame_,
+                       [this](int section) {
+                         if (alive() && events_ != nullptr) events_->columnClicked(section + 1);
+                       });
+      widget = table_;
+      break;
+    }
+    case ControlKind::statusBar:
+      statusBar_ = new StatusBar(
+          window.statusPartWidths,
+          QRect(window.progressX, window.progressY, window.progressWidth, window.progressHeight),
+          frame_);
+      if (QLabel* first = statusBar_->part(1)) first->setText(toQString(spec.text));
+      widget = statusBar_;
+      break;
+    case ControlKind::progressBar:
+      if (statusBar_ != nullptr) {
+        widget = statusBar_->progressBar();
+      } else {
+        auto* progress = new QProgressBar(frame_);
+        progress->setRange(0, 100);
+        progress->setTextVisible(false);
+        progress->setGeometry(window.progressX, window.progressY, window.progressWidth,
+                              window.progressHeight);
+        widget = progress;
+      }
+      break;
+  }
+  if (widget == nullptr) return;
+
+  widget->setObjectName(QString::number(toInt(spec.id)));
+  if (spec.kind != ControlKind::statusBar && spec.kind != ControlKind::progressBar) {
+    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
+  }
+  if (spec.font != FontId::defaultFont) widget->setFont(makeFont(window.fonts, spec.font));
+  if (!takesFocus(spec.kind)) widget->setFocusPolicy(Qt::NoFocus);
+  if (spec.hidden) widget->hide();
+
+  std::string storedText;
+  if (spec.kind == ControlKind::table || spec.kind == ControlKind::pictureButton ||
+      spec.kind == ControlKind::picture || spec.kind == ControlKind::progressBar) {
+    storedText = std::string(spec.text);
+  }
+  controls_.push_back({spec.id, spec.kind, widget, std::move(storedText)});
+}
+
+void QtWindow::setTabOrder() {
+  QWidget* previous = nullptr;
+  for (const Control& control : controls_) {
+    if (!takesFocus(control.kind)) continue;
+    if (previous != nullptr) QWidget::setTabOrder(previous, control.widget);
+    previous = control.widget;
+  }
+}
+
+const QtWindow::Control* QtWindow::find(ControlId id) const {
+  if (!alive()) return nullptr;
+  auto found = std::ranges::find(controls_, id, &Control::id);
+  return found == controls_.end() ? nullptr : &*found;
+}
+
+QtWindow::Control* QtWindow::find(ControlId id) {
+  return const_cast<Control*>(std::as_const(*this).find(id));
+}
+
+QWidget* QtWindow::control(ControlId id) const {
+  const Control* found = find(id);
+  return found ? found->widget : nullptr;
+}
+
+RecordTableView* QtWindow::table() const { return alive() ? table_ : nullptr; }
+
+StatusBar* QtWindow::statusBar() const { return alive() ? statusBar_ : nullptr; }
+
+std::string QtWindow::text(ControlId id) const {
+  const Control* control = find(id);
+  if (control == nullptr) return {};
+  switch (control->kind) {
+    case ControlKind::edit:
+    case ControlKind::digitsEdit:
+      return toCp1252(static_cast<QLineEdit*>(control->widget)->text());
+    case ControlKind::multiLineEdit:
+      return toCp1252(plainText(*static_cast<QPlainTextEdit*>(control->widget)));
+    case ControlKind::label:
+      return toCp1252(toCrLf(static_cast<QLabel*>(control->widget)->text()));
+    case ControlKind::statusBar:
+      return toCp1252(statusBar_->part(1)->text());
+    default:
+      return control->storedText;
+  }
+}
+
+void QtWindow::setText(ControlId id, std::string_view text) {
+  Control* control = find(id);
+  if (control == nullptr) return;
+  switch (control->kind) {
+    case ControlKind::edit:
+    case ControlKind::digitsEdit:
+      static_cast<QLineEdit*>(control->widget)->setText(toQString(text));
+      break;
+    case ControlKind::multiLineEdit:
+      static_cast<QPlainTextEdit*>(control->widget)->setPlainText(fromCrLf(toQString(text)));
+      break;
+    case ControlKind::label:
+      static_cast<QLabel*>(control->widget)->setText(fromCrLf(toQString(text)));
+      break;
+    case ControlKind::statusBar:
+      setStatusText(1, text);
+      break;
+    default:
+      control->storedText = std::string(text);
+      break;
+  }
+}
+
+void QtWindow::setVisible(ControlId id, bool visible) {
+  if (QWidget* widget = control(id)) widget->setVisible(visible);
+}
+
+bool QtWindow::isVisible(ControlId id) const {
+  QWidget* widget = control(id);
+  return widget != nullptr && !widget->isHidden();
+}
+
+void QtWindow::setFocus(ControlId id) {
+  if (QWidget* widget = control(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+ControlId QtWindow::focusedControl() const {
+  if (!alive()) return ControlId::none;
+  // The window's focus child, which it keeps while another window is active.
+  for (QWidget* widget = frame_->focusWidget(); widget != nullptr && widget != frame_;
+       widget = widget->parentWidget()) {
+    auto found = std::ranges::find(controls_, widget, &Control::widget);
+    if (found != controls_.end()) return found->id;
+  }
+  return ControlId::none;
+}
+
+void QtWindow::addTooltip(ControlId id, std::string_view text) {
+  if (QWidget* widget = control(id)) tooltips_->add(widget, fromCrLf(toQString(text)));
+}
+
+void QtWindow::setStatusText(int part, std::string_view text) {
+  if (!alive() || statusBar_ == nullptr) return;
+  if (QLabel* label = statusBar_->part(part)) label->setText(toQString(text));
+}
+
+void QtWindow::setProgress(int percent) {
+  if (!alive() || statusBar_ == nullptr) return;
+  statusBar_->progressBar()->setValue(std::clamp(percent, 0, 100));
+}
+
+void QtWindow::setTableColumns(std::span<const TableColumn> columns) {
+  if (!alive() || model_ == nullptr) return;
+  model_->setColumns(columns);
+  QHeaderView* header = table_->horizontalHeader();
+  for (std::size_t i = 0; i < columns.size(); ++i) {
+    header->resizeSection(static_cast<int>(i), std::max(columns[i].width, 0));
+  }
+}
+
+int QtWindow::tableColumnWidth(int column) const {
+  if (!alive() || model_ == nullptr || column < 1 || column > model_->columnCount()) return 0;
+  return table_->horizontalHeader()->sectionSize(column - 1);
+}
+
+void QtWindow::setTableContent(const TableContent& content) {
+  if (alive() && model_ != nullptr) model_->setContent(&content);
+}
+
+void QtWindow::tableReset() {
+  if (alive() && model_ != nullptr) model_->reset();
+}
+
+void QtWindow::tableRowAppended() {
+  if (alive() && model_ != nullptr) model_->rowsAppended();
+}
+
+void QtWindow::tableRowChanged(int row) {
+  if (alive() && model_ != nullptr) model_->rowChanged(row);
+}
+
+int QtWindow::selectedRow() const {
+  if (!alive() || table_ == nullptr) return 0;
+  int first = INT_MAX;
+  for (const QItemSelectionRange& range : table_->selectionModel()->selection()) {
+    first = std::min(first, range.top());
+  }
+  return first == INT_MAX ? 0 : first + 1;
+}
+
+void QtWindow::selectRow(int row) {
+  if (!alive() || table_ == nullptr) return;
+  QItemSelectionModel* selection = table_->selectionModel();
+  if (row == 0) {
+    selection->clearSelection();
+    return;
+  }
+  if (row < 1 || row > model_->rowCount()) return;
+  // Selecting does not scroll; scrollToRow does.
+  bool autoScroll = table_->hasAutoScroll();
+  table_->setAutoScroll(false);
+  selection->setCurrentIndex(model_->index(row - 1, 0),
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  table_->setAutoScroll(autoScroll);
+}
+
+void QtWindow::scrollToRow(int row) {
+  if (!alive() || table_ == nullptr || row < 1 || row > model_->rowCount()) return;
+  // Only up or down: the sideways position stays where the user left it.
+  QScrollBar* sideways = table_->horizontalScrollBar();
+  int sidewaysPosition = sideways->value();
+  table_->scrollTo(model_->index(row - 1, 0), QAbstractItemView::EnsureVisible);
+  sideways->setValue(sidewaysPosition);
+}
+
+void QtWindow::show() {
+  if (!alive()) return;
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect area = screen->availableGeometry();
+    frame_->move(area.center() - QPoint(frame_->width() / 2, frame_->height() / 2));
+  }
+  frame_->showNormal();
+  frame_->raise();
+  frame_->activateWindow();
+}
+
+void QtWindow::setEventHandler(WindowEvents* events) { events_ = events; }
+
+void QtWindow::startTimer(int milliseconds) {
+  if (alive()) timer_->start(milliseconds);
+}
+
+void QtWindow::processPendingEvents() {
+  if (alive()) QCoreApplication::processEvents();
+}
+
+bool QtWindow::isAlive() const { return alive(); }
+
+bool QtWindow::frameCloseRequested() { return events_ == nullptr || events_->closeRequested(); }
+
+void QtWindow::frameClosed() {
+  closed_ = true;
+  timer_->stop();
+}
+
+void QtWindow::frameActivationChanged(bool active) {
+  if (alive() && events_ != nullptr) events_->activationChanged(active);
+}
+
+void QtWindow::frameResized() {
+  if (statusBar_ == nullptr || frame_ == nullptr) return;
+  int height = statusBar_->standardHeight();
+  statusBar_->setGeometry(0, frame_->height() - height, frame_->width(), height);
+}
+
+}  // namespace platform::qt

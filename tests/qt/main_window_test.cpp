@@ -1,0 +1,500 @@
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+
+#include "app/main_window_spec.h"
+#include "platform/qt/qt_window.h"
+#include "platform/qt/text_conversion.h"
+#include "tests/qt/qt_test_support.h"
+
+namespace {
+
+using platform::ControlId;
+using platform::ControlKind;
+using platform::qt::QtWindow;
+using testing_support::qs;
+using testing_support::RecordingEvents;
+
+const platform::ControlSpec& specOf(ControlId id) {
+  for (const auto& control : app::mainWindowSpec().controls) {
+    if (control.id == id) return control;
+  }
+  throw std::out_of_range("no such control");
+}
+
+const platform::FontSpec& fontOf(platform::FontId id) {
+  for (const auto& font : app::mainWindowSpec().fonts) {
+    if (font.id == id) return font;
+  }
+  throw std::out_of_range("no such font");
+}
+
+bool hasWidgetClass(const QWidget* widget, ControlKind kind) {
+  switch (kind) {
+    case ControlKind::edit:
+    case ControlKind::digitsEdit:
+      return qobject_cast<const QLineEdit*>(widget) != nullptr;
+    case ControlKind::multiLineEdit:
+      return qobject_cast<const QPlainTextEdit*>(widget) != nullptr;
+    case ControlKind::pictureButton:
+      return qobject_cast<const QPushButton*>(widget) != nullptr;
+    case ControlKind::label:
+    case ControlKind::picture:
+      return qobject_cast<const QLabel*>(widget) != nullptr;
+    case ControlKind::table:
+      return qobject_cast<const QTableView*>(widget) != nullptr;
+    case ControlKind::statusBar:
+      return qobject_cast<const QStatusBar*>(widget) != nullptr;
+    case ControlKind::progressBar:
+      return qobject_cast<const QProgressBar*>(widget) != nullptr;
+  }
+  return false;
+}
+
+// Types text key by key, as the keyboard would (QTest only types ASCII).
+void type(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+  }
+}
+
+// The family without the foundry that Qt adds when several supply it.
+QString familyOf(const QFont& font) {
+  QString family = QFontInfo(font).family();
+  return family.left(family.indexOf(QStringLiteral(" ["))).trimmed();
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  QtWindow window{app::mainWindowSpec()};
+  QWidget& frame = *window.widget();
+
+  QLineEdit& lineEdit(ControlId id) { return *qobject_cast<QLineEdit*>(window.control(id)); }
+};
+
+TEST_F(MainWindowTest, title_clientSizeAndIcon) {
+  EXPECT_EQ(frame.windowTitle(), qs(u"Morvi-Telefonbuch V2.72"));
+  EXPECT_EQ(frame.size(), QSize(1011, 563));
+  EXPECT_FALSE(frame.windowIcon().isNull());
+  EXPECT_TRUE(frame.isWindow());
+}
+
+TEST_F(MainWindowTest, everyControlIsBuiltFromTheTable) {
+  ASSERT_EQ(app::mainWindowSpec().controls.size(), 53u);
+  for (const auto& spec : app::mainWindowSpec().controls) {
+    SCOPED_TRACE(platform::toInt(spec.id));
+    QWidget* widget = window.control(spec.id);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(hasWidgetClass(widget, spec.kind));
+    if (spec.kind != ControlKind::statusBar && spec.kind != ControlKind::progressBar) {
+      EXPECT_EQ(widget->parentWidget(), &frame);
+      EXPECT_EQ(widget->geometry(), QRect(spec.x, spec.y, spec.width, spec.height));
+    }
+    EXPECT_EQ(widget->isHidden(), spec.hidden);
+    EXPECT_EQ(window.isVisible(spec.id), !spec.hidden);
+    if (spec.kind == ControlKind::label) {
+      EXPECT_EQ(window.text(spec.id), spec.text);
+      EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
+    }
+    if (spec.kind == ControlKind::pictureButton) {
+      auto* button = qobject_cast<QPushButton*>(widget);
+      EXPECT_FALSE(button->icon().isNull());
+      EXPECT_FALSE(button->accessibleName().isEmpty());
+      EXPECT_FALSE(button->autoDefault());
+      EXPECT_FALSE(button->isDefault());
+      QSize expected =
+          spec.scaled ? QSize(spec.width, spec.height) : QSize(spec.pictureSize, spec.pictureSize);
+      EXPECT_EQ(button->iconSize(), expected);
+    }
+  }
+}
+
+// Spot checks of the table itself against the window's known layout.
+TEST_F(MainWindowTest, knownPlacesKindsAndTexts) {
+  struct Expected {
+    ControlId id;
+    QRect geometry;
+  };
+  const Expected places[] = {
+      {ControlId::nameEdit, {264, 45, 186, 21}},
+      {ControlId::notesEdit, {805, 35, 196, 173}},
+      {ControlId::duplicateButton, {150, 179, 32, 32}},
+      {ControlId::mailButton, {420, 144, 38, 37}},
+      {ControlId::hangUpMobileButton, {758, 125, 38, 36}},
+      {ControlId::recordTable, {8, 224, 999, 312}},
+      {ControlId::rowLabel, {456, 188, 54, 20}},
+      {ControlId::telephonePicture, {52, 52, 100, 110}},
+      {ControlId::resetFilterButton, {376, 184, 24, 24}},
+  };
+  for (const Expected& place : places) {
+    EXPECT_EQ(window.control(place.id)->geometry(), place.geometry) << platform::toInt(place.id);
+  }
+  EXPECT_EQ(window.text(ControlId::titleLabel), "Telefonverzeichnis");
+  EXPECT_EQ(window.text(ControlId::rowLabel), "0000");
+  EXPECT_EQ(window.text(ControlId::ageLabel), "J");
+  EXPECT_EQ(window.text(ControlId::nameCaption), "Name: ");
+  EXPECT_EQ(window.text(ControlId::recordTable), "Listview3");
+  EXPECT_EQ(window.control(ControlId::applyButton)->accessibleName(), qs(u"Übernehmen"));
+  EXPECT_EQ(window.control(ControlId::resetFilterButton)->accessibleName(),
+            qs(u"Filter zurücksetzen"));
+  EXPECT_EQ(window.control(ControlId::dialHomeButton)->accessibleName(), qs(u"Wählen privat"));
+
+  auto alignment = [&](ControlId id) {
+    return qobject_cast<QLabel*>(window.control(id))->alignment();
+  };
+  EXPECT_EQ(alignment(ControlId::nameCaption), Qt::AlignRight | Qt::AlignTop);
+  EXPECT_EQ(alignment(ControlId::notesCaption), Qt::AlignLeft | Qt::AlignTop);
+  EXPECT_EQ(alignment(ControlId::faxCaption), Qt::AlignHCenter | Qt::AlignTop);
+  EXPECT_EQ(alignment(ControlId::rowLabel), Qt::AlignCenter);
+
+  for (ControlId id : {ControlId::dayEdit, ControlId::monthEdit, ControlId::yearEdit,
+                       ControlId::hourEdit, ControlId::minuteEdit}) {
+    EXPECT_EQ(specOf(id).kind, ControlKind::digitsEdit);
+  }
+}
+
+TEST_F(MainWindowTest, fontsResolveToInstalledFacesWithTheirSizesAndStyles) {
+  struct Expected {
+    ControlId id;
+    int points;
+    bool bold;
+    bool italic;
+  };
+  const Expected fonts[] = {
+      {ControlId::nameEdit, 10, true, false},      {ControlId::filterEdit, 10, true, false},
+      {ControlId::dayEdit, 10, true, false},       {ControlId::emailEdit, 8, false, false},
+      {ControlId::notesEdit, 10, false, false},    {ControlId::nameCaption, 10, false, false},
+      {ControlId::ageLabel, 10, false, false},     {ControlId::titleLabel, 20, true, true},
+      {ControlId::daySeparator, 18, false, false}, {ControlId::rowLabel, 12, true, false},
+      {ControlId::openButton, 8, false, false},    {ControlId::recordTable, 8, false, false},
+  };
+  for (const Expected& expected : fonts) {
+    SCOPED_TRACE(platform::toInt(expected.id));
+    const platform::FontSpec& spec = fontOf(specOf(expected.id).font);
+    QFontInfo info(window.control(expected.id)->font());
+    QStringList candidates{platform::qt::toQString(spec.face)};
+    for (auto substitute : spec.substitutes) candidates << platform::qt::toQString(substitute);
+    EXPECT_TRUE(candidates.contains(familyOf(window.control(expected.id)->font())))
+        << info.family().toStdString();
+    EXPECT_EQ(info.pointSize(), expected.points);
+    EXPECT_EQ(info.bold(), expected.bold);
+    EXPECT_EQ(info.italic(), expected.italic);
+  }
+}
+
+TEST_F(MainWindowTest, colours_greenWindowGreyRowLabelTurquoiseTable) {
+  QImage image = frame.grab().toImage();
+  auto pixel = [&](int x, int y) { return QColor(image.pixel(x, y)); };
+  EXPECT_EQ(pixel(700, 10), QColor(175, 217, 157));   // empty window area
+  EXPECT_EQ(pixel(219, 60), QColor(175, 217, 157));   // inside the "Name: " label
+  EXPECT_EQ(pixel(458, 190), QColor(229, 229, 229));  // corner of the row label
+  EXPECT_EQ(pixel(500, 500), QColor(146, 231, 222));  // empty table
+  EXPECT_NE(pixel(5, 560), QColor(175, 217, 157));    // the status bar keeps its own colour
+}
+
+TEST_F(MainWindowTest, tabVisitsTheFocusableControlsInCreationOrder) {
+  const std::vector<int> expected{1102, 1103, 1105, 1106, 1107, 1109, 1110, 1217, 1218, 1219, 1220,
+                                  1111, 1112, 1113, 1114, 1115, 1108, 1242, 1041, 1043, 1238, 1274,
+                                  1356, 1300, 1303, 1301, 1304, 1302, 1350, 1040, 1363, 1364};
+  std::vector<int> chain;
+  QWidget* first = window.control(ControlId::nameEdit);
+  QWidget* widget = first;
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus) chain.push_back(widget->objectName().toInt());
+    widget = widget->nextInFocusChain();
+  } while (widget != first && chain.size() < 100);
+  // The chain also holds the inner parts of composite widgets (scroll bars
+  // take no focus); only controls count.
+  std::erase_if(chain, [](int id) { return id == 0; });
+  EXPECT_EQ(chain, expected);
+}
+
+TEST_F(MainWindowTest, tabKeyMovesThroughShownControlsAndSkipsHiddenOnes) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  window.setFocus(ControlId::filterEdit);
+  std::vector<ControlId> visited;
+  for (int i = 0; i < 8; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    visited.push_back(window.focusedControl());
+  }
+  const std::vector<ControlId> expected{ControlId::openButton, ControlId::saveAsButton,
+                                        ControlId::listButton, ControlId::settingsButton,
+                                        ControlId::mailButton, ControlId::recordTable,
+                                        ControlId::saveButton, ControlId::resetFilterButton};
+  EXPECT_EQ(visited, expected);
+}
+
+TEST_F(MainWindowTest, tooltipsKeepTheirTextAndLineBreaks) {
+  window.addTooltip(ControlId::openButton,
+                    "\xD6"
+                    "ffnet eine Vcard-Datei");
+  window.addTooltip(ControlId::filterEdit,
+                    "nur Tabellen-Eintr\xE4ge\r\nanzeigen, die diesen\r\nText enthalten");
+  window.addTooltip(ControlId::applyButton,
+                    "\xDC"
+                    "bernehmen der editierten \r\nWerte in die Tabelle");
+  window.addTooltip(ControlId::none, "nowhere");
+  EXPECT_EQ(window.control(ControlId::openButton)->toolTip(), qs(u"Öffnet eine Vcard-Datei"));
+  EXPECT_EQ(window.control(ControlId::filterEdit)->toolTip(),
+            qs(u"nur Tabellen-Einträge\nanzeigen, die diesen\nText enthalten"));
+  EXPECT_EQ(window.control(ControlId::applyButton)->toolTip(),
+            qs(u"Übernehmen der editierten \nWerte in die Tabelle"));
+  EXPECT_TRUE(window.control(ControlId::settingsButton)->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowTest, escapeAndEnterNeitherCloseNorChangeNorCommand) {
+  RecordingEvents events;
+  window.setEventHandler(&events);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  window.setText(ControlId::nameEdit, "Meier");
+  window.setText(ControlId::notesEdit, "a\r\nb");
+  window.selectRow(0);
+  for (const auto& spec : app::mainWindowSpec().controls) {
+    QWidget* widget = window.control(spec.id);
+    if (!(widget->focusPolicy() & Qt::TabFocus) || widget->isHidden()) continue;
+    SCOPED_TRACE(platform::toInt(spec.id));
+    window.setFocus(spec.id);
+    QTest::keyClick(widget, Qt::Key_Escape);
+    if (spec.kind != ControlKind::multiLineEdit) {
+      QTest::keyClick(widget, Qt::Key_Return);
+      QTest::keyClick(widget, Qt::Key_Enter);
+    }
+    EXPECT_TRUE(frame.isVisible());
+    EXPECT_TRUE(window.isAlive());
+  }
+  EXPECT_TRUE(events.commands.empty());
+  EXPECT_EQ(events.closeRequests, 0);
+  EXPECT_EQ(window.text(ControlId::nameEdit), "Meier");
+  EXPECT_EQ(window.text(ControlId::notesEdit), "a\r\nb");
+
+  // The harness does see a press: Space clicks a button.
+  window.setFocus(ControlId::listButton);
+  QTest::keyClick(window.control(ControlId::listButton), Qt::Key_Space);
+  ASSERT_EQ(events.commands.size(), 1u);
+  EXPECT_EQ(events.commands[0], std::make_pair(ControlId::listButton, 0));
+}
+
+TEST_F(MainWindowTest, digitsFieldsDropEverythingButDigitsFromTheKeyboard) {
+  QLineEdit& day = lineEdit(ControlId::dayEdit);
+  type(&day, qs(u"1a.2 -3ä€"));
+  EXPECT_EQ(window.text(ControlId::dayEdit), "123");
+  QTest::keyClick(&day, Qt::Key_Backspace);
+  EXPECT_EQ(window.text(ControlId::dayEdit), "12");
+  QTest::keyClick(&day, Qt::Key_A, Qt::ControlModifier);  // select all still works
+  QTest::keyClicks(&day, QStringLiteral("7"));
+  EXPECT_EQ(window.text(ControlId::dayEdit), "7");
+
+  // The program may put anything there, and the user can still edit it.
+  window.setText(ControlId::hourEdit, "9a");
+  QTest::keyClick(&lineEdit(ControlId::hourEdit), Qt::Key_Backspace);
+  EXPECT_EQ(window.text(ControlId::hourEdit), "9");
+
+  type(&lineEdit(ControlId::nameEdit), qs(u"Müller 2"));
+  EXPECT_EQ(window.text(ControlId::nameEdit), "M\xFCller 2");
+}
+
+TEST_F(MainWindowTest, notesKeepCrLfAndEveryByteOnARoundTrip) {
+  const std::string notes =
+      "Zeile 1\r\n\r\nZeile\xA0"
+      "3 \x80\x9F\r\n";
+  window.setText(ControlId::notesEdit, notes);
+  EXPECT_EQ(window.text(ControlId::notesEdit), notes);
+
+  auto* edit = qobject_cast<QPlainTextEdit*>(window.control(ControlId::notesEdit));
+  EXPECT_EQ(edit->blockCount(), 4);
+  EXPECT_EQ(edit->lineWrapMode(), QPlainTextEdit::NoWrap);
+  EXPECT_EQ(edit->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+
+  window.setText(ControlId::notesEdit, "");
+  QTest::keyClicks(edit, QStringLiteral("a"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  QTest::keyClicks(edit, QStringLiteral("b"));
+  EXPECT_EQ(window.text(ControlId::notesEdit), "a\r\nb");
+}
+
+TEST_F(MainWindowTest, tabLeavesTheNotesField) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  window.setFocus(ControlId::notesEdit);
+  QTest::keyClick(window.control(ControlId::notesEdit), Qt::Key_Tab);
+  EXPECT_EQ(window.focusedControl(), ControlId::applyButton);
+  EXPECT_EQ(window.text(ControlId::notesEdit), "");
+}
+
+TEST_F(MainWindowTest, textsCrossTheBoundaryAsWindows1252) {
+  window.setText(ControlId::nameEdit, "M\xFCller \x80");
+  EXPECT_EQ(lineEdit(ControlId::nameEdit).text(), qs(u"Müller €"));
+  lineEdit(ControlId::firstNameEdit).setText(qs(u"Jürgen Ω"));
+  EXPECT_EQ(window.text(ControlId::firstNameEdit), "J\xFCrgen ?");
+  window.setText(ControlId::ageLabel, "(56J)");
+  EXPECT_EQ(window.text(ControlId::ageLabel), "(56J)");
+}
+
+TEST_F(MainWindowTest, statusBarHasFivePartsAndTheProgressBarInPartOne) {
+  platform::qt::StatusBar* bar = window.statusBar();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->geometry().bottom(), 562);
+  EXPECT_EQ(bar->x(), 0);
+  EXPECT_EQ(bar->width(), 1011);
+  EXPECT_GE(bar->height(), 21);
+  EXPECT_LE(bar->height(), 30);
+
+  const int lefts[] = {0, 260, 380, 470, 860};
+  const int widths[] = {260, 120, 90, 390, 2000};
+  for (int part = 1; part <= 5; ++part) {
+    ASSERT_NE(bar->part(part), nullptr);
+    EXPECT_EQ(bar->part(part)->x(), lefts[part - 1]);
+    EXPECT_EQ(bar->part(part)->width(), widths[part - 1]);
+  }
+  EXPECT_EQ(bar->part(6), nullptr);
+  EXPECT_EQ(bar->part(1)->text(), qs(u"SBar1"));
+
+  QProgressBar* progress = bar->progressBar();
+  EXPECT_EQ(window.control(ControlId::progressBar), progress);
+  EXPECT_EQ(progress->parentWidget(), bar);
+  EXPECT_EQ(progress->geometry(), QRect(46, 3, 210, 18));
+  EXPECT_EQ(progress->minimum(), 0);
+  EXPECT_EQ(progress->maximum(), 100);
+  EXPECT_FALSE(progress->isTextVisible());
+
+  window.setStatusText(2, "Datens\xE4tze: 5");
+  window.setStatusText(4, "File: /tmp/myadr.vcf");
+  window.setStatusText(9, "nowhere");
+  EXPECT_EQ(bar->part(2)->text(), qs(u"Datensätze: 5"));
+  EXPECT_EQ(bar->part(4)->text(), qs(u"File: /tmp/myadr.vcf"));
+  window.setProgress(42);
+  EXPECT_EQ(progress->value(), 42);
+  window.setProgress(150);
+  EXPECT_EQ(progress->value(), 100);
+}
+
+TEST_F(MainWindowTest, resizingMovesOnlyTheStatusBar) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  std::vector<QRect> before;
+  for (const auto& spec : app::mainWindowSpec().controls) {
+    before.push_back(window.control(spec.id)->geometry());
+  }
+  int barHeight = window.statusBar()->height();
+  frame.resize(1300, 800);
+  QTRY_COMPARE(frame.size(), QSize(1300, 800));
+  std::size_t i = 0;
+  for (const auto& spec : app::mainWindowSpec().controls) {
+    QRect now = window.control(spec.id)->geometry();
+    if (spec.kind == ControlKind::statusBar) {
+      EXPECT_EQ(now, QRect(0, 800 - barHeight, 1300, barHeight));
+    } else {
+      EXPECT_EQ(now, before[i]) << platform::toInt(spec.id);
+    }
+    ++i;
+  }
+}
+
+TEST_F(MainWindowTest, visibilityAndFocusById) {
+  window.setVisible(ControlId::dialWorkButton, true);
+  EXPECT_TRUE(window.isVisible(ControlId::dialWorkButton));
+  window.setVisible(ControlId::dialWorkButton, false);
+  EXPECT_FALSE(window.isVisible(ControlId::dialWorkButton));
+  EXPECT_FALSE(window.isVisible(ControlId::none));
+
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  window.setFocus(ControlId::emailEdit);
+  EXPECT_EQ(window.focusedControl(), ControlId::emailEdit);
+  window.setFocus(ControlId::recordTable);
+  EXPECT_EQ(window.focusedControl(), ControlId::recordTable);
+}
+
+TEST_F(MainWindowTest, timerReachesTheHandlerOnlyOnceOneIsSet) {
+  window.startTimer(20);
+  QTest::qWait(60);
+  RecordingEvents events;
+  window.setEventHandler(&events);
+  QTRY_VERIFY(events.timerExpiries >= 2);
+  window.setEventHandler(nullptr);
+}
+
+TEST_F(MainWindowTest, buttonClicksBecomeCommands) {
+  RecordingEvents events;
+  window.setEventHandler(&events);
+  QTest::mouseClick(window.control(ControlId::applyButton), Qt::LeftButton);
+  window.setVisible(ControlId::hangUpMobileButton, true);
+  qobject_cast<QPushButton*>(window.control(ControlId::hangUpMobileButton))->click();
+  const std::vector<std::pair<ControlId, int>> expected{{ControlId::applyButton, 0},
+                                                        {ControlId::hangUpMobileButton, 0}};
+  EXPECT_EQ(events.commands, expected);
+  window.setEventHandler(nullptr);
+}
+
+TEST_F(MainWindowTest, closeAsksTheHandlerAndThenEveryCallIsHarmless) {
+  RecordingEvents events;
+  window.setEventHandler(&events);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+
+  events.allowClose = false;
+  EXPECT_FALSE(frame.close());
+  EXPECT_TRUE(window.isAlive());
+  EXPECT_TRUE(frame.isVisible());
+
+  events.allowClose = true;
+  EXPECT_TRUE(frame.close());
+  EXPECT_EQ(events.closeRequests, 2);
+  EXPECT_FALSE(window.isAlive());
+
+  window.setText(ControlId::nameEdit, "x");
+  EXPECT_EQ(window.text(ControlId::nameEdit), "");
+  EXPECT_EQ(window.focusedControl(), ControlId::none);
+  EXPECT_EQ(window.selectedRow(), 0);
+  EXPECT_EQ(window.tableColumnWidth(1), 0);
+  window.setStatusText(1, "x");
+  window.setProgress(5);
+  window.addTooltip(ControlId::openButton, "x");
+  window.selectRow(1);
+  window.tableReset();
+  window.processPendingEvents();
+  window.show();
+  EXPECT_FALSE(frame.isVisible());
+}
+
+TEST_F(MainWindowTest, closingWithoutHandlerJustCloses) {
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  EXPECT_TRUE(frame.close());
+  EXPECT_FALSE(window.isAlive());
+}
+
+TEST_F(MainWindowTest, activationChangesAreReported) {
+  RecordingEvents events;
+  window.setEventHandler(&events);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  frame.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  ASSERT_GE(events.activations.size(), 2u);
+  EXPECT_EQ(events.activations[events.activations.size() - 2], false);
+  EXPECT_EQ(events.activations.back(), true);
+  window.setEventHandler(nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include "tests/qt/qt_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <memory>
+
+namespace testing_support {
+
+namespace {
+
+// The one QApplication of the test program, made before the first test.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    application_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  char name_[8] = "test-qt";
+  char* argv_[2] = {name_, nullptr};
+  int argc_ = 1;
+  std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+std::string VectorTableContent::cell(int row, int column) const {
+  const auto& cells = rows.at(static_cast<std::size_t>(row - 1));
+  auto index = static_cast<std::size_t>(column - 1);
+  return index < cells.size() ? cells[index] : std::string();
+}
+
+ModalScript::ModalScript(std::vector<std::function<void(QWidget*)>> actions)
+    : actions_(std::move(actions)) {
+  running_.start();
+  QObject::connect(&timer_, &QTimer::timeout, [this] { poll(); });
+  timer_.start(10);
+}
+
+ModalScript::~ModalScript() {
+  timer_.stop();
+  EXPECT_TRUE(finished()) << "a dialog the test waited for did not show";
+}
+
+void ModalScript::poll() {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal->isVisible() && modal != lastDialog_ && !finished()) {
+    lastDialog_ = modal;
+    actions_[next_++](modal);
+    return;
+  }
+  if (running_.elapsed() > 8000 && modal != nullptr) {
+    ADD_FAILURE() << "a dialog stayed open";
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->reject();
+    } else {
+      modal->close();
+    }
+  }
+}
+
+}  // namespace testing_support
