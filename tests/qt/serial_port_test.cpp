@@ -1,0 +1,397 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "outputs/dialing.h"
+#include "outputs/phone_connection.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/system_clock.h"
+#include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_window.h"
+#include "tests/fakes/memory_profile_file.h"
+#include "tests/fakes/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using platform::ControlId;
+using platform::qt::QtSerialPort;
+
+struct DevicePathCase {
+  std::string portName;
+  std::string device;
+};
+
+TEST(SerialDevicePath, linkInTheConfigFolderElseTheSerialDevice) {
+  testing_support::TempDir links;
+  fs::create_symlink("/dev/ttyACM0", links.path() / "com3");
+  fs::create_symlink("/nowhere", links.path() / "com4");  // dangling: still the user's choice
+  const std::string folder = links.path().string();
+  const std::vector<DevicePathCase> cases = {
+      {"COM3", folder + "/com3"},
+      {"COM4", folder + "/com4"},
+      {"COM1", "/dev/ttyS0"},
+      {"COM12", "/dev/ttyS11"},
+      {"COM03", ""},
+      {"COM0", ""},
+      {"COM", ""},
+      {"COM3x", ""},
+      {"LPT1", ""},
+      {"COM-3", ""},
+      {"COM99999999999", ""},
+  };
+  for (const DevicePathCase& c : cases) {
+    SCOPED_TRACE(c.portName);
+    EXPECT_EQ(platform::qt::serialDevicePath(c.portName, folder), c.device);
+  }
+  EXPECT_EQ(platform::qt::serialDevicePath("COM3", ""), "/dev/ttyS2");
+}
+
+TEST(SerialLinkFolder, xdgConfigHomeWhenAbsoluteElseHome) {
+  using platform::qt::serialLinkFolder;
+  EXPECT_EQ(serialLinkFolder("/cfg", "/home/anna"), "/cfg/zudedo");
+  EXPECT_EQ(serialLinkFolder("cfg", "/home/anna"), "/home/anna/.config/zudedo");
+  EXPECT_EQ(serialLinkFolder("", "/home/anna"), "/home/anna/.config/zudedo");
+  EXPECT_EQ(serialLinkFolder("", ""), "");
+}
+
+// How the telephone at the other end of the line answers "AT".
+enum class Answer { ok, echoThenOk, after300Milliseconds, never };
+
+// A pseudo-terminal whose master end plays the telephone on a thread of its
+// own: it collects every byte the program sends and answers each "AT" line.
+class Telephone {
+ public:
+  explicit Telephone(Answer answer) : answer_(answer) {
+    master_ = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master_ == -1 || grantpt(master_) == -1 || unlockpt(master_) == -1) {
+      ADD_FAILURE() << "no pseudo-terminal";
+      return;
+    }
+    slave_ = ptsname(master_);
+  }
+  ~Telephone() {
+    stop();
+    hangUp();
+  }
+  Telephone(const Telephone&) = delete;
+  Telephone& operator=(const Telephone&) = delete;
+
+  [[nodiscard]] const std::string& slave() const { return slave_; }
+
+  void start() {
+    thread_ = std::thread([this] { run(); });
+  }
+  void stop() {
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+  }
+  // Closes the master end: the device is gone for the program.
+  void hangUp() {
+    if (master_ != -1) close(master_);
+    master_ = -1;
+  }
+
+  // Sends bytes to the program at once.
+  void send(std::string_view bytes) {
+    if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+      ADD_FAILURE() << "the telephone could not answer";
+    }
+  }
+
+  [[nodiscard]] std::string received() const {
+    std::lock_guard lock(mutex_);
+    return received_;
+  }
+  // Waits up to two seconds for the bytes received to end with suffix.
+  std::string receivedEndingWith(std::string_view suffix) const {
+    for (auto waited = 0ms; waited < 2s; waited += 10ms) {
+      if (received().ends_with(suffix)) break;
+      std::this_thread::sleep_for(10ms);
+    }
+    return received();
+  }
+  // Waits up to two seconds for the program to have sent count bytes.
+  std::string receivedAtLeast(std::size_t count) const {
+    for (auto waited = 0ms; waited < 2s; waited += 10ms) {
+      if (received().size() >= count) break;
+      std::this_thread::sleep_for(10ms);
+    }
+    return received();
+  }
+
+ private:
+  void run() {
+    std::size_t answered = 0;
+    while (!stopping_) {
+      pollfd watch{master_, POLLIN, 0};
+      if (poll(&watch, 1, 10) <= 0 || (watch.revents & POLLIN) == 0) {
+        // POLLHUP before the program opens the slave end: just wait.
+        std::this_thread::sleep_for(1ms);
+        continue;
+      }
+      char buffer[256];
+      ssize_t got = ::read(master_, buffer, sizeof buffer);
+      if (got <= 0) continue;
+      std::string text;
+      {
+        std::lock_guard lock(mutex_);
+        received_.append(buffer, static_cast<std::size_t>(got));
+        text = received_;
+      }
+      for (std::size_t at = text.find("AT\r\n", answered); at != std::string::npos;
+           at = text.find("AT\r\n", answered)) {
+        answered = at + 4;
+        respond();
+      }
+    }
+  }
+  void respond() {
+    switch (answer_) {
+      case Answer::ok:
+        send("OK\r\n");
+        break;
+      case Answer::echoThenOk:
+        send("AT\r\r\nOK\r\n");
+        break;
+      case Answer::after300Milliseconds:
+        std::this_thread::sleep_for(300ms);
+        send("OK\r\n");
+        break;
+      case Answer::never:
+        break;
+    }
+  }
+
+  Answer answer_;
+  int master_ = -1;
+  std::string slave_;
+  std::thread thread_;
+  std::atomic<bool> stopping_ = false;
+  mutable std::mutex mutex_;
+  std::string received_;
+};
+
+// Points XDG_CONFIG_HOME at a temporary folder with a link zudedo/com3 for
+// the life of the object.
+class PortLink {
+ public:
+  explicit PortLink(const std::string& device) {
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    if (old != nullptr) old_ = old;
+    fs::create_directory(config_.path() / "zudedo");
+    fs::create_symlink(device, config_.path() / "zudedo" / "com3");
+    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+  }
+  ~PortLink() {
+    if (old_) {
+      setenv("XDG_CONFIG_HOME", old_->c_str(), 1);
+    } else {
+      unsetenv("XDG_CONFIG_HOME");
+    }
+  }
+  PortLink(const PortLink&) = delete;
+  PortLink& operator=(const PortLink&) = delete;
+
+ private:
+  testing_support::TempDir config_;
+  std::optional<std::string> old_;
+};
+
+// The program's side: the real port and clock, fake window and dialogs.
+struct Program {
+  void connect(std::string_view name = "COM3") {
+    outputs::connectPhone(name, connection, window, dialogs, settings, clock);
+  }
+  [[nodiscard]] std::string storedPort() const {
+    return settings.read(platform::setting::telephonePort);
+  }
+  [[nodiscard]] std::vector<std::string> captions() const {
+    std::vector<std::string> result;
+    for (const auto& message : dialogs.messages) result.push_back(message.caption);
+    return result;
+  }
+
+  QtSerialPort port;
+  outputs::PhoneConnection connection{port};
+  testing_support::FakeWindow window;
+  testing_support::FakeDialogs dialogs;
+  testing_support::MemoryProfileFile profile;
+  platform::Settings settings{profile, "/cfg/zudedo.conf"};
+  platform::SystemClock clock;
+};
+
+// Writes to the line until it takes no more bytes, even after the kernel has
+// had time to move what it holds between its buffers.
+void fillLine(int fd) {
+  const std::string block(4096, 'x');
+  bool tookSome = true;
+  while (tookSome) {
+    tookSome = false;
+    while (::write(fd, block.data(), block.size()) > 0) tookSome = true;
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+struct ProbeCase {
+  Answer answer;
+  bool found;
+};
+
+TEST(QtSerialPort, probeFindsOnlyATelephoneThatAnswersWithin200Milliseconds) {
+  const std::vector<ProbeCase> cases = {{Answer::ok, true},
+                                        {Answer::echoThenOk, true},
+                                        {Answer::after300Milliseconds, false},
+                                        {Answer::never, false}};
+  for (const ProbeCase& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.answer));
+    Telephone telephone(c.answer);
+    PortLink link(telephone.slave());
+    telephone.start();
+    Program program;
+    auto start = Clock::now();
+    program.connect();
+    EXPECT_LT(secondsSince(start), 1.0);
+
+    EXPECT_EQ(telephone.receivedAtLeast(4), "AT\r\n");
+    EXPECT_EQ(program.port.isOpen(), c.found);
+    EXPECT_EQ(program.storedPort(), c.found ? "COM3" : "");
+    EXPECT_EQ(program.captions(), c.found ? std::vector<std::string>{}
+                                          : std::vector<std::string>{"kein Telefon gefunden !"});
+  }
+}
+
+TEST(QtSerialPort, dialAndHangUpSendExactlyTheirBytes) {
+  Telephone telephone(Answer::ok);
+  PortLink link(telephone.slave());
+  telephone.start();
+  Program program;
+  program.connect();
+  ASSERT_TRUE(program.port.isOpen());
+
+  program.window.setText(ControlId::mobileEdit, "0171 / 23\xE4-5");
+  outputs::phoneCommand(ControlId::dialMobileButton, program.connection, program.window,
+                        program.dialogs);
+  outputs::phoneCommand(ControlId::hangUpHomeButton, program.connection, program.window,
+                        program.dialogs);
+  const std::string expected = "AT\r\nATD0171 / 23\xE4-5\r\nATH\r\n";
+  EXPECT_EQ(telephone.receivedAtLeast(expected.size()), expected);
+  EXPECT_TRUE(program.dialogs.messages.empty());
+}
+
+TEST(QtSerialPort, missingDeviceCannotBeOpened) {
+  testing_support::TempDir nothing;
+  PortLink link((nothing.path() / "ttyUSB7").string());
+  Program program;
+  program.connect("com3");
+  EXPECT_FALSE(program.port.isOpen());
+  ASSERT_EQ(program.dialogs.messages.size(), 1U);
+  EXPECT_EQ(program.dialogs.messages[0].text, "COM3");
+  EXPECT_EQ(program.dialogs.messages[0].caption, "Open ?");
+}
+
+TEST(QtSerialPort, deviceThatGoesAwayReportsNothingWaitingAndFailsToWrite) {
+  Telephone telephone(Answer::never);
+  PortLink link(telephone.slave());
+  QtSerialPort port;
+  ASSERT_TRUE(port.open("COM3"));
+  telephone.send("RING\r\n");
+  std::this_thread::sleep_for(50ms);
+  ASSERT_EQ(port.bytesWaiting(), 6U);
+  telephone.hangUp();
+
+  // The line error hides what had arrived before.
+  EXPECT_EQ(port.bytesWaiting(), 0U);
+  auto start = Clock::now();
+  EXPECT_FALSE(port.write("ATH\r\n"));
+  EXPECT_LT(secondsSince(start), 1.5);
+  EXPECT_TRUE(port.isOpen()) << "the connection is held until the next attempt";
+  port.close();
+  EXPECT_FALSE(port.isOpen());
+}
+
+TEST(QtSerialPort, portInUseCannotBeOpenedTwice) {
+  Telephone telephone(Answer::never);
+  PortLink link(telephone.slave());
+  QtSerialPort first;
+  QtSerialPort second;
+  ASSERT_TRUE(first.open("COM3"));
+  EXPECT_FALSE(second.open("COM3"));
+  EXPECT_FALSE(second.isOpen());
+  first.close();
+  EXPECT_TRUE(second.open("COM3"));
+}
+
+TEST(QtSerialPort, answerThatArrivedWithoutEventLoopIsCountedAndReadExactly) {
+  Telephone telephone(Answer::echoThenOk);
+  PortLink link(telephone.slave());
+  telephone.start();
+  QtSerialPort port;
+  ASSERT_TRUE(port.open("COM3"));
+  ASSERT_TRUE(port.write("AT\r\n"));
+  std::this_thread::sleep_for(200ms);
+  ASSERT_EQ(port.bytesWaiting(), 9U);
+  EXPECT_EQ(port.read(4), "AT\r\r");
+  EXPECT_EQ(port.read(100), "\nOK\r\n");
+  EXPECT_EQ(port.bytesWaiting(), 0U);
+  EXPECT_EQ(port.read(100), "");
+}
+
+// The telephone never reads: once the line's buffers are full no byte is
+// accepted any more.
+TEST(QtSerialPort, writeToALineThatNeverTakesBytesGivesUpWithinTheBound) {
+  Telephone telephone(Answer::never);  // its thread is never started
+  PortLink link(telephone.slave());
+  QtSerialPort port;
+  ASSERT_TRUE(port.open("COM3"));
+  auto start = Clock::now();
+  EXPECT_FALSE(port.write(std::string(1 << 20, 'x')));
+  double seconds = secondsSince(start);
+  EXPECT_GE(seconds, 0.9);
+  EXPECT_LT(seconds, 1.5);
+  EXPECT_TRUE(port.isOpen());
+
+  // What did not go out is dropped: the next command follows at once.
+  telephone.start();
+  EXPECT_TRUE(port.write("ATH\r\n"));
+  std::string received = telephone.receivedEndingWith("ATH\r\n");
+  EXPECT_TRUE(received.ends_with("ATH\r\n"));
+  EXPECT_LT(received.size(), 100'000U);
+}
+
+TEST(QtSerialPort, probeOfALineThatTakesNoBytesEndsWithinTheBound) {
+  Telephone telephone(Answer::never);
+  PortLink link(telephone.slave());
+  // Fill the line before the program comes: nothing it writes will go out.
+  int filler = ::open(telephone.slave().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_NE(filler, -1);
+  fillLine(filler);
+  Program program;
+  auto start = Clock::now();
+  program.connect();
+  double seconds = secondsSince(start);
+  EXPECT_GE(seconds, 1.1) << "the probe should have waited for the line";
+  EXPECT_LT(seconds, 1.5);
+  EXPECT_FALSE(program.port.isOpen());
+  EXPECT_EQ(program.captions(), std::vector<std::string>{"kein Telefon gefunden !"});
+  ::close(filler);
+}
+
+}  // namespace
