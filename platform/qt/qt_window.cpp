@@ -188,11 +188,8 @@ void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) 
   if (!takesFocus(spec.kind)) widget->setFocusPolicy(Qt::NoFocus);
   if (spec.hidden) widget->hide();
 
-  std::string storedText;
-  if (spec.kind == ControlKind::table || spec.kind == ControlKind::pictureButton ||
-      spec.kind == ControlKind::picture || spec.kind == ControlKind::progressBar) {
-    storedText = std::string(spec.text);
-  }
+  // A picture's name is no text; the table's text is kept though not shown.
+  std::string storedText = spec.kind == ControlKind::table ? std::string(spec.text) : std::string();
   controls_.push_back({spec.id, spec.kind, widget, std::move(storedText)});
 }
 

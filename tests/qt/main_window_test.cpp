@@ -110,6 +110,7 @@ TEST_F(MainWindowTest, everyControlIsBuiltFromTheTable) {
       EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
     }
     if (spec.kind == ControlKind::pictureButton) {
+      EXPECT_EQ(window.text(spec.id), "");
       auto* button = qobject_cast<QPushButton*>(widget);
       EXPECT_FALSE(button->icon().isNull());
       EXPECT_FALSE(button->accessibleName().isEmpty());
