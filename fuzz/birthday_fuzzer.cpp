@@ -21,9 +21,12 @@ std::string converted(std::string_view value) {
   return result;
 }
 
+// The text before the first ";", where the date stands.
+std::string_view dateText(std::string_view value) { return value.substr(0, value.find(';')); }
+
 // The date of a display form: the text before the first ";", without blanks.
 std::string datePart(std::string_view display) {
-  std::string date(display.substr(0, display.find(';')));
+  std::string date(dateText(display));
   std::erase(date, ' ');
   return date;
 }
@@ -38,14 +41,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   check(!input.empty() || display.empty(), "an empty birthday stays empty");
 
-  // Read from the file form (the value held "-"): the record now holds a
-  // display form. Only one with a time and without "-" (a negative number or
-  // a "-" in the time would send it back the other way) is a value the
-  // writer turns into the file form again.
-  bool fromFile = input.find('-') != std::string::npos;
+  // Read from the file form (a "-" before the first ";"): the record now
+  // holds a display form. Only one with a time is a value that the writer
+  // turns into the file form again.
+  bool fromFile = dateText(input).find('-') != std::string_view::npos;
   if (!fromFile) return 0;
   check(!display.empty(), "a file-form birthday always gives a display form");
-  if (display.find(" ; ") == std::string::npos || display.find('-') != std::string::npos) return 0;
+  check(dateText(display).find('-') == std::string_view::npos,
+        "a display form is not taken for the file form");
+  if (display.find(" ; ") == std::string::npos) return 0;
 
   // again is what a save writes: the file form with the time, the display
   // form when nothing stands between the first and the next ";", or empty
