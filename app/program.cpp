@@ -7,6 +7,10 @@
 #include "addressbook/field_table.h"
 #include "addressbook/saving.h"
 #include "app/tooltips.h"
+#include "outputs/dialing.h"
+#include "outputs/entry_list.h"
+#include "outputs/mail.h"
+#include "outputs/port_settings.h"
 #include "table/columns.h"
 #include "table/editing.h"
 #include "table/record_display.h"
@@ -21,7 +25,7 @@ constexpr std::array sortModes{SortMode::textAscending, SortMode::textDescending
                                SortMode::dateAscending};
 }  // namespace
 
-const std::array<Program::Command, 8> Program::commands_{{
+const std::array<Program::Command, 17> Program::commands_{{
     {ControlId::applyButton, &Program::apply},
     {ControlId::deleteButton, &Program::deleteSelected},
     {ControlId::newButton, &Program::addNew},
@@ -29,11 +33,20 @@ const std::array<Program::Command, 8> Program::commands_{{
     {ControlId::openButton, &Program::openFile},
     {ControlId::saveButton, &Program::save},
     {ControlId::saveAsButton, &Program::saveAs},
+    {ControlId::listButton, &Program::writeList},
+    {ControlId::settingsButton, &Program::portSettings},
+    {ControlId::mailButton, &Program::mail},
+    {ControlId::dialWorkButton, &Program::telephone},
+    {ControlId::dialHomeButton, &Program::telephone},
+    {ControlId::dialMobileButton, &Program::telephone},
+    {ControlId::hangUpWorkButton, &Program::telephone},
+    {ControlId::hangUpHomeButton, &Program::telephone},
+    {ControlId::hangUpMobileButton, &Program::telephone},
     {ControlId::resetFilterButton, &Program::resetFilter},
 }};
 
 Program::Program(Services services, ConfigCandidates candidates)
-    : services_(services), candidates_(std::move(candidates)) {}
+    : services_(services), candidates_(std::move(candidates)), phone_(services.serial) {}
 
 addressbook::Environment Program::environment() {
   return {services_.window, services_.dialogs, services_.files, services_.clock, *settings_};
@@ -65,6 +78,9 @@ void Program::start() {
   table::setupTableColumns(window);
   addressbook::loadAddressFile(book_, environment(), false, showRecordFn());
   attachMainTooltips(window);
+  outputs::setPhoneButtonsVisible(window, false);
+  outputs::connectPhone(settings_->read(platform::setting::telephonePort), phone_, window,
+                        services_.dialogs, *settings_, services_.clock);
   window.setEventHandler(this);
 }
 
@@ -88,7 +104,7 @@ void Program::command(ControlId id, int notification) {
 void Program::run(ControlId id) {
   for (const Command& entry : commands_) {
     if (entry.id == id) {
-      (this->*entry.operation)();
+      (this->*entry.operation)(id);
       return;
     }
   }
@@ -122,29 +138,44 @@ bool Program::closeRequested() {
   return addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn());
 }
 
-void Program::openFile() {
+void Program::openFile(ControlId) {
   if (!addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn())) return;
   addressbook::loadAddressFile(book_, environment(), true, showRecordFn());
 }
 
-void Program::save() {
+void Program::save(ControlId) {
   addressbook::saveAddressFile(book_, environment(), false, showRecordFn(), sortByNameFn());
 }
 
-void Program::saveAs() {
+void Program::saveAs(ControlId) {
   addressbook::saveAddressFile(book_, environment(), true, showRecordFn(), sortByNameFn());
 }
 
-void Program::apply() { table::applyEdits(book_, environment()); }
+void Program::apply(ControlId) { table::applyEdits(book_, environment()); }
 
-void Program::deleteSelected() {
+void Program::deleteSelected(ControlId) {
   table::deleteRecord(book_, environment(), showRecordFn(), sortByNameFn());
 }
 
-void Program::addNew() { table::newRecord(book_, environment(), false, showRecordFn()); }
+void Program::addNew(ControlId) { table::newRecord(book_, environment(), false, showRecordFn()); }
 
-void Program::duplicate() { table::newRecord(book_, environment(), true, showRecordFn()); }
+void Program::duplicate(ControlId) { table::newRecord(book_, environment(), true, showRecordFn()); }
 
-void Program::resetFilter() { services_.window.setText(ControlId::filterEdit, ""); }
+void Program::writeList(ControlId) {
+  outputs::writeEntryList(services_.window, book_.table, services_.clock, services_.files,
+                          services_.shell);
+}
+
+void Program::portSettings(ControlId) {
+  outputs::openPortSettings(phone_, services_.window, services_.dialogs, *settings_, services_.clock);
+}
+
+void Program::mail(ControlId) { outputs::composeMail(services_.window, services_.shell); }
+
+void Program::telephone(ControlId id) {
+  outputs::phoneCommand(id, phone_, services_.window, services_.dialogs);
+}
+
+void Program::resetFilter(ControlId) { services_.window.setText(ControlId::filterEdit, ""); }
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include "addressbook/address_book.h"
 #include "app/config_location.h"
 #include "app/sort_table.h"
+#include "outputs/phone_connection.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/profile_file.h"
@@ -49,12 +50,12 @@ class Program : public platform::WindowEvents {
   [[nodiscard]] const std::string& configPath() const { return settings_->path(); }
 
  private:
-  using Operation = void (Program::*)();
+  using Operation = void (Program::*)(platform::ControlId);
   struct Command {
     platform::ControlId id;
     Operation operation;
   };
-  static const std::array<Command, 8> commands_;
+  static const std::array<Command, 17> commands_;
 
   [[nodiscard]] addressbook::Environment environment();
   void showRecord(int row);
@@ -64,14 +65,18 @@ class Program : public platform::WindowEvents {
   void run(platform::ControlId id);
   void runHeldBackCommands();
 
-  void openFile();
-  void save();
-  void saveAs();
-  void apply();
-  void deleteSelected();
-  void addNew();
-  void duplicate();
-  void resetFilter();
+  void apply(platform::ControlId);
+  void deleteSelected(platform::ControlId);
+  void addNew(platform::ControlId);
+  void duplicate(platform::ControlId);
+  void openFile(platform::ControlId);
+  void save(platform::ControlId);
+  void saveAs(platform::ControlId);
+  void writeList(platform::ControlId);
+  void portSettings(platform::ControlId);
+  void mail(platform::ControlId);
+  void telephone(platform::ControlId id);
+  void resetFilter(platform::ControlId);
 
   Services services_;
   ConfigCandidates candidates_;
@@ -80,6 +85,7 @@ class Program : public platform::WindowEvents {
   table::TickState tick_;
   int sortCycle_ = 0;
   platform::ControlId savedFocus_ = platform::ControlId::none;
+  outputs::PhoneConnection phone_;
   // Commands that arrived while a load or fill was running, in order.
   std::deque<platform::ControlId> heldBack_;
 };

@@ -106,4 +106,40 @@ TEST(ProgramEvents, notificationsOtherThanClicksDoNothing) {
   EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
 }
 
+TEST(ProgramStart, probesTheStoredPortAndShowsThePhoneButtonsWhenATelephoneAnswers) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.profile.values[{ProgramFixture::configPath, "port", "comx"}] = "COM3";
+  fixture.start();
+  EXPECT_EQ(fixture.serial.opened, std::vector<std::string>{"COM3"});
+  EXPECT_EQ(fixture.serial.written, std::vector<std::string>{"AT\r\n"});
+  EXPECT_TRUE(fixture.window.isVisible(ControlId::dialWorkButton));
+  EXPECT_TRUE(fixture.window.isVisible(ControlId::hangUpMobileButton));
+  fixture.click(ControlId::dialWorkButton);
+  EXPECT_EQ(fixture.serial.written.back(), "ATD\r\n");  // Meier has no work number
+}
+
+TEST(ProgramStart, aSilentTelephoneIsReportedAndTheButtonsStayHidden) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.profile.values[{ProgramFixture::configPath, "port", "comx"}] = "COM3";
+  fixture.serial.answerToProbe = "";
+  fixture.start();
+  ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fixture.dialogs.messages[0].caption, "kein Telefon gefunden !");
+  EXPECT_FALSE(fixture.window.isVisible(ControlId::dialWorkButton));
+  EXPECT_EQ(fixture.window.events, &fixture.program);
+}
+
+TEST(ProgramEvents, mailAndListButtonsReachTheShell) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.window.setText(ControlId::emailEdit, "anna@example.org");
+  fixture.click(ControlId::mailButton);
+  EXPECT_EQ(fixture.shell.urls, std::vector<std::string>{"mailto:anna@example.org?Subject=&Body="});
+  fixture.click(ControlId::listButton);
+  EXPECT_EQ(fixture.shell.files, std::vector<std::string>{"/home/anna/prot.txt"});
+  // Three lines of 116 characters and CR LF, two of them with a birthday
+  // ("5.3.1970" and four blanks), then the closing CR LF.
+  EXPECT_EQ(fixture.files.files["/home/anna/prot.txt"].size(), 3 * 118 + 2 * 12 + 2);
+}
+
 }  // namespace
