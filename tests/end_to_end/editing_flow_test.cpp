@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/end_to_end/end_to_end_support.h"
+
+namespace {
+
+using platform::ControlId;
+using testing_support::readBytes;
+using testing_support::RunningProgram;
+using testing_support::ShownMessage;
+using testing_support::TemporaryHome;
+using testing_support::waitUntil;
+using testing_support::writeBytes;
+
+void expectMessage(const ShownMessage& shown, const std::string& text, const std::string& caption,
+                   platform::MessageButtons buttons, platform::MessageIcon icon) {
+  EXPECT_EQ(shown.text, text);
+  EXPECT_EQ(shown.caption, caption);
+  EXPECT_EQ(shown.buttons, buttons);
+  EXPECT_EQ(shown.icon, icon);
+}
+
+// Clicks the row of the contact and waits until the edit fields show it.
+void select(RunningProgram& program, const std::string& name, const std::string& familyName) {
+  int row = program.rowOf(name);
+  ASSERT_NE(row, 0) << name;
+  program.clickRow(row);
+  ASSERT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == familyName; }))
+      << "shown: " << program.text(ControlId::nameEdit);
+}
+
+const std::string schulzCard =
+    "BEGIN:VCARD\r\nN:Schulz;Peter\r\nTEL;WORK:0711 111\r\nEMAIL:peter@example.org\r\n"
+    "BDAY:1970-01-01T08:30\r\nEND:VCARD\r\n";
+const std::string albersCard =
+    "BEGIN:VCARD\r\nN:Albers;Anna\r\nTEL;HOME:030 222\r\nEMAIL:anna@example.org\r\nEND:VCARD\r\n";
+// A note of 95 characters, folded after its 69th.
+const std::string zanderCard =
+    "BEGIN:VCARD\r\nN:Zander;Zoe\r\nBDAY:07.03.1961\r\n"
+    "NOTE:Klingel defekt, bitte vorher anrufen; Hinterhaus, dritter Stock links\r\n"
+    " , Schluessel beim Nachbarn\r\nEND:VCARD\r\n";
+
+TEST(EditingFlow, applySaveNewDeleteAndCloseWithUnsavedChanges) {
+  TemporaryHome home;
+  const std::string file = (home.home() / "adressen.vcf").string();
+  writeBytes(file, schulzCard + albersCard + zanderCard);
+  const std::string config = "[port]\r\nt=1\r\n[VC]\r\nFile=" + file + "\r\n";
+  writeBytes(home.configFile(), config);
+
+  RunningProgram program;
+  program.start();
+  ASSERT_EQ(program.rowCount(), 3);
+
+  // Change a contact in the edit fields, apply, save.
+  select(program, "Albers;Anna", "Albers");
+  program.typeInto(ControlId::nameEdit, "M\xFCller");
+  program.typeInto(ControlId::mobileEdit, "0171 333");
+  program.typeInto(ControlId::notesEdit, "Hof\nTor");
+  program.typeInto(ControlId::dayEdit, "7");
+  program.typeInto(ControlId::monthEdit, "3");
+  program.typeInto(ControlId::yearEdit, "1961");
+  program.typeInto(ControlId::hourEdit, "9");
+  program.click(ControlId::applyButton);
+  program.click(ControlId::saveButton);
+  const std::string muellerCard =
+      "BEGIN:VCARD\r\nN:M\xFCller;Anna\r\nTEL;HOME:030 222\r\nTEL;CELL:0171 333\r\n"
+      "EMAIL:anna@example.org\r\nBDAY:1961-03-07T09:00\r\nNOTE:Hof\x07Tor\r\nEND:VCARD\r\n";
+  EXPECT_EQ(readBytes(file), schulzCard + muellerCard + zanderCard);
+  EXPECT_EQ(program.columnTexts(1),
+            (std::vector<std::string>{"M\xFCller;Anna", "Schulz;Peter", "Zander;Zoe"}));
+  EXPECT_EQ(readBytes(home.configFile()), config);
+
+  // A new contact goes to the end of the file.
+  program.click(ControlId::newButton);
+  EXPECT_TRUE(waitUntil([&] { return program.text(ControlId::rowLabel) == " 4"; }));
+  EXPECT_EQ(program.window.focusedControl(), ControlId::nameEdit);
+  EXPECT_EQ(program.text(ControlId::nameEdit), "");
+  EXPECT_EQ(program.text(ControlId::notesEdit), "");
+  program.typeInto(ControlId::nameEdit, "Neumann");
+  program.typeInto(ControlId::firstNameEdit, "Nina");
+  program.typeInto(ControlId::workPhoneEdit, "089 444");
+  program.click(ControlId::applyButton);
+  program.click(ControlId::saveButton);
+  const std::string neumannCard =
+      "BEGIN:VCARD\r\nN:Neumann;Nina\r\nTEL;WORK:089 444\r\nEND:VCARD\r\n";
+  EXPECT_EQ(readBytes(file), schulzCard + muellerCard + zanderCard + neumannCard);
+
+  // Delete asks, then saves at once.
+  select(program, "Zander;Zoe", "Zander");
+  program.dialogs.answers.push_back(platform::Answer::yes);
+  program.click(ControlId::deleteButton);
+  ASSERT_EQ(program.dialogs.messages.size(), 1U);
+  expectMessage(program.dialogs.messages[0], "Zander;Zoe", "Datensatz  3 l\xF6schen ?",
+                platform::MessageButtons::yesNo, platform::MessageIcon::exclamation);
+  EXPECT_EQ(readBytes(file), schulzCard + muellerCard + neumannCard);
+  EXPECT_EQ(program.columnTexts(1),
+            (std::vector<std::string>{"M\xFCller;Anna", "Neumann;Nina", "Schulz;Peter"}));
+
+  // Closing with an applied edit that is not saved: Cancel keeps the window,
+  // Yes saves and closes.
+  select(program, "Neumann;Nina", "Neumann");
+  program.typeInto(ControlId::faxEdit, "089 445");
+  program.click(ControlId::applyButton);
+  program.dialogs.answers.push_back(platform::Answer::cancel);
+  EXPECT_FALSE(program.closeWindow());
+  EXPECT_TRUE(program.window.isAlive());
+  ASSERT_EQ(program.dialogs.messages.size(), 2U);
+  expectMessage(program.dialogs.messages[1], file, "\xC4nderungen speichern ?",
+                platform::MessageButtons::yesNoCancel, platform::MessageIcon::exclamation);
+  EXPECT_EQ(readBytes(file), schulzCard + muellerCard + neumannCard);
+
+  program.dialogs.answers.push_back(platform::Answer::yes);
+  EXPECT_TRUE(program.closeWindow());
+  EXPECT_FALSE(program.window.isAlive());
+  EXPECT_EQ(program.dialogs.messages.size(), 3U);
+  EXPECT_EQ(
+      readBytes(file),
+      schulzCard + muellerCard +
+          "BEGIN:VCARD\r\nN:Neumann;Nina\r\nTEL;WORK:089 444\r\nTEL;FAX:089 445\r\nEND:VCARD\r\n");
+}
+
+// Known fault, disabled until it is mended: the tick compares row numbers,
+// so a row clicked after a sort (or a refill) and before the next tick,
+// bearing the number the selected row had before, is never shown; Apply
+// then writes the contact still in the edit fields over the clicked one.
+TEST(EditingFlow, DISABLED_rowClickedRightAfterASortIsShownBeforeApplyWritesIt) {
+  TemporaryHome home;
+  const std::string file = (home.home() / "adressen.vcf").string();
+  writeBytes(file, schulzCard + albersCard + zanderCard);
+  writeBytes(home.configFile(), "[VC]\r\nFile=" + file + "\r\n");
+  RunningProgram program;
+  program.start();
+  select(program, "Albers;Anna", "Albers");  // row 2
+
+  program.clickHeader(1);  // Albers moves to row 1, Schulz to row 2
+  program.clickRow(2, true);
+  // A few ticks are time enough.
+  EXPECT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == "Schulz"; },
+                        std::chrono::seconds(1)))
+      << "shown: " << program.text(ControlId::nameEdit);
+  program.click(ControlId::applyButton);
+  EXPECT_EQ(program.columnTexts(1),
+            (std::vector<std::string>{"Albers;Anna", "Schulz;Peter", "Zander;Zoe"}));
+  program.dialogs.answers.push_back(platform::Answer::no);
+  program.closeWindow();
+}
+
+}  // namespace

@@ -1,0 +1,298 @@
+#include "tests/end_to_end/end_to_end_support.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/qt/record_table_view.h"
+#include "platform/qt/status_bar.h"
+#include "platform/qt/text_conversion.h"
+
+namespace testing_support {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using platform::ControlId;
+
+namespace {
+
+// The one QApplication of the test program, made before the first test.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    application_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  void TearDown() override { application_.reset(); }
+
+ private:
+  char name_[16] = "test-end-to-end";
+  char* argv_[2] = {name_, nullptr};
+  int argc_ = 1;
+  std::unique_ptr<QApplication> application_;
+};
+
+[[maybe_unused]] const ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+std::optional<std::string> variable(const char* name) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? std::nullopt : std::optional<std::string>(value);
+}
+
+void restore(const char* name, const std::optional<std::string>& value) {
+  if (value) {
+    setenv(name, value->c_str(), 1);
+  } else {
+    unsetenv(name);
+  }
+}
+
+bool isAscii(const QString& text) {
+  for (QChar c : text) {
+    if (c.unicode() > 0x7E) return false;
+  }
+  return true;
+}
+
+// Letters beyond ASCII, key by key as the keyboard delivers them.
+void typeKeys(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+  }
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  QElapsedTimer running;
+  running.start();
+  while (!condition()) {
+    if (running.elapsed() > limit.count()) return false;
+    QTest::qWait(10);
+  }
+  return true;
+}
+
+TemporaryHome::TemporaryHome()
+    : home_(dir_.path() / "home"),
+      config_(home_ / ".config"),
+      work_(dir_.path() / "Arbeit"),
+      oldHome_(variable("HOME")),
+      oldConfig_(variable("XDG_CONFIG_HOME")),
+      oldWork_(fs::current_path()) {
+  fs::create_directories(config_);
+  fs::create_directories(work_);
+  setenv("HOME", home_.c_str(), 1);
+  setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  fs::current_path(work_);
+}
+
+TemporaryHome::~TemporaryHome() {
+  std::error_code ignored;
+  fs::current_path(oldWork_, ignored);
+  restore("HOME", oldHome_);
+  restore("XDG_CONFIG_HOME", oldConfig_);
+}
+
+RunningProgram::RunningProgram()
+    : program({window, dialogs, profile, files, clock, serial, shell},
+              app::configCandidatesOfThisProcess()) {}
+
+RunningProgram::~RunningProgram() = default;
+
+void RunningProgram::start() {
+  program.start();
+  EXPECT_TRUE(QTest::qWaitForWindowExposed(window.widget()));
+}
+
+void RunningProgram::click(ControlId id) {
+  QWidget* button = control(id);
+  ASSERT_NE(button, nullptr);
+  ASSERT_TRUE(button->isVisible()) << "button " << platform::toInt(id) << " is hidden";
+  QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void RunningProgram::typeInto(ControlId id, std::string_view text) {
+  QWidget* field = control(id);
+  ASSERT_NE(field, nullptr);
+  QTest::mouseClick(field, Qt::LeftButton);
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(field, Qt::Key_Delete);
+  // Lines of the notes field are typed with Enter between them.
+  const QStringList lines = platform::qt::toQString(text).split(QLatin1Char('\n'));
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (i > 0) QTest::keyClick(field, Qt::Key_Return);
+    if (isAscii(lines[i])) {
+      QTest::keyClicks(field, lines[i]);
+    } else {
+      typeKeys(field, lines[i]);
+    }
+  }
+}
+
+int RunningProgram::rowCount() const {
+  auto* table = window.table();
+  return table == nullptr ? 0 : table->model()->rowCount();
+}
+
+std::string RunningProgram::cell(int row, int column) const {
+  auto* model = window.table()->model();
+  return platform::qt::toCp1252(model->data(model->index(row - 1, column - 1)).toString());
+}
+
+std::vector<std::string> RunningProgram::columnTexts(int column) const {
+  std::vector<std::string> texts;
+  for (int row = 1; row <= rowCount(); ++row) texts.push_back(cell(row, column));
+  return texts;
+}
+
+int RunningProgram::rowOf(std::string_view name) const {
+  for (int row = 1; row <= rowCount(); ++row) {
+    if (cell(row, 1) == name) return row;
+  }
+  return 0;
+}
+
+void RunningProgram::clickRow(int row, bool atOnce) {
+  auto* table = window.table();
+  ASSERT_NE(table, nullptr);
+  ASSERT_GE(row, 1);
+  QModelIndex index = table->model()->index(row - 1, 0);
+  ASSERT_TRUE(index.isValid()) << "no row " << row;
+  if (!atOnce) {
+    ASSERT_TRUE(waitUntil([&] {
+      return text(ControlId::rowLabel) == " " + std::to_string(window.selectedRow());
+    })) << "the row label stays at "
+        << text(ControlId::rowLabel);
+  }
+  table->scrollTo(index);
+  // A user clicks what the table shows: wait until the row has its place.
+  ASSERT_TRUE(waitUntil([&] {
+    QRect place = table->visualRect(index);
+    return place.isValid() && table->viewport()->rect().contains(place.center());
+  })) << "row "
+      << row << " is not shown";
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    table->visualRect(index).center());
+}
+
+void RunningProgram::clickHeader(int column) {
+  auto* table = window.table();
+  ASSERT_NE(table, nullptr);
+  QHeaderView* header = table->horizontalHeader();
+  int section = column - 1;
+  QPoint middle(header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+                header->height() / 2);
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, middle);
+}
+
+std::string RunningProgram::statusText(int part) const {
+  auto* bar = window.statusBar();
+  QLabel* label = bar == nullptr ? nullptr : bar->part(part);
+  return label == nullptr ? std::string() : platform::qt::toCp1252(label->text());
+}
+
+bool RunningProgram::closeWindow() {
+  QWidget* frame = window.widget();
+  return frame != nullptr && frame->close();
+}
+
+Telephone::Telephone() {
+  master_ = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master_ == -1 || grantpt(master_) == -1 || unlockpt(master_) == -1) {
+    ADD_FAILURE() << "no pseudo-terminal";
+    return;
+  }
+  slave_ = ptsname(master_);
+  thread_ = std::thread([this] { run(); });
+}
+
+Telephone::~Telephone() {
+  stopping_ = true;
+  if (thread_.joinable()) thread_.join();
+  if (master_ != -1) close(master_);
+}
+
+std::string Telephone::received() const {
+  std::lock_guard lock(mutex_);
+  return received_;
+}
+
+std::string Telephone::receivedAtLeast(std::size_t count) const {
+  waitUntil([&] { return received().size() >= count; });
+  return received();
+}
+
+void Telephone::run() {
+  std::size_t answered = 0;
+  while (!stopping_) {
+    pollfd watch{master_, POLLIN, 0};
+    if (poll(&watch, 1, 10) <= 0 || (watch.revents & POLLIN) == 0) {
+      // POLLHUP while the program has not opened the line (or has closed it).
+      std::this_thread::sleep_for(1ms);
+      continue;
+    }
+    char buffer[256];
+    ssize_t got = ::read(master_, buffer, sizeof buffer);
+    if (got <= 0) continue;
+    std::string text;
+    {
+      std::lock_guard lock(mutex_);
+      received_.append(buffer, static_cast<std::size_t>(got));
+      text = received_;
+    }
+    for (std::size_t at = text.find("AT\r\n", answered); at != std::string::npos;
+         at = text.find("AT\r\n", answered)) {
+      answered = at + 4;
+      constexpr std::string_view ok = "OK\r\n";
+      if (::write(master_, ok.data(), ok.size()) != static_cast<ssize_t>(ok.size())) {
+        ADD_FAILURE() << "the telephone could not answer";
+      }
+    }
+  }
+}
+
+RecordingOpener::RecordingOpener() : record_(dir_.path() / "call"), oldPath_(variable("PATH")) {
+  fs::path bin = dir_.path() / "bin";
+  fs::create_directory(bin);
+  const std::string script =
+      "#!/bin/sh\n"
+      "out='" +
+      record_.string() +
+      "'\n"
+      "printf '%s\\n' \"$#\" > \"$out.tmp\"\n"
+      "printf '%s' \"$1\" >> \"$out.tmp\"\n"
+      "mv \"$out.tmp\" \"$out\"\n";
+  writeBytes(bin / "xdg-open", script);
+  fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+  std::string path = bin.string();
+  if (oldPath_) path += ":" + *oldPath_;
+  setenv("PATH", path.c_str(), 1);
+}
+
+RecordingOpener::~RecordingOpener() { restore("PATH", oldPath_); }
+
+std::string RecordingOpener::takeCall() {
+  if (!waitUntil([&] { return fs::exists(record_); })) return "(xdg-open was not started)";
+  std::string call = readBytes(record_);
+  fs::remove(record_);
+  return call;
+}
+
+}  // namespace testing_support

@@ -1,0 +1,159 @@
+#pragma once
+
+// The whole program as main() puts it together, run in a home folder of its
+// own and driven through its window as a user would drive it.
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/config_location.h"
+#include "app/main_window_spec.h"
+#include "app/program.h"
+#include "platform/ini_profile_file.h"
+#include "platform/posix_file_operations.h"
+#include "platform/posix_file_system.h"
+#include "platform/qt/qt_serial_port.h"
+#include "platform/qt/qt_window.h"
+#include "platform/system_clock.h"
+#include "platform/xdg_shell.h"
+#include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/temp_dir.h"
+
+namespace testing_support {
+
+// Processes events (the program's timer among them) until condition holds
+// or limit has passed; returns whether it holds.
+bool waitUntil(const std::function<bool()>& condition,
+               std::chrono::milliseconds limit = std::chrono::seconds(5));
+
+// A fresh home for the life of the object: HOME and XDG_CONFIG_HOME point
+// into a temporary folder and the working directory is a folder there; all
+// three are restored afterwards.
+class TemporaryHome {
+ public:
+  TemporaryHome();
+  ~TemporaryHome();
+  TemporaryHome(const TemporaryHome&) = delete;
+  TemporaryHome& operator=(const TemporaryHome&) = delete;
+
+  [[nodiscard]] const std::filesystem::path& home() const { return home_; }
+  // $XDG_CONFIG_HOME
+  [[nodiscard]] const std::filesystem::path& config() const { return config_; }
+  // The working directory of the program.
+  [[nodiscard]] const std::filesystem::path& work() const { return work_; }
+  [[nodiscard]] std::string configFile() const { return (config_ / "zudedo.conf").string(); }
+
+ private:
+  TempDir dir_;
+  std::filesystem::path home_;
+  std::filesystem::path config_;
+  std::filesystem::path work_;
+  std::optional<std::string> oldHome_;
+  std::optional<std::string> oldConfig_;
+  std::filesystem::path oldWork_;
+};
+
+// The real services of main(), the real window, and dialogs that answer from
+// scripts. Construct it inside a TemporaryHome: it reads the environment.
+class RunningProgram {
+ public:
+  RunningProgram();
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  // The start-up of main(); returns once the window is on the screen.
+  void start();
+
+  [[nodiscard]] QWidget* control(platform::ControlId id) const { return window.control(id); }
+  [[nodiscard]] std::string text(platform::ControlId id) const { return window.text(id); }
+  // A mouse click on a button.
+  void click(platform::ControlId id);
+  // Clicks into an edit field, selects all it holds and types text
+  // (Windows-1252; "\n" is the Enter key) over it: ASCII through
+  // QTest::keyClicks, other letters as key events.
+  void typeInto(platform::ControlId id, std::string_view text);
+
+  // The table as the view shows it, in Windows-1252; rows and columns count
+  // from 1.
+  [[nodiscard]] int rowCount() const;
+  [[nodiscard]] std::string cell(int row, int column) const;
+  [[nodiscard]] std::vector<std::string> columnTexts(int column) const;
+  // The first row whose column 1 is name, or 0.
+  [[nodiscard]] int rowOf(std::string_view name) const;
+  // Clicks a row; first, as a user looks before clicking, waits until the
+  // row label has caught up with the selection (the timer's tick does that
+  // after a refill or a sort), unless atOnce.
+  void clickRow(int row, bool atOnce = false);
+  void clickHeader(int column);
+  [[nodiscard]] std::string statusText(int part) const;
+
+  // The close box: returns whether the window went.
+  bool closeWindow();
+
+  platform::PosixFileOperations fileOperations;
+  platform::PosixFileSystem files{fileOperations};
+  platform::IniProfileFile profile{files};
+  platform::SystemClock clock;
+  platform::XdgShell shell;
+  platform::qt::QtSerialPort serial;
+  platform::qt::QtWindow window{app::mainWindowSpec()};
+  FakeDialogs dialogs;
+  app::Program program;
+};
+
+// A pseudo-terminal whose master end plays a telephone on a thread of its
+// own: it collects every byte the program sends and answers each "AT" line
+// with "OK".
+class Telephone {
+ public:
+  Telephone();
+  ~Telephone();
+  Telephone(const Telephone&) = delete;
+  Telephone& operator=(const Telephone&) = delete;
+
+  // The device the program opens.
+  [[nodiscard]] const std::string& slave() const { return slave_; }
+  [[nodiscard]] std::string received() const;
+  // Waits (processing events) until at least count bytes have arrived;
+  // returns what has arrived.
+  [[nodiscard]] std::string receivedAtLeast(std::size_t count) const;
+
+ private:
+  void run();
+
+  int master_ = -1;
+  std::string slave_;
+  std::thread thread_;
+  std::atomic<bool> stopping_ = false;
+  mutable std::mutex mutex_;
+  std::string received_;
+};
+
+// A stand-in for xdg-open, first on PATH for the life of the object, that
+// records how many arguments it got and the first one, byte for byte.
+class RecordingOpener {
+ public:
+  RecordingOpener();
+  ~RecordingOpener();
+  RecordingOpener(const RecordingOpener&) = delete;
+  RecordingOpener& operator=(const RecordingOpener&) = delete;
+
+  // The next call ("1\n" and the argument), waiting up to five seconds; it
+  // is then forgotten so that the next one can be told apart.
+  std::string takeCall();
+
+ private:
+  TempDir dir_;
+  std::filesystem::path record_;
+  std::optional<std::string> oldPath_;
+};
+
+}  // namespace testing_support

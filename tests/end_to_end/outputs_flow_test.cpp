@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "outputs/phone_connection.h"
+#include "tests/end_to_end/end_to_end_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ControlId;
+using testing_support::readBytes;
+using testing_support::RecordingOpener;
+using testing_support::RunningProgram;
+using testing_support::Telephone;
+using testing_support::TemporaryHome;
+using testing_support::waitUntil;
+using testing_support::writeBytes;
+
+std::string blanks(std::size_t count) { return std::string(count, ' '); }
+
+bool phoneButtonsShown(const RunningProgram& program) {
+  for (ControlId id : outputs::phoneButtons) {
+    if (!program.window.isVisible(id) || !program.control(id)->isVisible()) return false;
+  }
+  return true;
+}
+
+bool phoneButtonsHidden(const RunningProgram& program) {
+  for (ControlId id : outputs::phoneButtons) {
+    if (program.window.isVisible(id)) return false;
+  }
+  return true;
+}
+
+const std::string addressBook =
+    "BEGIN:VCARD\r\nN:Schulz;Peter\r\nTEL;WORK:0711 / 123-45\r\nTEL;HOME:030 333\r\n"
+    "TEL;CELL:0171 333\r\nEMAIL:m\xFCller@example.org\r\nBDAY:1970-01-01T08:30\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:Albers;Anna\r\nTEL;HOME:030 222\r\nEND:VCARD\r\n";
+
+TEST(OutputsFlow, telephoneSettingsMailAndEntryList) {
+  TemporaryHome home;
+  // Two telephones, on COM3 and COM4.
+  Telephone com3;
+  Telephone com4;
+  fs::create_directory(home.config() / "zudedo");
+  fs::create_symlink(com3.slave(), home.config() / "zudedo" / "com3");
+  fs::create_symlink(com4.slave(), home.config() / "zudedo" / "com4");
+  const std::string file = (home.home() / "adressen.vcf").string();
+  writeBytes(file, addressBook);
+  writeBytes(home.configFile(), "[port]\r\nt=1\r\ncomx=COM3\r\n[VC]\r\nFile=" + file + "\r\n");
+  RecordingOpener opener;
+
+  RunningProgram program;
+  ASSERT_TRUE(phoneButtonsHidden(program));
+  program.start();
+  EXPECT_EQ(com3.receivedAtLeast(4), "AT\r\n");
+  EXPECT_TRUE(phoneButtonsShown(program));
+  EXPECT_TRUE(program.dialogs.messages.empty());
+  ASSERT_EQ(program.text(ControlId::nameEdit), "Schulz");
+
+  // Dial the number shown, then one typed over the stored one, then hang up.
+  program.click(ControlId::dialWorkButton);
+  program.typeInto(ControlId::mobileEdit, "0170 999");
+  program.click(ControlId::dialMobileButton);
+  program.click(ControlId::hangUpHomeButton);
+  std::string sent = "AT\r\nATD0711 / 123-45\r\nATD0170 999\r\nATH\r\n";
+  EXPECT_EQ(com3.receivedAtLeast(sent.size()), sent);
+
+  // The settings dialog moves the telephone to COM4.
+  program.dialogs.portAnswers.push_back(" com4 ");
+  program.click(ControlId::settingsButton);
+  EXPECT_EQ(program.dialogs.portDialogs, std::vector<std::string>{"COM3"});
+  EXPECT_EQ(com4.receivedAtLeast(4), "AT\r\n");
+  EXPECT_TRUE(phoneButtonsShown(program));
+  EXPECT_TRUE(program.dialogs.messages.empty());
+  EXPECT_EQ(readBytes(home.configFile()),
+            "[port]\r\nt=1\r\ncomx=COM4\r\n[VC]\r\nFile=" + file + "\r\n");
+  program.click(ControlId::dialHomeButton);
+  program.click(ControlId::hangUpMobileButton);
+  sent = "AT\r\nATD030 333\r\nATH\r\n";
+  EXPECT_EQ(com4.receivedAtLeast(sent.size()), sent);
+  EXPECT_EQ(com3.received(), "AT\r\nATD0711 / 123-45\r\nATD0170 999\r\nATH\r\n");
+
+  // Mail: the address as xdg-open's one argument, in UTF-8.
+  program.click(ControlId::mailButton);
+  EXPECT_EQ(opener.takeCall(),
+            "1\nmailto:m\xC3\xBC"
+            "ller@example.org?Subject=&Body=");
+
+  // The list of the entries in the table's order, sorted by name here.
+  program.clickHeader(1);
+  ASSERT_EQ(program.cell(1, 1), "Albers;Anna");
+  program.click(ControlId::listButton);
+  const std::string list = (home.work() / "prot.txt").string();
+  EXPECT_EQ(opener.takeCall(), "1\n" + list);
+  EXPECT_EQ(readBytes(list),
+            "Albers" + blanks(14) + "Anna" + blanks(16) + blanks(14) + "030 222" + blanks(7) +
+                blanks(14) + blanks(14) + blanks(20) + "\r\n" +  //
+                "Schulz" + blanks(14) + "Peter" + blanks(15) + "0711 / 123-45 " + "030 333" +
+                blanks(7) + "0171 333" + blanks(6) + blanks(14) + "m\xFCller@example.org" +
+                blanks(2) + "1.1.1970    08:30\r\n" +  //
+                "\r\n");
+  EXPECT_TRUE(program.dialogs.messages.empty());
+}
+
+}  // namespace
