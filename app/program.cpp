@@ -62,6 +62,7 @@ addressbook::SortByName Program::sortByNameFn() {
 
 void Program::showRecord(int row) {
   table::showRecord(services_.window, book_.table, services_.clock, row);
+  tick_.lastShownSlot = book_.table.slotOfRow(row);
 }
 
 void Program::sortByName() {
@@ -97,6 +98,10 @@ void Program::command(ControlId id, int notification) {
     if (std::find(heldBack_.begin(), heldBack_.end(), id) == heldBack_.end()) heldBack_.push_back(id);
     return;
   }
+  // The edit fields must belong to the selected row before a command reads
+  // them: a row clicked since the last tick would otherwise get the values
+  // of the record shown before.
+  table::followSelection(tick_, book_, environment(), showRecordFn());
   run(id);
   runHeldBackCommands();
 }
@@ -114,6 +119,7 @@ void Program::runHeldBackCommands() {
   while (!book_.busy && !heldBack_.empty()) {
     ControlId id = heldBack_.front();
     heldBack_.pop_front();
+    table::followSelection(tick_, book_, environment(), showRecordFn());
     run(id);
   }
 }

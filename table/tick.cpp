@@ -6,6 +6,20 @@ namespace table {
 
 using platform::ControlId;
 
+void followSelection(TickState& state, const addressbook::AddressBook& book,
+                     const addressbook::Environment& env, const addressbook::ShowRecord& showRecord) {
+  int selected = env.window.selectedRow();
+  std::size_t slot = book.table.slotOfRow(selected);
+  if (slot != state.lastShownSlot) {
+    showRecord(selected);
+    state.lastShownSlot = slot;
+  }
+  if (selected != state.lastSelectedRow) {
+    state.lastSelectedRow = selected;
+    env.window.setText(ControlId::rowLabel, " " + std::to_string(selected));
+  }
+}
+
 void timerTick(TickState& state, addressbook::AddressBook& book, const addressbook::Environment& env,
                const addressbook::ShowRecord& showRecord) {
   int count = book.table.rowCount();
@@ -14,12 +28,7 @@ void timerTick(TickState& state, addressbook::AddressBook& book, const addressbo
     env.window.setStatusText(2, "Datens\xE4tze: " + std::to_string(count));
   }
 
-  int selected = env.window.selectedRow();
-  if (selected != state.lastSelectedRow) {
-    showRecord(selected);
-    state.lastSelectedRow = selected;
-    env.window.setText(ControlId::rowLabel, " " + std::to_string(selected));
-  }
+  followSelection(state, book, env, showRecord);
 
   if (book.busy) return;
   std::string filter = env.window.text(ControlId::filterEdit).substr(0, maxFilterLength);

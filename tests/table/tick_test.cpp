@@ -90,4 +90,30 @@ TEST_F(TickFixture, theFilterStepWaitsWhileALoadOrFillRuns) {
   EXPECT_EQ(book.table.rowCount(), 1);
 }
 
+TEST_F(TickFixture, aRowThatMovedUnderTheSelectionIsShownAgain) {
+  tick();
+  window.selectRow(2);
+  tick();
+  shown.clear();
+  // A sort puts another record into row 2 while row 2 stays selected.
+  book.table.setSlots({2, 3, 1});
+  window.selectRow(2);
+  tick();
+  EXPECT_EQ(shown, std::vector<int>{2});
+  tick();
+  EXPECT_EQ(shown, std::vector<int>{2});
+}
+
+TEST_F(TickFixture, aRecordAlreadyShownIsNotShownAgainWhenOnlyItsRowChanges) {
+  tick();
+  shown.clear();
+  // A new row selected and shown by the command itself (as New does).
+  book.table.appendSlot(4);
+  window.selectRow(4);
+  state.lastShownSlot = 4;
+  tick();
+  EXPECT_TRUE(shown.empty()) << "typing into the new row would be wiped out";
+  EXPECT_EQ(window.text(ControlId::rowLabel), " 4");
+}
+
 }  // namespace
