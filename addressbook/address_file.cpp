@@ -107,7 +107,8 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   std::string previous = std::move(book.currentFile);
   auto keepPrevious = [&] {
     book.currentFile = previous;
-    if (askForFile && !previous.empty()) env.settings.write(platform::setting::addressFile, previous);
+    if (askForFile && !previous.empty())
+      env.settings.write(platform::setting::addressFile, previous);
   };
   book.currentFile = file;
   env.settings.write(platform::setting::addressFile, file);
@@ -117,7 +118,8 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
     return;
   }
   std::string text = readFileText(env.files, file);
-  std::size_t cards = countCards(text);
+  std::vector<std::size_t> separators = findCards(text);
+  std::size_t cards = separators.size();
   if (cards < 1) {
     env.dialogs.messageBox(file, "No Vcards !!");
     keepPrevious();
@@ -125,9 +127,10 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   }
 
   ProgressDisplay display(env, file);
-  RecordStore store = readCards(std::move(text), cards, [&](std::size_t done, std::size_t total) {
-    return display.update(done, total, done == total);
-  });
+  RecordStore store =
+      readCards(std::move(text), separators, [&](std::size_t done, std::size_t total) {
+        return display.update(done, total, done == total);
+      });
   book.table.clear();
   book.store = std::move(store);
   book.changed = false;
@@ -140,9 +143,10 @@ void fillTable(AddressBook& book, const Environment& env, const ShowRecord& show
   book.table.clear();
   env.window.tableReset();
   ProgressDisplay display(env, book.currentFile);
-  book.table.setSlots(filterRecords(book.store, filter, [&](std::size_t examined, std::size_t capacity) {
-    return display.update(examined, capacity, false);
-  }));
+  book.table.setSlots(
+      filterRecords(book.store, filter, [&](std::size_t examined, std::size_t capacity) {
+        return display.update(examined, capacity, false);
+      }));
   env.window.tableReset();
   env.window.selectRow(book.table.rowCount() > 0 ? 1 : 0);
   if (showRecord) showRecord(1);

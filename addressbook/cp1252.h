@@ -20,15 +20,15 @@ namespace detail {
 // Windows-1252 leaves undefined map to the C1 control with the same number,
 // as Windows itself maps them, so every byte survives a round trip.
 inline constexpr std::array<char16_t, 32> high{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr std::array<unsigned char, 256> makeUpperTable() {
   std::array<unsigned char, 256> table{};
   for (int c = 0; c < 256; ++c) table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
-  for (int c = 'a'; c <= 'z'; ++c) table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 32);
+  for (int c = 'a'; c <= 'z'; ++c)
+    table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 32);
   for (int c = 0xE0; c <= 0xFE; ++c) {
     if (c != 0xF7) table[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c - 32);
   }

@@ -38,6 +38,22 @@ constexpr std::array<Row, 8> makeRows() {
 
 constexpr std::array<Row, 8> rows = makeRows();
 
+// For each first letter, the rows whose key starts with it, in table order
+// (0 marks an unused place), so a line is compared only with keys it may have.
+using RowList = std::array<int, 8>;
+constexpr std::array<RowList, 256> makeRowsByFirstLetter() {
+  std::array<RowList, 256> table{};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    RowList& list = table[static_cast<unsigned char>(rows[i].key.front())];
+    std::size_t place = 0;
+    while (list[place] != 0) ++place;
+    list[place] = static_cast<int>(i) + 1;
+  }
+  return table;
+}
+
+constexpr std::array<RowList, 256> rowsByFirstLetter = makeRowsByFirstLetter();
+
 bool startsWithKey(std::string_view line, std::string_view key) {
   if (line.size() < key.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i) {
@@ -59,9 +75,11 @@ std::optional<std::string_view> fieldLabel(int row) {
 }
 
 int matchField(std::string_view line) {
+  if (line.empty()) return 0;
   int result = 0;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (startsWithKey(line, rows[i].key)) result = static_cast<int>(i) + 1;
+  for (int row : rowsByFirstLetter[static_cast<unsigned char>(cp1252::toUpper(line.front()))]) {
+    if (row == 0) break;
+    if (startsWithKey(line, rows[static_cast<std::size_t>(row - 1)].key)) result = row;
   }
   return result;
 }

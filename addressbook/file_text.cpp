@@ -41,9 +41,44 @@ void rewriteFromEnd(std::string& text, std::size_t newSize, LineEnd lineEnd) {
 
 }  // namespace
 
+// 0x01 in every byte of word that equals the byte repeated in pattern.
+std::uint64_t equalBytes(std::uint64_t word, std::uint64_t pattern) {
+  constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL;
+  std::uint64_t x = word ^ pattern;
+  return (~(((x & low7) + low7) | x | low7)) >> 7;
+}
+
+// The sum of the eight bytes of lanes.
+std::size_t sumBytes(std::uint64_t lanes) {
+  constexpr std::uint64_t byteMask = 0x00FF00FF00FF00FFULL;
+  lanes = (lanes & byteMask) + ((lanes >> 8) & byteMask);
+  return static_cast<std::size_t>((lanes * 0x0001000100010001ULL) >> 48);
+}
+
 void normaliseLineEnds(std::string& text) {
-  auto cr = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\r'));
-  auto lf = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+  std::size_t cr = 0;
+  std::size_t lf = 0;
+  {
+    const char* p = text.data();
+    std::size_t n = text.size();
+    while (n >= 8) {
+      // Each byte lane counts at most 255 words before it is summed up.
+      std::uint64_t crLanes = 0;
+      std::uint64_t lfLanes = 0;
+      for (int i = 0; i < 255 && n >= 8; ++i, p += 8, n -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        crLanes += equalBytes(word, 0x0D0D0D0D0D0D0D0DULL);
+        lfLanes += equalBytes(word, 0x0A0A0A0A0A0A0A0AULL);
+      }
+      cr += sumBytes(crLanes);
+      lf += sumBytes(lfLanes);
+    }
+    for (; n > 0; ++p, --n) {
+      cr += *p == '\r';
+      lf += *p == '\n';
+    }
+  }
   if (cr == lf) return;
   std::size_t pairs = countCrLf(text);
   if (lf > cr) {
@@ -82,15 +117,18 @@ bool mayHoldUtf8Letters(std::string_view value) {
 
 void appendWithUtf8Letters(std::string& out, std::string_view value) {
   while (!value.empty()) {
-    auto lead = static_cast<unsigned char>(value.front());
-    if (lead >= 0xC2) {
-      cp1252::Utf8Char c = cp1252::decodeUtf8(value);
-      if (c.length > 1) {
-        if (auto byte = cp1252::characterFromUnicode(c.codePoint)) {
-          out += static_cast<char>(*byte);
-          value.remove_prefix(c.length);
-          continue;
-        }
+    // Bytes below C2 never start a sequence that is converted.
+    std::size_t run = 0;
+    while (run < value.size() && static_cast<unsigned char>(value[run]) < 0xC2) ++run;
+    out.append(value.data(), run);
+    value.remove_prefix(run);
+    if (value.empty()) break;
+    cp1252::Utf8Char c = cp1252::decodeUtf8(value);
+    if (c.length > 1) {
+      if (auto byte = cp1252::characterFromUnicode(c.codePoint)) {
+        out += static_cast<char>(*byte);
+        value.remove_prefix(c.length);
+        continue;
       }
     }
     out += value.front();

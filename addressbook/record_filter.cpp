@@ -18,8 +18,8 @@ bool containsUpper(std::string_view text, std::string_view upperFilter) {
   for (std::size_t i = 0; i <= last; ++i) {
     if (upper[static_cast<unsigned char>(text[i])] != first) continue;
     std::size_t k = 1;
-    while (k < upperFilter.size() &&
-           upper[static_cast<unsigned char>(text[i + k])] == static_cast<unsigned char>(upperFilter[k])) {
+    while (k < upperFilter.size() && upper[static_cast<unsigned char>(text[i + k])] ==
+                                         static_cast<unsigned char>(upperFilter[k])) {
       ++k;
     }
     if (k == upperFilter.size()) return true;

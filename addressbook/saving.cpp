@@ -49,9 +49,9 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
 bool offerToSaveChanges(AddressBook& book, const Environment& env, const ShowRecord& showRecord,
                         const SortByName& sortByName) {
   if (!book.changed) return true;
-  platform::Answer answer =
-      env.dialogs.messageBox(book.currentFile, "\xC4nderungen speichern ?",
-                             platform::MessageButtons::yesNoCancel, platform::MessageIcon::exclamation);
+  platform::Answer answer = env.dialogs.messageBox(book.currentFile, "\xC4nderungen speichern ?",
+                                                   platform::MessageButtons::yesNoCancel,
+                                                   platform::MessageIcon::exclamation);
   if (answer == platform::Answer::cancel) return false;
   if (answer == platform::Answer::no) return true;
   return saveAddressFile(book, env, false, showRecord, sortByName);

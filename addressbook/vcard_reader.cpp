@@ -1,6 +1,8 @@
 #include "addressbook/vcard_reader.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "addressbook/birthday.h"
 #include "addressbook/field_table.h"
@@ -24,7 +26,13 @@ std::size_t findFrom(std::string_view text, std::string_view pattern, std::size_
 void removeAll(std::string& text, std::string_view pattern) {
   std::size_t out = 0;
   std::size_t in = 0;
-  while (in < text.size()) {
+  while (true) {
+    std::size_t next = text.find(pattern.front(), in);
+    std::size_t end = next == std::string::npos ? text.size() : next;
+    if (out != in) std::memmove(text.data() + out, text.data() + in, end - in);
+    out += end - in;
+    in = end;
+    if (next == std::string::npos) break;
     if (text.compare(in, pattern.size(), pattern) == 0) {
       in += pattern.size();
     } else {
@@ -88,7 +96,8 @@ class CardReader {
     int f = matchField(line);
     if (f == 0) return;
     std::size_t colon = line.find(':');
-    std::string_view value = colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
+    std::string_view value =
+        colon == std::string_view::npos ? std::string_view() : line.substr(colon + 1);
     if (f == field::birthday) {
       value_.clear();
       appendWithUtf8Letters(value_, value);
@@ -111,32 +120,40 @@ class CardReader {
 
 }  // namespace
 
-std::size_t countCards(std::string_view text) {
-  std::size_t count = 0;
+std::vector<std::size_t> findCards(std::string_view text) {
+  std::vector<std::size_t> separators;
   for (std::size_t at = findFrom(text, cardSeparator, 0); at != std::string_view::npos;
        at = findFrom(text, cardSeparator, at + cardSeparator.size())) {
-    ++count;
+    separators.push_back(at);
   }
-  return count;
+  return separators;
 }
 
-RecordStore readCards(std::string text, std::size_t total, const ReadProgress& progress) {
+std::size_t countCards(std::string_view text) { return findCards(text).size(); }
+
+RecordStore readCards(std::string text, const std::vector<std::size_t>& separators,
+                      const ReadProgress& progress) {
+  std::size_t total = separators.size();
   RecordStore store;
   store.reset(capacityFor(total));
   if (total == 0) return store;
   std::string_view all = store.adoptText(std::move(text));
   CardReader reader(store);
-  std::size_t pos = findFrom(all, cardSeparator, 0) + cardSeparator.size();
   for (std::size_t slot = 1; slot <= total; ++slot) {
-    std::size_t end = findFrom(all, cardSeparator, pos);
-    std::string_view card = all.substr(pos, end == std::string_view::npos ? end : end - pos);
-    reader.read(card, slot);
-    pos = end == std::string_view::npos ? all.size() : end + cardSeparator.size();
+    std::size_t pos = separators[slot - 1] + cardSeparator.size();
+    std::size_t end = slot < total ? separators[slot] : all.size();
+    reader.read(all.substr(pos, end - pos), slot);
     if (progress && (slot % progressInterval == 0 || slot == total) && !progress(slot, total)) {
       break;
     }
   }
   return store;
+}
+
+RecordStore readCards(std::string text, std::size_t total, const ReadProgress& progress) {
+  std::vector<std::size_t> separators = findCards(text);
+  separators.resize(std::min(separators.size(), total));
+  return readCards(std::move(text), separators, progress);
 }
 
 }  // namespace addressbook

@@ -24,13 +24,17 @@ void endLine(std::string& out, std::string_view end) {
   out.append(end);
 }
 
-// A line break inside the value itself gets a blank after it, so that it
-// continues the line instead of starting one of its own.
+// A line break inside the value itself (CR LF, or a lone CR or LF that a
+// file with mixed line ends left in it) is written as a fold, so that it
+// continues the line instead of starting one of its own. A lone CR or LF
+// written as it is would change how the next read counts the line ends.
 void appendValuePart(std::string& out, std::string_view part) {
-  for (std::size_t at = part.find(lineEnd); at != std::string_view::npos; at = part.find(lineEnd)) {
+  for (std::size_t at = part.find_first_of(lineEnd); at != std::string_view::npos;
+       at = part.find_first_of(lineEnd)) {
     out.append(part.substr(0, at));
     endLine(out, fold);
-    part.remove_prefix(at + lineEnd.size());
+    bool pair = part.substr(at, lineEnd.size()) == lineEnd;
+    part.remove_prefix(at + (pair ? lineEnd.size() : 1));
   }
   out.append(part);
 }

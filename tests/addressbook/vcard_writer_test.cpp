@@ -9,6 +9,7 @@
 #include <string>
 
 #include "addressbook/field_table.h"
+#include "addressbook/file_text.h"
 #include "addressbook/vcard_reader.h"
 
 namespace {
@@ -69,6 +70,24 @@ TEST(AddressFileText, givesNoBytesForAStoreWithoutRecords) {
 TEST(AddressFileText, writesNoteLineBreaksAsTheirByteOnOneLine) {
   RecordStore store = storeWith({{1, field::name, "A"}, {1, field::notes, "eins\x07zwei\x07"}});
   EXPECT_EQ(addressFileText(store), "BEGIN:VCARD\r\nN:A\r\nNOTE:eins\x07zwei\x07\r\nEND:VCARD\r\n");
+}
+
+// A lone CR or LF that a file with mixed line ends left in a value would
+// make the next read count the line ends differently and cut the value (or
+// start a line of its own); it is written as a fold instead, so only that
+// byte is gone after the next read.
+TEST(AddressFileText, writesALoneCrOrLfOfTheValueAsAFold) {
+  for (std::string_view name : {"Meier\rAnna", "Meier\nAnna"}) {
+    RecordStore store = storeWith({{1, field::name, std::string(name)}, {1, field::notes, "x"}});
+    std::string text = addressFileText(store);
+    EXPECT_EQ(text, "BEGIN:VCARD\r\nN:Meier\r\n Anna\r\nNOTE:x\r\nEND:VCARD\r\n");
+    std::string normalised = text;
+    addressbook::normaliseLineEnds(normalised);
+    EXPECT_EQ(normalised, text);
+    RecordStore again = addressbook::readCards(text, addressbook::countCards(text));
+    EXPECT_EQ(again.field(1, field::name), "MeierAnna");
+    EXPECT_EQ(again.field(1, field::notes), "x");
+  }
 }
 
 TEST(AddressFileText, continuesACrLfOfTheValueWithABlank) {
