@@ -5,6 +5,7 @@
 //
 // bench/report runs this program and compares the results with the floor.
 
+#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -35,6 +36,7 @@
 #include "addressbook/vcard_writer.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
+#include "bench/window_benchmarks.h"
 #include "platform/ini_profile_file.h"
 #include "platform/posix_file_operations.h"
 #include "platform/posix_file_system.h"
@@ -393,8 +395,13 @@ int main(int argc, char** argv) {
   }
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  // The window benchmarks run offscreen unless told otherwise.
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  int noArguments = 1;
+  QApplication application(noArguments, argv);
   bench::Workspace workspace;
   bench::registerBenchmarks(workspace);
+  bench::registerWindowBenchmarks();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
