@@ -18,13 +18,14 @@ void RecordStore::FreeCells::operator()(Cell* cells) const { std::free(cells); }
 void RecordStore::reset(std::size_t capacity) {
   cells_.reset();
   texts_.clear();
+  longValues_.clear();
   blocks_.clear();
   blockFree_ = nullptr;
   blockLeft_ = 0;
   capacity_ = capacity;
   std::size_t count = (capacity + 1) * 8;
-  // calloc: the cells are plain pointer/size pairs, and zero bytes are an
-  // empty view; untouched pages of a large store stay unmapped.
+  // calloc: a cell of zero bytes is an empty value, and untouched pages of a
+  // large store stay unmapped.
   void* memory = std::calloc(count, sizeof(Cell));
   if (memory == nullptr) throw std::bad_alloc();
   cells_.reset(static_cast<Cell*>(memory));
@@ -35,8 +36,14 @@ void RecordStore::setField(std::size_t slot, int field, std::string_view value) 
 }
 
 void RecordStore::setFieldView(std::size_t slot, int field, std::string_view value) {
-  Cell& cell = cells_.get()[index(slot, field)];
-  cell = {value.data(), value.size()};
+  auto address = reinterpret_cast<std::uintptr_t>(value.data());
+  if (value.size() >= longSize || (address & ~addressMask) != 0) {
+    longValues_.push_back(std::make_unique<std::string_view>(value));
+    address = reinterpret_cast<std::uintptr_t>(longValues_.back().get());
+    cells_.get()[index(slot, field)] = (Cell{longSize} << addressBits) | address;
+    return;
+  }
+  cells_.get()[index(slot, field)] = (Cell{value.size()} << addressBits) | address;
 }
 
 bool RecordStore::holdsRecord(std::size_t slot) const {

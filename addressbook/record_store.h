@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,8 +35,11 @@ class RecordStore {
 
   // slot 0 to capacity of a store that has slots, field 1 to 8.
   [[nodiscard]] std::string_view field(std::size_t slot, int field) const {
-    const Cell& cell = cells_.get()[index(slot, field)];
-    return {cell.data, cell.size};
+    Cell cell = cells_.get()[index(slot, field)];
+    auto size = static_cast<std::size_t>(cell >> addressBits);
+    const char* data = reinterpret_cast<const char*>(cell & addressMask);
+    if (size != longSize) return {data, size};
+    return *reinterpret_cast<const std::string_view*>(data);
   }
   // Stores a copy of value.
   void setField(std::size_t slot, int field, std::string_view value);
@@ -48,10 +52,14 @@ class RecordStore {
   void setFieldView(std::size_t slot, int field, std::string_view value);
 
  private:
-  struct Cell {
-    const char* data;
-    std::size_t size;
-  };
+  // A cell is one 64-bit word: the value's address in the low 48 bits (all
+  // that user-space addresses use) and its size in the high 16. A value that
+  // does not fit (longer than 65,534 bytes, or at an address beyond 48 bits)
+  // is described by a string_view of its own that the cell points to.
+  using Cell = std::uint64_t;
+  static constexpr int addressBits = 48;
+  static constexpr Cell addressMask = (Cell{1} << addressBits) - 1;
+  static constexpr std::size_t longSize = 0xFFFF;
   struct FreeCells {
     void operator()(Cell* cells) const;
   };
@@ -66,6 +74,7 @@ class RecordStore {
   // memory until they are touched.
   std::unique_ptr<Cell[], FreeCells> cells_;
   std::vector<std::unique_ptr<const std::string>> texts_;
+  std::vector<std::unique_ptr<std::string_view>> longValues_;
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* blockFree_ = nullptr;
   std::size_t blockLeft_ = 0;

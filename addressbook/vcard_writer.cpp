@@ -1,5 +1,7 @@
 #include "addressbook/vcard_writer.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 
 #include "addressbook/birthday.h"
@@ -24,13 +26,24 @@ void endLine(std::string& out, std::string_view end) {
   out.append(end);
 }
 
+// The position of the first CR or LF, or npos.
+std::size_t firstLineBreak(std::string_view text) {
+  const void* cr = std::memchr(text.data(), '\r', text.size());
+  const void* lf = std::memchr(text.data(), '\n', text.size());
+  if (cr == nullptr && lf == nullptr) return std::string_view::npos;
+  const char* first = static_cast<const char*>(cr == nullptr   ? lf
+                                               : lf == nullptr ? cr
+                                                               : std::min(cr, lf));
+  return static_cast<std::size_t>(first - text.data());
+}
+
 // A line break inside the value itself (CR LF, or a lone CR or LF that a
 // file with mixed line ends left in it) is written as a fold, so that it
 // continues the line instead of starting one of its own. A lone CR or LF
 // written as it is would change how the next read counts the line ends.
 void appendValuePart(std::string& out, std::string_view part) {
-  for (std::size_t at = part.find_first_of(lineEnd); at != std::string_view::npos;
-       at = part.find_first_of(lineEnd)) {
+  for (std::size_t at = firstLineBreak(part); at != std::string_view::npos;
+       at = firstLineBreak(part)) {
     out.append(part.substr(0, at));
     endLine(out, fold);
     bool pair = part.substr(at, lineEnd.size()) == lineEnd;
