@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <string>
@@ -42,17 +43,21 @@ TEST(CrashSafety, aSaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
   std::string source = dir.write("neu.vcf", largeAddressBook('b'));
   std::string target = dir.file("adressen.vcf");
 
-  // The bytes a complete save writes, and how long it takes.
-  auto started = std::chrono::steady_clock::now();
+  // The bytes a complete save writes, and how long the shortest of a few
+  // complete saves takes, so that the kills below fall inside a save.
   int status = 0;
-  waitpid(startSave(source, target), &status, 0);
-  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  auto duration = std::chrono::steady_clock::now() - started;
+  auto shortest = std::chrono::steady_clock::duration::max();
+  for (int run = 0; run < 3; ++run) {
+    auto started = std::chrono::steady_clock::now();
+    waitpid(startSave(source, target), &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    shortest = std::min(shortest, std::chrono::steady_clock::now() - started);
+  }
   std::string newBytes = readBytes(target);
   ASSERT_NE(newBytes, oldBytes);
 
   std::mt19937 random(20261207);
-  auto limit = std::chrono::duration_cast<std::chrono::microseconds>(duration).count();
+  auto limit = std::chrono::duration_cast<std::chrono::microseconds>(shortest).count() * 9 / 10;
   int interrupted = 0;
   for (int run = 0; run < 40; ++run) {
     testing_support::writeBytes(target, oldBytes);
@@ -66,7 +71,7 @@ TEST(CrashSafety, aSaveKilledAtAnyMomentLeavesTheOldOrTheNewFile) {
         << "run " << run << ": the file holds " << found.size() << " bytes of neither content";
   }
   // Most kills must have hit a save in progress, or the test proves nothing.
-  EXPECT_GT(interrupted, 20);
+  EXPECT_GT(interrupted, 25);
 }
 
 }  // namespace
