@@ -95,7 +95,8 @@ void Program::command(ControlId id, int notification) {
   if (book_.busy) {
     // Runs once the load or fill has finished; a second click on the same
     // button meanwhile adds nothing.
-    if (std::find(heldBack_.begin(), heldBack_.end(), id) == heldBack_.end()) heldBack_.push_back(id);
+    if (std::find(heldBack_.begin(), heldBack_.end(), id) == heldBack_.end())
+      heldBack_.push_back(id);
     return;
   }
   // The edit fields must belong to the selected row before a command reads
@@ -145,7 +146,8 @@ bool Program::closeRequested() {
 }
 
 void Program::openFile(ControlId) {
-  if (!addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn())) return;
+  if (!addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn()))
+    return;
   addressbook::loadAddressFile(book_, environment(), true, showRecordFn());
 }
 
@@ -173,7 +175,8 @@ void Program::writeList(ControlId) {
 }
 
 void Program::portSettings(ControlId) {
-  outputs::openPortSettings(phone_, services_.window, services_.dialogs, *settings_, services_.clock);
+  outputs::openPortSettings(phone_, services_.window, services_.dialogs, *settings_,
+                            services_.clock);
 }
 
 void Program::mail(ControlId) { outputs::composeMail(services_.window, services_.shell); }

@@ -36,7 +36,8 @@ bool byteLess(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-void sortTable(addressbook::RecordTable& rows, platform::Window& window, int column, SortMode mode) {
+void sortTable(addressbook::RecordTable& rows, platform::Window& window, int column,
+               SortMode mode) {
   if (rows.rowCount() == 0) return;
   if (column < 1 || column > columnCount || window.tableColumnWidth(column) == 0) return;
 
@@ -45,7 +46,8 @@ void sortTable(addressbook::RecordTable& rows, platform::Window& window, int col
   entries.reserve(rows.slots().size());
   for (int row = 1; row <= rows.rowCount(); ++row) {
     std::string text = rows.cell(row, column).substr(0, maxSortedLength);
-    std::string key = mode == SortMode::dateAscending ? dateKey(text) : addressbook::cp1252::toUpper(text);
+    std::string key =
+        mode == SortMode::dateAscending ? dateKey(text) : addressbook::cp1252::toUpper(text);
     entries.push_back({std::move(key), rows.slots()[static_cast<std::size_t>(row - 1)]});
   }
   if (mode == SortMode::textDescending) {

@@ -15,17 +15,34 @@ struct Tooltip {
 };
 
 constexpr std::array<Tooltip, 11> mainTooltips{{
-    {ControlId::openButton, "\xD6" "ffnet eine Vcard-Datei"},
-    {ControlId::saveButton, "speichern auf dem Datentr\xE4" "ger"},
+    {ControlId::openButton,
+     "\xD6"
+     "ffnet eine Vcard-Datei"},
+    {ControlId::saveButton,
+     "speichern auf dem Datentr\xE4"
+     "ger"},
     {ControlId::saveAsButton, "speichern in andere Vcard-Datei"},
-    {ControlId::applyButton, "\xDC" "bernehmen der editierten \r\nWerte in die Tabelle"},
-    {ControlId::deleteButton, "L\xF6" "scht den ausgew\xE4" "hlten Datensatz"},
+    {ControlId::applyButton,
+     "\xDC"
+     "bernehmen der editierten \r\nWerte in die Tabelle"},
+    {ControlId::deleteButton,
+     "L\xF6"
+     "scht den ausgew\xE4"
+     "hlten Datensatz"},
     {ControlId::newButton, "neuen Datensatz erzeugen"},
     {ControlId::duplicateButton, "akt. Datensatz duplizieren"},
-    {ControlId::filterEdit, "nur Tabellen-Eintr\xE4" "ge\r\nanzeigen, die diesen\r\nText enthalten"},
-    {ControlId::listButton, "Liste der Eintr\xE4" "ge \r\nerzeugen"},
-    {ControlId::mailButton, "Mail senden\r\n(\xD6" "ffne Mail-Sendefenster)"},
-    {ControlId::resetFilterButton, "Filter zur\xFC" "cksetzen"},
+    {ControlId::filterEdit,
+     "nur Tabellen-Eintr\xE4"
+     "ge\r\nanzeigen, die diesen\r\nText enthalten"},
+    {ControlId::listButton,
+     "Liste der Eintr\xE4"
+     "ge \r\nerzeugen"},
+    {ControlId::mailButton,
+     "Mail senden\r\n(\xD6"
+     "ffne Mail-Sendefenster)"},
+    {ControlId::resetFilterButton,
+     "Filter zur\xFC"
+     "cksetzen"},
 }};
 
 }  // namespace

@@ -5,7 +5,6 @@
 //
 // bench/report runs this program and compares the results with the floor.
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -13,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <algorithm>
 #include <array>
 #include <cerrno>

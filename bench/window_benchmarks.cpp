@@ -13,7 +13,7 @@
 #include <string>
 
 #include "addressbook/address_file.h"
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "app/program.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
@@ -39,7 +39,8 @@ using platform::ControlId;
 class Books {
  public:
   Books() {
-    std::string folder = (std::filesystem::temp_directory_path() / "morvi-bench-qt-XXXXXX").string();
+    std::string folder =
+        (std::filesystem::temp_directory_path() / "morvi-bench-qt-XXXXXX").string();
     if (mkdtemp(folder.data()) == nullptr) std::abort();
     folder_ = folder;
   }
@@ -74,7 +75,7 @@ Books& books() {
 struct RealServices {
   explicit RealServices(const std::string& configPath) : settings(profile, configPath) {}
 
-  platform::qt::QtWindow window{app::mainWindowSpec()};
+  platform::qt::QtWindow window{app::mainWindowDefinition()};
   NullDialogs dialogs;
   platform::PosixFileOperations operations;
   platform::PosixFileSystem files{operations};

@@ -4,7 +4,7 @@
 #include <QApplication>
 
 #include "app/config_location.h"
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "app/program.h"
 #include "platform/ini_profile_file.h"
 #include "platform/posix_file_operations.h"
@@ -25,7 +25,7 @@ int main(int, char** argv) {
   platform::SystemClock clock;
   platform::XdgShell shell;
   platform::qt::QtSerialPort serial;
-  platform::qt::QtWindow window(app::mainWindowSpec());
+  platform::qt::QtWindow window(app::mainWindowDefinition());
   platform::qt::QtDialogs dialogs(&window);
 
   app::Program program({window, dialogs, profile, files, clock, serial, shell},

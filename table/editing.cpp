@@ -137,7 +137,8 @@ void applyEdits(addressbook::AddressBook& book, const addressbook::Environment& 
 }
 
 void deleteRecord(addressbook::AddressBook& book, const addressbook::Environment& env,
-                  const addressbook::ShowRecord& showRecord, const addressbook::SortByName& sortByName) {
+                  const addressbook::ShowRecord& showRecord,
+                  const addressbook::SortByName& sortByName) {
   int row = env.window.selectedRow();
   std::size_t slot = book.table.slotOfRow(row);
   if (slot == 0) {

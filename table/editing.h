@@ -18,7 +18,8 @@ void applyEdits(addressbook::AddressBook& book, const addressbook::Environment& 
 // Asks whether to delete the selected record and, on Yes, empties its name
 // and saves the address book.
 void deleteRecord(addressbook::AddressBook& book, const addressbook::Environment& env,
-                  const addressbook::ShowRecord& showRecord, const addressbook::SortByName& sortByName);
+                  const addressbook::ShowRecord& showRecord,
+                  const addressbook::SortByName& sortByName);
 
 // Adds a row for the first free slot, empty or (duplicate) with the selected
 // row's fields, selects it, shows it and puts the caret into the name field.

@@ -15,9 +15,10 @@ using addressbook::part;
 using addressbook::trimBlanks;
 using platform::ControlId;
 
-constexpr std::array shownFields{ControlId::nameEdit,  ControlId::firstNameEdit, ControlId::workPhoneEdit,
-                                 ControlId::homePhoneEdit, ControlId::mobileEdit, ControlId::faxEdit,
-                                 ControlId::emailEdit, ControlId::notesEdit};
+constexpr std::array shownFields{ControlId::nameEdit,      ControlId::firstNameEdit,
+                                 ControlId::workPhoneEdit, ControlId::homePhoneEdit,
+                                 ControlId::mobileEdit,    ControlId::faxEdit,
+                                 ControlId::emailEdit,     ControlId::notesEdit};
 constexpr std::array dateFields{ControlId::dayEdit, ControlId::monthEdit, ControlId::yearEdit,
                                 ControlId::hourEdit, ControlId::minuteEdit};
 constexpr int firstShownYear = 1800;
@@ -36,7 +37,9 @@ std::string notesForEditing(std::string_view notes) {
   return text;
 }
 
-std::int64_t numberOf(std::string_view text) { return addressbook::leadingNumber(trimBlanks(text)); }
+std::int64_t numberOf(std::string_view text) {
+  return addressbook::leadingNumber(trimBlanks(text));
+}
 
 }  // namespace
 

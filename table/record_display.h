@@ -17,6 +17,7 @@ void showRecord(platform::Window& window, const addressbook::RecordTable& rows,
                 const platform::Clock& clock, int row);
 
 // The age label for a birthday on a date: "(56J)".
-[[nodiscard]] std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year, platform::Date today);
+[[nodiscard]] std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year,
+                                  platform::Date today);
 
 }  // namespace table

@@ -7,7 +7,8 @@ namespace table {
 using platform::ControlId;
 
 void followSelection(TickState& state, const addressbook::AddressBook& book,
-                     const addressbook::Environment& env, const addressbook::ShowRecord& showRecord) {
+                     const addressbook::Environment& env,
+                     const addressbook::ShowRecord& showRecord) {
   int selected = env.window.selectedRow();
   std::size_t slot = book.table.slotOfRow(selected);
   if (slot != state.lastShownSlot) {
@@ -20,8 +21,8 @@ void followSelection(TickState& state, const addressbook::AddressBook& book,
   }
 }
 
-void timerTick(TickState& state, addressbook::AddressBook& book, const addressbook::Environment& env,
-               const addressbook::ShowRecord& showRecord) {
+void timerTick(TickState& state, addressbook::AddressBook& book,
+               const addressbook::Environment& env, const addressbook::ShowRecord& showRecord) {
   int count = book.table.rowCount();
   if (count != state.lastCount) {
     state.lastCount = count;

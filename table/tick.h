@@ -23,13 +23,14 @@ inline constexpr std::size_t maxFilterLength = 259;
 // a sort or refill moved under the selection counts too), but not for the
 // record they already show, so typing after New is never wiped out.
 void followSelection(TickState& state, const addressbook::AddressBook& book,
-                     const addressbook::Environment& env, const addressbook::ShowRecord& showRecord);
+                     const addressbook::Environment& env,
+                     const addressbook::ShowRecord& showRecord);
 
 // One timer tick: writes the row count to the status bar when it changed,
 // follows the selection, and refills the table from the store when the
 // search filter changed (not while a load or fill is running; a later tick
 // catches up).
-void timerTick(TickState& state, addressbook::AddressBook& book, const addressbook::Environment& env,
-               const addressbook::ShowRecord& showRecord);
+void timerTick(TickState& state, addressbook::AddressBook& book,
+               const addressbook::Environment& env, const addressbook::ShowRecord& showRecord);
 
 }  // namespace table

@@ -63,19 +63,19 @@ QString plainText(const QPlainTextEdit& edit) {
 
 }  // namespace
 
-QtWindow::QtWindow(const WindowSpec& spec)
-    : frame_(new MainFrame(toColor(spec.background), *this)),
+QtWindow::QtWindow(const WindowDefinition& definition)
+    : frame_(new MainFrame(toColor(definition.background), *this)),
       tooltips_(new TooltipController(frame_)),
       timer_(new QTimer(frame_)) {
-  frame_->setWindowTitle(toQString(spec.title));
+  frame_->setWindowTitle(toQString(definition.title));
   frame_->setWindowIcon(pictureIcon("app-icon", {QSize(32, 32), QSize(16, 16)}));
-  defaultFont_ = makeFont(spec.fonts, FontId::defaultFont);
+  defaultFont_ = makeFont(definition.fonts, FontId::defaultFont);
   frame_->setFont(defaultFont_);
-  frame_->resize(spec.clientWidth, spec.clientHeight);
+  frame_->resize(definition.clientWidth, definition.clientHeight);
 
   auto* digits = new DigitsFilter(frame_);
-  for (const ControlSpec& control : spec.controls) {
-    createControl(spec, control);
+  for (const ControlDefinition& control : definition.controls) {
+    createControl(definition, control);
     if (control.kind == ControlKind::digitsEdit)
       controls_.back().widget->installEventFilter(digits);
   }
@@ -89,13 +89,13 @@ QtWindow::QtWindow(const WindowSpec& spec)
 
 QtWindow::~QtWindow() { delete frame_; }
 
-void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) {
+void QtWindow::createControl(const WindowDefinition& window, const ControlDefinition& definition) {
   QWidget* widget = nullptr;
-  switch (spec.kind) {
+  switch (definition.kind) {
     case ControlKind::edit:
     case ControlKind::digitsEdit: {
       auto* edit = new QLineEdit(frame_);
-      if (spec.kind == ControlKind::digitsEdit) edit->setInputMethodHints(Qt::ImhDigitsOnly);
+      if (definition.kind == ControlKind::digitsEdit) edit->setInputMethodHints(Qt::ImhDigitsOnly);
       widget = edit;
       break;
     }
@@ -113,12 +113,12 @@ void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) 
       button->setAutoDefault(false);
       button->setDefault(false);
       button->setFocusPolicy(Qt::StrongFocus);
-      QSize size =
-          spec.scaled ? QSize(spec.width, spec.height) : QSize(spec.pictureSize, spec.pictureSize);
-      button->setIcon(pictureIcon(spec.text, {size}, qGuiApp->devicePixelRatio()));
+      QSize size = definition.scaled ? QSize(definition.width, definition.height)
+                                     : QSize(definition.pictureSize, definition.pictureSize);
+      button->setIcon(pictureIcon(definition.text, {size}, qGuiApp->devicePixelRatio()));
       button->setIconSize(size);
-      button->setAccessibleName(toQString(spec.accessibleName));
-      ControlId id = spec.id;
+      button->setAccessibleName(toQString(definition.accessibleName));
+      ControlId id = definition.id;
       QObject::connect(button, &QPushButton::clicked, frame_, [this, id] {
         if (alive() && events_ != nullptr) events_->command(id, 0);
       });
@@ -126,10 +126,10 @@ void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) 
       break;
     }
     case ControlKind::label: {
-      auto* label = new QLabel(fromCrLf(toQString(spec.text)), frame_);
+      auto* label = new QLabel(fromCrLf(toQString(definition.text)), frame_);
       label->setTextFormat(Qt::PlainText);
-      label->setAlignment(toAlignment(spec.alignment));
-      if (spec.id == ControlId::rowLabel) {
+      label->setAlignment(toAlignment(definition.alignment));
+      if (definition.id == ControlId::rowLabel) {
         QPalette colours = label->palette();
         colours.setColor(QPalette::Window, toColor(window.rowLabelBackground));
         label->setPalette(colours);
@@ -140,8 +140,8 @@ void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) 
     }
     case ControlKind::picture: {
       auto* picture = new QLabel(frame_);
-      picture->setPixmap(
-          renderPicture(spec.text, QSize(spec.width, spec.height), qGuiApp->devicePixelRatio()));
+      picture->setPixmap(renderPicture(definition.text, QSize(definition.width, definition.height),
+                                       qGuiApp->devicePixelRatio()));
       picture->setAlignment(Qt::AlignCenter);
       widget = picture;
       break;
@@ -162,7 +162,7 @@ void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) 
           window.statusPartWidths,
           QRect(window.progressX, window.progressY, window.progressWidth, window.progressHeight),
           frame_);
-      if (QLabel* first = statusBar_->part(1)) first->setText(toQString(spec.text));
+      if (QLabel* first = statusBar_->part(1)) first->setText(toQString(definition.text));
       widget = statusBar_;
       break;
     case ControlKind::progressBar:
@@ -180,17 +180,19 @@ void QtWindow::createControl(const WindowSpec& window, const ControlSpec& spec) 
   }
   if (widget == nullptr) return;
 
-  widget->setObjectName(QString::number(toInt(spec.id)));
-  if (spec.kind != ControlKind::statusBar && spec.kind != ControlKind::progressBar) {
-    widget->setGeometry(spec.x, spec.y, spec.width, spec.height);
+  widget->setObjectName(QString::number(toInt(definition.id)));
+  if (definition.kind != ControlKind::statusBar && definition.kind != ControlKind::progressBar) {
+    widget->setGeometry(definition.x, definition.y, definition.width, definition.height);
   }
-  if (spec.font != FontId::defaultFont) widget->setFont(makeFont(window.fonts, spec.font));
-  if (!takesFocus(spec.kind)) widget->setFocusPolicy(Qt::NoFocus);
-  if (spec.hidden) widget->hide();
+  if (definition.font != FontId::defaultFont)
+    widget->setFont(makeFont(window.fonts, definition.font));
+  if (!takesFocus(definition.kind)) widget->setFocusPolicy(Qt::NoFocus);
+  if (definition.hidden) widget->hide();
 
   // A picture's name is no text; the table's text is kept though not shown.
-  std::string storedText = spec.kind == ControlKind::table ? std::string(spec.text) : std::string();
-  controls_.push_back({spec.id, spec.kind, widget, std::move(storedText)});
+  std::string storedText =
+      definition.kind == ControlKind::table ? std::string(definition.text) : std::string();
+  controls_.push_back({definition.id, definition.kind, widget, std::move(storedText)});
 }
 
 void QtWindow::setTabOrder() {

@@ -5,23 +5,23 @@
 #include <QTimer>
 #include <vector>
 
-#include "platform/control_spec.h"
 #include "platform/qt/main_frame.h"
 #include "platform/qt/record_table_model.h"
 #include "platform/qt/record_table_view.h"
 #include "platform/qt/status_bar.h"
 #include "platform/qt/tooltip_controller.h"
 #include "platform/window.h"
+#include "platform/window_definition.h"
 
 namespace platform::qt {
 
-// The main window built with Qt Widgets from a WindowSpec: every control at
+// The main window built with Qt Widgets from a WindowDefinition: every control at
 // its place in client coordinates, in creation order, which is also the Tab
 // order. Needs a QApplication. Once the window has been closed every call is
 // a harmless no-op and isAlive() is false.
 class QtWindow final : public Window, private FrameListener {
  public:
-  explicit QtWindow(const WindowSpec& spec);
+  explicit QtWindow(const WindowDefinition& definition);
   ~QtWindow() override;
   QtWindow(const QtWindow&) = delete;
   QtWindow& operator=(const QtWindow&) = delete;
@@ -76,7 +76,7 @@ class QtWindow final : public Window, private FrameListener {
     std::string storedText;  // for controls that show no text of their own
   };
 
-  void createControl(const WindowSpec& window, const ControlSpec& spec);
+  void createControl(const WindowDefinition& window, const ControlDefinition& definition);
   void setTabOrder();
   [[nodiscard]] const Control* find(ControlId id) const;
   [[nodiscard]] Control* find(ControlId id);

@@ -120,7 +120,8 @@ TEST(AddressFileText, neverEndsALineWithTheCardStartAndTheValueSurvives) {
     RecordStore again = addressbook::readCards(text, addressbook::countCards(text));
     EXPECT_EQ(again.field(1, field::notes), c.readBack);
   }
-  RecordStore store = storeWith({{1, field::name, "Meier"}, {1, field::notes, "Termin BEGIN:VCARD"}});
+  RecordStore store =
+      storeWith({{1, field::name, "Meier"}, {1, field::notes, "Termin BEGIN:VCARD"}});
   EXPECT_EQ(addressFileText(store),
             "BEGIN:VCARD\r\nN:Meier\r\nNOTE:Termin BEGIN:VCAR\r\n D\r\nEND:VCARD\r\n");
 }

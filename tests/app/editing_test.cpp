@@ -15,7 +15,8 @@ using testing_support::ProgramFixture;
 using testing_support::ShownMessage;
 
 constexpr std::string_view twoCards =
-    "BEGIN:VCARD\r\nN:Meier;Anna\r\nTEL;WORK:0711 1\r\nBDAY:1970-03-05T09:30\r\nNOTE:alt\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:Meier;Anna\r\nTEL;WORK:0711 "
+    "1\r\nBDAY:1970-03-05T09:30\r\nNOTE:alt\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nN:Zander;Bernd\r\nEMAIL:b@example.org\r\nEND:VCARD\r\n";
 
 struct EditingFixture : ::testing::Test {
@@ -76,10 +77,10 @@ TEST_F(EditingFixture, birthdayLimitsAndEmptyDateFields) {
     std::string_view expected;  // the birthday afterwards
     std::size_t messages;
   };
-  for (const Case& c : {Case{"31", "2", "1850", "", "31.02.1850", 0},
-                        Case{"1", "1", "2050", "", "01.01.2050", 0},
-                        Case{"1", "1", "1849", "", "", 1}, Case{"1", "0", "2000", "", "", 1},
-                        Case{"", "", "", "9", "", 0}, Case{"", "", "2000", "", "", 2}}) {
+  for (const Case& c :
+       {Case{"31", "2", "1850", "", "31.02.1850", 0}, Case{"1", "1", "2050", "", "01.01.2050", 0},
+        Case{"1", "1", "1849", "", "", 1}, Case{"1", "0", "2000", "", "", 1},
+        Case{"", "", "", "9", "", 0}, Case{"", "", "2000", "", "", 2}}) {
     fixture.dialogs.messages.clear();
     type(ControlId::dayEdit, c.day);
     type(ControlId::monthEdit, c.month);
@@ -97,7 +98,8 @@ TEST_F(EditingFixture, applyWithoutSelectionWritesNothing) {
   fixture.window.selectRow(0);
   type(ControlId::nameEdit, "Neu");
   fixture.click(ControlId::applyButton);
-  EXPECT_EQ(fixture.dialogs.messages, std::vector<ShownMessage>{ok("kein Datensatz markiert !", "Stop!")});
+  EXPECT_EQ(fixture.dialogs.messages,
+            std::vector<ShownMessage>{ok("kein Datensatz markiert !", "Stop!")});
   EXPECT_EQ(row(1)[0], "Meier;Anna");
   EXPECT_FALSE(fixture.program.addressBook().changed);
 }
@@ -162,8 +164,9 @@ TEST_F(EditingFixture, deleteYesSavesAtOnceWithEveryOtherAppliedEdit) {
   fixture.window.selectRow(1);
   fixture.tick();
   fixture.click(ControlId::deleteButton);
-  EXPECT_EQ(fixture.files.files[ProgramFixture::addressPath],
-            "BEGIN:VCARD\r\nN:Zander;Bernd\r\nTEL;FAX:0711 9\r\nEMAIL:b@example.org\r\nEND:VCARD\r\n");
+  EXPECT_EQ(
+      fixture.files.files[ProgramFixture::addressPath],
+      "BEGIN:VCARD\r\nN:Zander;Bernd\r\nTEL;FAX:0711 9\r\nEMAIL:b@example.org\r\nEND:VCARD\r\n");
   EXPECT_EQ(fixture.window.rowCount(), 1);
   EXPECT_FALSE(fixture.program.addressBook().changed);
 }
@@ -171,7 +174,8 @@ TEST_F(EditingFixture, deleteYesSavesAtOnceWithEveryOtherAppliedEdit) {
 TEST_F(EditingFixture, deleteWithoutSelectionIsRefused) {
   fixture.window.selectRow(0);
   fixture.click(ControlId::deleteButton);
-  EXPECT_EQ(fixture.dialogs.messages, std::vector<ShownMessage>{ok("kein Datensatz markiert !", "Stop!")});
+  EXPECT_EQ(fixture.dialogs.messages,
+            std::vector<ShownMessage>{ok("kein Datensatz markiert !", "Stop!")});
 }
 
 }  // namespace

@@ -33,7 +33,8 @@ TEST(ProgramEvents, columnClicksCycleThroughThreeSortsSharedByAllColumns) {
   fixture.start();
   auto names = [&] {
     std::vector<std::string> texts;
-    for (int row = 1; row <= fixture.window.rowCount(); ++row) texts.push_back(fixture.window.row(row)[0]);
+    for (int row = 1; row <= fixture.window.rowCount(); ++row)
+      texts.push_back(fixture.window.row(row)[0]);
     return texts;
   };
   fixture.window.events->columnClicked(1);

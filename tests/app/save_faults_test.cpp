@@ -25,13 +25,13 @@ constexpr std::string_view oldFile =
 struct Fault {
   std::string_view name;
   // Sets the fault up; returns the path the save goes to (empty: the file in use).
-  std::string (*inject)(testing_support::FaultyFileOperations& ops, const testing_support::TempDir& dir);
+  std::string (*inject)(testing_support::FaultyFileOperations& ops,
+                        const testing_support::TempDir& dir);
 };
 
 const Fault faults[] = {
     {"missingFolder", [](auto&, const auto& dir) { return dir.file("fehlt/neu.vcf"); }},
-    {"parentIsAFile",
-     [](auto&, const auto& dir) { return dir.write("datei", "x") + "/neu.vcf"; }},
+    {"parentIsAFile", [](auto&, const auto& dir) { return dir.write("datei", "x") + "/neu.vcf"; }},
     {"fileCannotBeReplaced",
      [](auto& ops, const auto&) {
        ops.renameError = EPERM;
@@ -83,10 +83,12 @@ TEST_P(SaveFault, leavesTheOldFileKeepsTheEditsAndALaterSaveSucceeds) {
 
   EXPECT_EQ(readBytes(address), oldFile);
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(dir.path())) names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(dir.path()))
+    names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   std::vector<std::string> expected{"adressen.vcf", "zudedo.conf"};
-  if (std::string(GetParam().name) == "parentIsAFile") expected.insert(expected.begin() + 1, "datei");
+  if (std::string(GetParam().name) == "parentIsAFile")
+    expected.insert(expected.begin() + 1, "datei");
   EXPECT_EQ(names, expected) << "a temporary file was left behind";
   ASSERT_FALSE(dialogs.messages.empty());
   EXPECT_EQ(dialogs.messages.back().caption, "Speichern fehlgeschlagen !");

@@ -13,7 +13,8 @@ using testing_support::ShownMessage;
 
 constexpr std::string_view threeCards =
     "BEGIN:VCARD\r\nN:Zander;Clara\r\nEND:VCARD\r\n"
-    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:albers;Bernd\r\nADR:;;Weg 1\r\nBDAY:1961-03-07\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:albers;Bernd\r\nADR:;;Weg "
+    "1\r\nBDAY:1961-03-07\r\nEND:VCARD\r\n"
     "BEGIN:VCARD\r\nN:Meier;Anna\r\nEND:VCARD\r\n";
 
 constexpr std::string_view savedThreeCards =
@@ -35,7 +36,8 @@ struct SavingFixture : ::testing::Test {
   const addressbook::AddressBook& book() { return fixture.program.addressBook(); }
   std::vector<std::string> names() {
     std::vector<std::string> texts;
-    for (int row = 1; row <= fixture.window.rowCount(); ++row) texts.push_back(fixture.window.row(row)[0]);
+    for (int row = 1; row <= fixture.window.rowCount(); ++row)
+      texts.push_back(fixture.window.row(row)[0]);
     return texts;
   }
   ShownMessage question() {
@@ -73,7 +75,8 @@ TEST_F(SavingFixture, saveAsAsksForTheFileAndRemembersIt) {
   EXPECT_EQ(request.proposedName, "adressen.vcf");
   EXPECT_EQ(fixture.files.files["/home/anna/neu.vcf"], savedThreeCards);
   EXPECT_EQ(book().currentFile, "/home/anna/neu.vcf");
-  EXPECT_EQ((fixture.profile.values[{ProgramFixture::configPath, "VC", "File"}]), "/home/anna/neu.vcf");
+  EXPECT_EQ((fixture.profile.values[{ProgramFixture::configPath, "VC", "File"}]),
+            "/home/anna/neu.vcf");
 }
 
 TEST_F(SavingFixture, cancelledSaveAsChangesNothing) {
@@ -97,8 +100,8 @@ TEST_F(SavingFixture, aFailedSaveSaysSoKeepsEverythingAndALaterSaveSucceeds) {
   fixture.files.failWrites = true;
   fixture.click(ControlId::saveButton);
   EXPECT_EQ(fixture.dialogs.messages.back(),
-            (ShownMessage{ProgramFixture::addressPath, "Speichern fehlgeschlagen !", MessageButtons::ok,
-                          MessageIcon::none}));
+            (ShownMessage{ProgramFixture::addressPath, "Speichern fehlgeschlagen !",
+                          MessageButtons::ok, MessageIcon::none}));
   EXPECT_EQ(file(), threeCards);
   EXPECT_TRUE(book().changed);
   fixture.dialogs.fileAnswers.push_back(std::string("/home/anna/anders.vcf"));

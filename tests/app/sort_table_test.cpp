@@ -41,7 +41,8 @@ struct SortFixture : ::testing::Test {
 };
 
 TEST_F(SortFixture, textOrderIgnoresCaseAndPutsPrefixesFirst) {
-  records({{"Maier", ""}, {"meier", ""}, {"Mai", ""}, {"Meier", ""}, {"ALBERS", ""}, {"albers", ""}});
+  records(
+      {{"Maier", ""}, {"meier", ""}, {"Mai", ""}, {"Meier", ""}, {"ALBERS", ""}, {"albers", ""}});
   app::sortTable(rows, window, 1, SortMode::textAscending);
   EXPECT_EQ(column(1),
             (std::vector<std::string>{"ALBERS", "albers", "Mai", "Maier", "meier", "Meier"}));
@@ -66,7 +67,7 @@ TEST_F(SortFixture, dateModeOrdersByYearMonthDayAndEmptyFirst) {
 
 TEST_F(SortFixture, hiddenColumnsAndEmptyTablesStayAsTheyAre) {
   records({{"B", ""}, {"A", ""}});
-  app::sortTable(rows, window, 8, SortMode::textAscending);  // notes: width 0
+  app::sortTable(rows, window, 8, SortMode::textAscending);   // notes: width 0
   app::sortTable(rows, window, 9, SortMode::textDescending);  // slot number: width 0
   app::sortTable(rows, window, 10, SortMode::textAscending);  // no such column
   EXPECT_EQ(column(1), (std::vector<std::string>{"B", "A"}));

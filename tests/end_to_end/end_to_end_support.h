@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/config_location.h"
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "app/program.h"
 #include "platform/ini_profile_file.h"
 #include "platform/posix_file_operations.h"
@@ -104,7 +104,7 @@ class RunningProgram {
   platform::SystemClock clock;
   platform::XdgShell shell;
   platform::qt::QtSerialPort serial;
-  platform::qt::QtWindow window{app::mainWindowSpec()};
+  platform::qt::QtWindow window{app::mainWindowDefinition()};
   FakeDialogs dialogs;
   app::Program program;
 };

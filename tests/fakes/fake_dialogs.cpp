@@ -16,8 +16,8 @@ platform::Answer FakeDialogs::messageBox(std::string_view text, std::string_view
                                          platform::MessageButtons buttons,
                                          platform::MessageIcon icon) {
   messages.push_back({std::string(text), std::string(caption), buttons, icon});
-  auto fallback = buttons == platform::MessageButtons::ok ? platform::Answer::ok
-                                                          : platform::Answer::yes;
+  auto fallback =
+      buttons == platform::MessageButtons::ok ? platform::Answer::ok : platform::Answer::yes;
   return next(answers, fallback);
 }
 

@@ -40,9 +40,9 @@ struct ProgramFixture {
   FakeClock clock;
   FakeSerialPort serial;
   FakeShell shell;
-  app::Program program{app::Services{window, dialogs, profile, files, clock, serial, shell},
-                       app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg",
-                                             "/etc/zudedo.conf"}};
+  app::Program program{
+      app::Services{window, dialogs, profile, files, clock, serial, shell},
+      app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg", "/etc/zudedo.conf"}};
 };
 
 }  // namespace testing_support

@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "platform/qt/port_settings_dialog.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_window.h"
@@ -171,7 +171,7 @@ class PortSettingsTest : public ::testing::Test {
     return dialog;
   }
 
-  platform::qt::QtWindow window{app::mainWindowSpec()};
+  platform::qt::QtWindow window{app::mainWindowDefinition()};
   QtDialogs dialogs{&window};
 };
 

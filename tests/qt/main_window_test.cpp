@@ -12,7 +12,7 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/text_conversion.h"
 #include "tests/qt/qt_test_support.h"
@@ -25,15 +25,15 @@ using platform::qt::QtWindow;
 using testing_support::qs;
 using testing_support::RecordingEvents;
 
-const platform::ControlSpec& specOf(ControlId id) {
-  for (const auto& control : app::mainWindowSpec().controls) {
+const platform::ControlDefinition& definitionOf(ControlId id) {
+  for (const auto& control : app::mainWindowDefinition().controls) {
     if (control.id == id) return control;
   }
   throw std::out_of_range("no such control");
 }
 
-const platform::FontSpec& fontOf(platform::FontId id) {
-  for (const auto& font : app::mainWindowSpec().fonts) {
+const platform::FontDefinition& fontOf(platform::FontId id) {
+  for (const auto& font : app::mainWindowDefinition().fonts) {
     if (font.id == id) return font;
   }
   throw std::out_of_range("no such font");
@@ -79,7 +79,7 @@ QString familyOf(const QFont& font) {
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  QtWindow window{app::mainWindowSpec()};
+  QtWindow window{app::mainWindowDefinition()};
   QWidget& frame = *window.widget();
 
   QLineEdit& lineEdit(ControlId id) { return *qobject_cast<QLineEdit*>(window.control(id)); }
@@ -93,31 +93,32 @@ TEST_F(MainWindowTest, title_clientSizeAndIcon) {
 }
 
 TEST_F(MainWindowTest, everyControlIsBuiltFromTheTable) {
-  ASSERT_EQ(app::mainWindowSpec().controls.size(), 53u);
-  for (const auto& spec : app::mainWindowSpec().controls) {
-    SCOPED_TRACE(platform::toInt(spec.id));
-    QWidget* widget = window.control(spec.id);
+  ASSERT_EQ(app::mainWindowDefinition().controls.size(), 53u);
+  for (const auto& definition : app::mainWindowDefinition().controls) {
+    SCOPED_TRACE(platform::toInt(definition.id));
+    QWidget* widget = window.control(definition.id);
     ASSERT_NE(widget, nullptr);
-    EXPECT_TRUE(hasWidgetClass(widget, spec.kind));
-    if (spec.kind != ControlKind::statusBar && spec.kind != ControlKind::progressBar) {
+    EXPECT_TRUE(hasWidgetClass(widget, definition.kind));
+    if (definition.kind != ControlKind::statusBar && definition.kind != ControlKind::progressBar) {
       EXPECT_EQ(widget->parentWidget(), &frame);
-      EXPECT_EQ(widget->geometry(), QRect(spec.x, spec.y, spec.width, spec.height));
+      EXPECT_EQ(widget->geometry(),
+                QRect(definition.x, definition.y, definition.width, definition.height));
     }
-    EXPECT_EQ(widget->isHidden(), spec.hidden);
-    EXPECT_EQ(window.isVisible(spec.id), !spec.hidden);
-    if (spec.kind == ControlKind::label) {
-      EXPECT_EQ(window.text(spec.id), spec.text);
+    EXPECT_EQ(widget->isHidden(), definition.hidden);
+    EXPECT_EQ(window.isVisible(definition.id), !definition.hidden);
+    if (definition.kind == ControlKind::label) {
+      EXPECT_EQ(window.text(definition.id), definition.text);
       EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus);
     }
-    if (spec.kind == ControlKind::pictureButton) {
-      EXPECT_EQ(window.text(spec.id), "");
+    if (definition.kind == ControlKind::pictureButton) {
+      EXPECT_EQ(window.text(definition.id), "");
       auto* button = qobject_cast<QPushButton*>(widget);
       EXPECT_FALSE(button->icon().isNull());
       EXPECT_FALSE(button->accessibleName().isEmpty());
       EXPECT_FALSE(button->autoDefault());
       EXPECT_FALSE(button->isDefault());
-      QSize expected =
-          spec.scaled ? QSize(spec.width, spec.height) : QSize(spec.pictureSize, spec.pictureSize);
+      QSize expected = definition.scaled ? QSize(definition.width, definition.height)
+                                         : QSize(definition.pictureSize, definition.pictureSize);
       EXPECT_EQ(button->iconSize(), expected);
     }
   }
@@ -163,7 +164,7 @@ TEST_F(MainWindowTest, knownPlacesKindsAndTexts) {
 
   for (ControlId id : {ControlId::dayEdit, ControlId::monthEdit, ControlId::yearEdit,
                        ControlId::hourEdit, ControlId::minuteEdit}) {
-    EXPECT_EQ(specOf(id).kind, ControlKind::digitsEdit);
+    EXPECT_EQ(definitionOf(id).kind, ControlKind::digitsEdit);
   }
 }
 
@@ -184,10 +185,11 @@ TEST_F(MainWindowTest, fontsResolveToInstalledFacesWithTheirSizesAndStyles) {
   };
   for (const Expected& expected : fonts) {
     SCOPED_TRACE(platform::toInt(expected.id));
-    const platform::FontSpec& spec = fontOf(specOf(expected.id).font);
+    const platform::FontDefinition& definition = fontOf(definitionOf(expected.id).font);
     QFontInfo info(window.control(expected.id)->font());
-    QStringList candidates{platform::qt::toQString(spec.face)};
-    for (auto substitute : spec.substitutes) candidates << platform::qt::toQString(substitute);
+    QStringList candidates{platform::qt::toQString(definition.face)};
+    for (auto substitute : definition.substitutes)
+      candidates << platform::qt::toQString(substitute);
     EXPECT_TRUE(candidates.contains(familyOf(window.control(expected.id)->font())))
         << info.family().toStdString();
     EXPECT_EQ(info.pointSize(), expected.points);
@@ -265,13 +267,13 @@ TEST_F(MainWindowTest, escapeAndEnterNeitherCloseNorChangeNorCommand) {
   window.setText(ControlId::nameEdit, "Meier");
   window.setText(ControlId::notesEdit, "a\r\nb");
   window.selectRow(0);
-  for (const auto& spec : app::mainWindowSpec().controls) {
-    QWidget* widget = window.control(spec.id);
+  for (const auto& definition : app::mainWindowDefinition().controls) {
+    QWidget* widget = window.control(definition.id);
     if (!(widget->focusPolicy() & Qt::TabFocus) || widget->isHidden()) continue;
-    SCOPED_TRACE(platform::toInt(spec.id));
-    window.setFocus(spec.id);
+    SCOPED_TRACE(platform::toInt(definition.id));
+    window.setFocus(definition.id);
     QTest::keyClick(widget, Qt::Key_Escape);
-    if (spec.kind != ControlKind::multiLineEdit) {
+    if (definition.kind != ControlKind::multiLineEdit) {
       QTest::keyClick(widget, Qt::Key_Return);
       QTest::keyClick(widget, Qt::Key_Enter);
     }
@@ -389,19 +391,19 @@ TEST_F(MainWindowTest, resizingMovesOnlyTheStatusBar) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
   std::vector<QRect> before;
-  for (const auto& spec : app::mainWindowSpec().controls) {
-    before.push_back(window.control(spec.id)->geometry());
+  for (const auto& definition : app::mainWindowDefinition().controls) {
+    before.push_back(window.control(definition.id)->geometry());
   }
   int barHeight = window.statusBar()->height();
   frame.resize(1300, 800);
   QTRY_COMPARE(frame.size(), QSize(1300, 800));
   std::size_t i = 0;
-  for (const auto& spec : app::mainWindowSpec().controls) {
-    QRect now = window.control(spec.id)->geometry();
-    if (spec.kind == ControlKind::statusBar) {
+  for (const auto& definition : app::mainWindowDefinition().controls) {
+    QRect now = window.control(definition.id)->geometry();
+    if (definition.kind == ControlKind::statusBar) {
       EXPECT_EQ(now, QRect(0, 800 - barHeight, 1300, barHeight));
     } else {
-      EXPECT_EQ(now, before[i]) << platform::toInt(spec.id);
+      EXPECT_EQ(now, before[i]) << platform::toInt(definition.id);
     }
     ++i;
   }

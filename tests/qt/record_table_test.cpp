@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/record_table_model.h"
 #include "tests/qt/qt_test_support.h"
@@ -121,7 +121,7 @@ class RecordTableTest : public ::testing::Test {
 
   RecordingEvents events;
   VectorTableContent content;
-  QtWindow window{app::mainWindowSpec()};
+  QtWindow window{app::mainWindowDefinition()};
   platform::qt::RecordTableView& table = *window.table();
 };
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QToolTip>
 
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/tooltip_controller.h"
 #include "tests/qt/qt_test_support.h"
@@ -64,7 +64,7 @@ class TooltipTimingTest : public ::testing::Test {
     QApplication::sendEvent(widget, &event);
   }
 
-  platform::qt::QtWindow window{app::mainWindowSpec()};
+  platform::qt::QtWindow window{app::mainWindowDefinition()};
   QWidget* open = window.control(ControlId::openButton);
   QWidget* save = window.control(ControlId::saveButton);
   TooltipController& tooltips = window.tooltips();

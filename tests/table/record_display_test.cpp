@@ -41,7 +41,9 @@ TEST_F(DisplayFixture, nameSplitsIntoFamilyAndGivenNameOnly) {
 }
 
 TEST_F(DisplayFixture, notesShowTheirLineBreaks) {
-  show("Meier", "", "a\x07" "b");
+  show("Meier", "",
+       "a\x07"
+       "b");
   EXPECT_EQ(window.text(ControlId::notesEdit), "a\r\nb");
 }
 
@@ -72,11 +74,10 @@ TEST_F(DisplayFixture, ageCountsTheBirthdayOnlyOnceReached) {
     std::string_view birthday;
     std::string_view age;
   };
-  for (const Case& c : {Case{{2026, 12, 6}, "15.06.1970", "(56J)"},
-                        Case{{2026, 6, 14}, "15.06.1970", "(55J)"},
-                        Case{{2026, 6, 15}, "15.06.1970", "(56J)"},
-                        Case{{2026, 12, 6}, "07.12.1970", "(55J)"},
-                        Case{{2026, 12, 6}, "01.01.2029", "(-3J)"}}) {
+  for (const Case& c :
+       {Case{{2026, 12, 6}, "15.06.1970", "(56J)"}, Case{{2026, 6, 14}, "15.06.1970", "(55J)"},
+        Case{{2026, 6, 15}, "15.06.1970", "(56J)"}, Case{{2026, 12, 6}, "07.12.1970", "(55J)"},
+        Case{{2026, 12, 6}, "01.01.2029", "(-3J)"}}) {
     clock.date = c.today;
     show("Meier", c.birthday);
     EXPECT_EQ(window.text(ControlId::ageLabel), c.age) << c.birthday;
@@ -86,9 +87,9 @@ TEST_F(DisplayFixture, ageCountsTheBirthdayOnlyOnceReached) {
 TEST_F(DisplayFixture, aRowThatDoesNotExistEmptiesTheFields) {
   show("Meier;Anna", "05.03.1970 ; 09:30", "x");
   table::showRecord(window, rows, clock, 0);
-  for (ControlId id : {ControlId::nameEdit, ControlId::firstNameEdit, ControlId::emailEdit,
-                       ControlId::notesEdit, ControlId::dayEdit, ControlId::minuteEdit,
-                       ControlId::ageLabel}) {
+  for (ControlId id :
+       {ControlId::nameEdit, ControlId::firstNameEdit, ControlId::emailEdit, ControlId::notesEdit,
+        ControlId::dayEdit, ControlId::minuteEdit, ControlId::ageLabel}) {
     EXPECT_EQ(window.text(id), "") << platform::toInt(id);
   }
   show("Meier;Anna", "05.03.1970");

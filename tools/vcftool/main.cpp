@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     // The filter (third argument of dump) is converted inside the command.
     bool isFilter = i == 3 && std::string_view(argv[1]) == "dump";
-    args.emplace_back(isFilter ? std::string_view(argv[i]) : std::string_view(converted[static_cast<std::size_t>(i - 1)]));
+    args.emplace_back(isFilter ? std::string_view(argv[i])
+                               : std::string_view(converted[static_cast<std::size_t>(i - 1)]));
   }
   platform::PosixFileOperations operations;
   platform::PosixFileSystem files(operations);

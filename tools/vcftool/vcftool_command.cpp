@@ -69,7 +69,8 @@ int dump(platform::FileSystem& files, std::string_view path, std::string_view ut
   out << "capacity " << store->capacity() << '\n';
   for (std::uint32_t slot : addressbook::filterRecords(*store, cp1252::toUpper(*filter))) {
     out << slot;
-    for (int f = 1; f <= addressbook::fieldCount(); ++f) out << '\t' << printable(store->field(slot, f));
+    for (int f = 1; f <= addressbook::fieldCount(); ++f)
+      out << '\t' << printable(store->field(slot, f));
     out << '\n';
   }
   return 0;

@@ -24,9 +24,9 @@ enum class Alignment { left, right, centre, centreBoth };
 // Fonts of the main window; defaultFont is the window's own.
 enum class FontId { defaultFont, field, notes, title, separator, rowLabel };
 
-struct FontSpec {
+struct FontDefinition {
   FontId id;
-  std::string_view face;        // preferred face
+  std::string_view face;                          // preferred face
   std::span<const std::string_view> substitutes;  // tried in order when the face is missing
   int points;
   bool bold;
@@ -34,16 +34,16 @@ struct FontSpec {
 };
 
 // One control of a window, in creation order (which is also the Tab order).
-struct ControlSpec {
+struct ControlDefinition {
   ControlId id;
   ControlKind kind;
-  std::string_view text;     // Windows-1252; for pictures the picture's resource name
-  int x, y, width, height;   // client-area pixels
+  std::string_view text;    // Windows-1252; for pictures the picture's resource name
+  int x, y, width, height;  // client-area pixels
   FontId font = FontId::defaultFont;
   Alignment alignment = Alignment::left;
-  bool scaled = false;       // picture stretched to the control's size
-  bool hidden = false;       // hidden until shown by the program
-  int pictureSize = 0;       // the picture's own size (square) in pixels
+  bool scaled = false;                   // picture stretched to the control's size
+  bool hidden = false;                   // hidden until shown by the program
+  int pictureSize = 0;                   // the picture's own size (square) in pixels
   std::string_view accessibleName = {};  // Windows-1252; for picture buttons
 };
 
@@ -52,7 +52,7 @@ struct Rgb {
 };
 
 // The main window as a whole.
-struct WindowSpec {
+struct WindowDefinition {
   std::string_view title;  // Windows-1252
   int clientWidth, clientHeight;
   Rgb background;
@@ -61,8 +61,8 @@ struct WindowSpec {
   std::span<const int> statusPartWidths;
   int progressX, progressY, progressWidth, progressHeight;
   int timerMilliseconds;
-  std::span<const ControlSpec> controls;
-  std::span<const FontSpec> fonts;
+  std::span<const ControlDefinition> controls;
+  std::span<const FontDefinition> fonts;
 };
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "app/main_window_spec.h"
+#include "app/main_window_definition.h"
 
 #include <array>
 #include <string_view>
@@ -8,27 +8,29 @@ namespace app {
 namespace {
 
 using platform::Alignment;
+using platform::ControlDefinition;
 using platform::ControlId;
 using platform::ControlKind;
-using platform::ControlSpec;
+using platform::FontDefinition;
 using platform::FontId;
-using platform::FontSpec;
 
-constexpr ControlSpec edit(ControlId id, int x, int y, int width, int height,
-                           FontId font = FontId::field) {
+constexpr ControlDefinition edit(ControlId id, int x, int y, int width, int height,
+                                 FontId font = FontId::field) {
   return {id, ControlKind::edit, {}, x, y, width, height, font};
 }
 
-constexpr ControlSpec digitsEdit(ControlId id, int x, int y, int width, int height) {
+constexpr ControlDefinition digitsEdit(ControlId id, int x, int y, int width, int height) {
   return {id, ControlKind::digitsEdit, {}, x, y, width, height, FontId::field};
 }
 
 enum class Picture { natural, scaled };
 enum class Shown { always, afterTelephoneAnswered };
 
-constexpr ControlSpec pictureButton(ControlId id, std::string_view picture, int pictureSize, int x,
-                                    int y, int width, int height, std::string_view accessibleName,
-                                    Picture fit = Picture::natural, Shown shown = Shown::always) {
+constexpr ControlDefinition pictureButton(ControlId id, std::string_view picture, int pictureSize,
+                                          int x, int y, int width, int height,
+                                          std::string_view accessibleName,
+                                          Picture fit = Picture::natural,
+                                          Shown shown = Shown::always) {
   return {id,
           ControlKind::pictureButton,
           picture,
@@ -44,8 +46,8 @@ constexpr ControlSpec pictureButton(ControlId id, std::string_view picture, int 
           accessibleName};
 }
 
-constexpr ControlSpec label(ControlId id, std::string_view text, Alignment alignment, int x, int y,
-                            int width, int height, FontId font = FontId::notes) {
+constexpr ControlDefinition label(ControlId id, std::string_view text, Alignment alignment, int x,
+                                  int y, int width, int height, FontId font = FontId::notes) {
   return {id, ControlKind::label, text, x, y, width, height, font, alignment};
 }
 
@@ -59,7 +61,7 @@ constexpr std::array controls{
     edit(ControlId::homePhoneEdit, 588, 90, 112, 21),
     edit(ControlId::mobileEdit, 588, 133, 112, 21),
     edit(ControlId::faxEdit, 588, 176, 112, 21),
-    ControlSpec{
+    ControlDefinition{
         ControlId::notesEdit, ControlKind::multiLineEdit, {}, 805, 35, 196, 173, FontId::notes},
     pictureButton(ControlId::applyButton, "apply", 24, 20, 180, 36, 32,
                   "\xDC"
@@ -97,11 +99,11 @@ constexpr std::array controls{
     label(ControlId::titleLabel, "Telefonverzeichnis", Alignment::left, 344, 4, 294, 32,
           FontId::title),
     // The window text of the table is never shown.
-    ControlSpec{ControlId::recordTable, ControlKind::table, "Listview3", 8, 224, 999, 312},
+    ControlDefinition{ControlId::recordTable, ControlKind::table, "Listview3", 8, 224, 999, 312},
     // The status bar takes its place along the bottom edge by itself.
-    ControlSpec{ControlId::statusBar, ControlKind::statusBar, "SBar1", 0, 0, 0, 0},
+    ControlDefinition{ControlId::statusBar, ControlKind::statusBar, "SBar1", 0, 0, 0, 0},
     // Inside the status bar, in its coordinates.
-    ControlSpec{ControlId::progressBar, ControlKind::progressBar, {}, 46, 3, 210, 18},
+    ControlDefinition{ControlId::progressBar, ControlKind::progressBar, {}, 46, 3, 210, 18},
     label(ControlId::nameCaption, "Name: ", Alignment::right, 217, 48, 41, 16),
     label(ControlId::firstNameCaption, "Vorname: ", Alignment::right, 198, 79, 62, 16),
     label(ControlId::homePhoneCaption, "Tel. ( privat )", Alignment::centre, 506, 92, 77, 16),
@@ -119,7 +121,8 @@ constexpr std::array controls{
     label(ControlId::rowCaption, "Zeile:", Alignment::centre, 416, 190, 35, 18),
     label(ControlId::notesCaption, "Notizen", Alignment::left, 876, 15, 46, 16),
     label(ControlId::faxCaption, "Fax ", Alignment::centre, 554, 178, 34, 17),
-    ControlSpec{ControlId::telephonePicture, ControlKind::picture, "telephone", 52, 52, 100, 110},
+    ControlDefinition{ControlId::telephonePicture, ControlKind::picture, "telephone", 52, 52, 100,
+                      110},
     label(ControlId::ageLabel, "J", Alignment::centre, 380, 114, 27, 18),
     pictureButton(ControlId::saveButton, "save", 24, 36, 0, 32, 32, "Speichern"),
     pictureButton(ControlId::resetFilterButton, "reset-filter", 32, 376, 184, 24, 24,
@@ -138,17 +141,17 @@ constexpr std::array<std::string_view, 2> displaySubstitutes{"URW Gothic", "Deja
 constexpr std::string_view sansFace = "MS Sans Serif";
 
 constexpr std::array fonts{
-    FontSpec{FontId::defaultFont, sansFace, sansSubstitutes, 8, false, false},
-    FontSpec{FontId::field, sansFace, sansSubstitutes, 10, true, false},
-    FontSpec{FontId::notes, sansFace, sansSubstitutes, 10, false, false},
-    FontSpec{FontId::title, "Serpentine ICG", displaySubstitutes, 20, true, true},
-    FontSpec{FontId::separator, sansFace, sansSubstitutes, 18, false, false},
-    FontSpec{FontId::rowLabel, sansFace, sansSubstitutes, 12, true, false},
+    FontDefinition{FontId::defaultFont, sansFace, sansSubstitutes, 8, false, false},
+    FontDefinition{FontId::field, sansFace, sansSubstitutes, 10, true, false},
+    FontDefinition{FontId::notes, sansFace, sansSubstitutes, 10, false, false},
+    FontDefinition{FontId::title, "Serpentine ICG", displaySubstitutes, 20, true, true},
+    FontDefinition{FontId::separator, sansFace, sansSubstitutes, 18, false, false},
+    FontDefinition{FontId::rowLabel, sansFace, sansSubstitutes, 12, true, false},
 };
 
 constexpr std::array statusPartWidths{260, 120, 90, 390, 2000};
 
-constexpr platform::WindowSpec window{
+constexpr platform::WindowDefinition window{
     .title = "Morvi-Telefonbuch V2.72",
     .clientWidth = 1011,
     .clientHeight = 563,
@@ -167,6 +170,6 @@ constexpr platform::WindowSpec window{
 
 }  // namespace
 
-const platform::WindowSpec& mainWindowSpec() { return window; }
+const platform::WindowDefinition& mainWindowDefinition() { return window; }
 
 }  // namespace app

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/control_spec.h"
+#include "platform/window_definition.h"
 
 namespace app {
 
@@ -9,6 +9,6 @@ namespace app {
 // backend builds its widgets from this one table. Picture controls name
 // their picture in `text` ("apply" for the picture "apply" of the backend's
 // picture set).
-[[nodiscard]] const platform::WindowSpec& mainWindowSpec();
+[[nodiscard]] const platform::WindowDefinition& mainWindowDefinition();
 
 }  // namespace app
