@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "fuzz/memory_files.h"
 #include "platform/ini_profile_file.h"
 #include "platform/settings.h"
+#include "tests/fakes/memory_file_system.h"
 
 namespace {
 
@@ -133,7 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string value = input.ConsumeRandomLengthString(80);
   std::string file = input.ConsumeRemainingBytesAsString();
 
-  fuzzing::MemoryFiles files;
+  testing_support::MemoryFileSystem files;
   if (fileExists) files.files[std::string(path)] = file;
   platform::IniProfileFile profile(files);
 
