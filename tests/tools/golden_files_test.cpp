@@ -14,12 +14,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/fakes/memory_file_system.h"
 #include "tests/fakes/temp_dir.h"
+#include "tests/tools/tool_run.h"
 #include "tools/vcftool/vcftool_command.h"
 
 namespace {
@@ -43,19 +43,8 @@ std::vector<std::string> goldenNames() {
   return names;
 }
 
-struct ToolRun {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-ToolRun runTool(testing_support::MemoryFileSystem& files, const std::vector<std::string>& args) {
-  std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out;
-  std::ostringstream err;
-  int status = vcftool::run(views, files, out, err);
-  return {status, out.str(), err.str()};
-}
+using testing_support::runTool;
+using testing_support::ToolRun;
 
 // Where two byte strings part, with a few escaped bytes of each around it.
 std::string difference(std::string_view expected, std::string_view actual) {

@@ -2,27 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/fakes/memory_file_system.h"
+#include "tests/tools/tool_run.h"
 
 namespace {
 
-struct ToolRun {
-  int status = 0;
-  std::string out;
-  std::string err;
-};
-
-ToolRun runTool(testing_support::MemoryFileSystem& files, const std::vector<std::string>& args) {
-  std::vector<std::string_view> views(args.begin(), args.end());
-  std::ostringstream out;
-  std::ostringstream err;
-  int status = vcftool::run(views, files, out, err);
-  return {status, out.str(), err.str()};
-}
+using testing_support::runTool;
+using testing_support::ToolRun;
 
 TEST(VcftoolUse, wrongCommandLinesExitWithTwoAndTheUsage) {
   const std::vector<std::vector<std::string>> wrong{{},
