@@ -15,17 +15,15 @@
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
 #include "addressbook/vcard_writer.h"
+#include "tests/addressbook/reading_checks.h"
 
 namespace {
 
 using namespace std::string_literals;
 namespace field = addressbook::field;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double slowdown = 10.0;
-#else
-constexpr double slowdown = 1.0;
-#endif
+using testing_support::occurrences;
+using testing_support::slowdown;
 
 struct Outcome {
   std::size_t cards = 0;
@@ -33,15 +31,6 @@ struct Outcome {
   std::string saved;
   double seconds = 0;
 };
-
-std::size_t occurrences(std::string_view text, std::string_view pattern) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(pattern); at != std::string_view::npos;
-       at = text.find(pattern, at + pattern.size())) {
-    ++count;
-  }
-  return count;
-}
 
 // The steps of a load, a fill with a filter and a save.
 Outcome readAndSave(std::string text) {

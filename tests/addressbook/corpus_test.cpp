@@ -16,6 +16,7 @@
 #include "addressbook/file_text.h"
 #include "addressbook/vcard_reader.h"
 #include "addressbook/vcard_writer.h"
+#include "tests/addressbook/reading_checks.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
@@ -23,11 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 namespace field = addressbook::field;
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr double slowdown = 10.0;
-#else
-constexpr double slowdown = 1.0;
-#endif
+using testing_support::occurrences;
+using testing_support::slowdown;
 
 const fs::path corpusDir = MORVI_CORPUS_DIR;
 
@@ -70,15 +68,6 @@ std::vector<std::size_t> namedSlots(const addressbook::RecordStore& store) {
     if (store.holdsRecord(slot)) slots.push_back(slot);
   }
   return slots;
-}
-
-std::size_t occurrences(std::string_view text, std::string_view pattern) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(pattern); at != std::string_view::npos;
-       at = text.find(pattern, at + pattern.size())) {
-    ++count;
-  }
-  return count;
 }
 
 // Empty when both stores hold the same named records in the same order,
