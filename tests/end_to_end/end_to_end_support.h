@@ -3,14 +3,11 @@
 // The whole program as main() puts it together, run in a home folder of its
 // own and driven through its window as a user would drive it.
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "app/config_location.h"
@@ -24,6 +21,7 @@
 #include "platform/system_clock.h"
 #include "platform/xdg_shell.h"
 #include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/pty_telephone.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace testing_support {
@@ -114,27 +112,17 @@ class RunningProgram {
 // with "OK".
 class Telephone {
  public:
-  Telephone();
-  ~Telephone();
-  Telephone(const Telephone&) = delete;
-  Telephone& operator=(const Telephone&) = delete;
+  Telephone() { line_.start(); }
 
   // The device the program opens.
-  [[nodiscard]] const std::string& slave() const { return slave_; }
-  [[nodiscard]] std::string received() const;
+  [[nodiscard]] const std::string& slave() const { return line_.slave(); }
+  [[nodiscard]] std::string received() const { return line_.received(); }
   // Waits (processing events) until at least count bytes have arrived;
   // returns what has arrived.
   [[nodiscard]] std::string receivedAtLeast(std::size_t count) const;
 
  private:
-  void run();
-
-  int master_ = -1;
-  std::string slave_;
-  std::thread thread_;
-  std::atomic<bool> stopping_ = false;
-  mutable std::mutex mutex_;
-  std::string received_;
+  PtyTelephone line_;
 };
 
 // A stand-in for xdg-open, first on PATH for the life of the object, that

@@ -1,13 +1,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -20,6 +17,7 @@
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_window.h"
 #include "tests/fakes/memory_profile_file.h"
+#include "tests/fakes/pty_telephone.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
@@ -68,122 +66,8 @@ TEST(SerialLinkFolder, xdgConfigHomeWhenAbsoluteElseHome) {
   EXPECT_EQ(serialLinkFolder("", ""), "");
 }
 
-// How the telephone at the other end of the line answers "AT".
-enum class Answer { ok, echoThenOk, after300Milliseconds, never };
-
-// A pseudo-terminal whose master end plays the telephone on a thread of its
-// own: it collects every byte the program sends and answers each "AT" line.
-class Telephone {
- public:
-  explicit Telephone(Answer answer) : answer_(answer) {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ == -1 || grantpt(master_) == -1 || unlockpt(master_) == -1) {
-      ADD_FAILURE() << "no pseudo-terminal";
-      return;
-    }
-    slave_ = ptsname(master_);
-  }
-  ~Telephone() {
-    stop();
-    hangUp();
-  }
-  Telephone(const Telephone&) = delete;
-  Telephone& operator=(const Telephone&) = delete;
-
-  [[nodiscard]] const std::string& slave() const { return slave_; }
-
-  void start() {
-    thread_ = std::thread([this] { run(); });
-  }
-  void stop() {
-    stopping_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  // Closes the master end: the device is gone for the program.
-  void hangUp() {
-    if (master_ != -1) close(master_);
-    master_ = -1;
-  }
-
-  // Sends bytes to the program at once.
-  void send(std::string_view bytes) {
-    if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-      ADD_FAILURE() << "the telephone could not answer";
-    }
-  }
-
-  [[nodiscard]] std::string received() const {
-    std::lock_guard lock(mutex_);
-    return received_;
-  }
-  // Waits up to two seconds for the bytes received to end with suffix.
-  std::string receivedEndingWith(std::string_view suffix) const {
-    for (auto waited = 0ms; waited < 2s; waited += 10ms) {
-      if (received().ends_with(suffix)) break;
-      std::this_thread::sleep_for(10ms);
-    }
-    return received();
-  }
-  // Waits up to two seconds for the program to have sent count bytes.
-  std::string receivedAtLeast(std::size_t count) const {
-    for (auto waited = 0ms; waited < 2s; waited += 10ms) {
-      if (received().size() >= count) break;
-      std::this_thread::sleep_for(10ms);
-    }
-    return received();
-  }
-
- private:
-  void run() {
-    std::size_t answered = 0;
-    while (!stopping_) {
-      pollfd watch{master_, POLLIN, 0};
-      if (poll(&watch, 1, 10) <= 0 || (watch.revents & POLLIN) == 0) {
-        // POLLHUP before the program opens the slave end: just wait.
-        std::this_thread::sleep_for(1ms);
-        continue;
-      }
-      char buffer[256];
-      ssize_t got = ::read(master_, buffer, sizeof buffer);
-      if (got <= 0) continue;
-      std::string text;
-      {
-        std::lock_guard lock(mutex_);
-        received_.append(buffer, static_cast<std::size_t>(got));
-        text = received_;
-      }
-      for (std::size_t at = text.find("AT\r\n", answered); at != std::string::npos;
-           at = text.find("AT\r\n", answered)) {
-        answered = at + 4;
-        respond();
-      }
-    }
-  }
-  void respond() {
-    switch (answer_) {
-      case Answer::ok:
-        send("OK\r\n");
-        break;
-      case Answer::echoThenOk:
-        send("AT\r\r\nOK\r\n");
-        break;
-      case Answer::after300Milliseconds:
-        std::this_thread::sleep_for(300ms);
-        send("OK\r\n");
-        break;
-      case Answer::never:
-        break;
-    }
-  }
-
-  Answer answer_;
-  int master_ = -1;
-  std::string slave_;
-  std::thread thread_;
-  std::atomic<bool> stopping_ = false;
-  mutable std::mutex mutex_;
-  std::string received_;
-};
+using testing_support::Answer;
+using Telephone = testing_support::PtyTelephone;
 
 // Points XDG_CONFIG_HOME at a temporary folder with a link zudedo/com3 for
 // the life of the object.
