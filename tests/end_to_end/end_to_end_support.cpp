@@ -1,9 +1,6 @@
 #include "tests/end_to_end/end_to_end_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -213,59 +210,9 @@ bool RunningProgram::closeWindow() {
   return frame != nullptr && frame->close();
 }
 
-Telephone::Telephone() {
-  master_ = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master_ == -1 || grantpt(master_) == -1 || unlockpt(master_) == -1) {
-    ADD_FAILURE() << "no pseudo-terminal";
-    return;
-  }
-  slave_ = ptsname(master_);
-  thread_ = std::thread([this] { run(); });
-}
-
-Telephone::~Telephone() {
-  stopping_ = true;
-  if (thread_.joinable()) thread_.join();
-  if (master_ != -1) close(master_);
-}
-
-std::string Telephone::received() const {
-  std::lock_guard lock(mutex_);
-  return received_;
-}
-
 std::string Telephone::receivedAtLeast(std::size_t count) const {
   waitUntil([&] { return received().size() >= count; });
   return received();
-}
-
-void Telephone::run() {
-  std::size_t answered = 0;
-  while (!stopping_) {
-    pollfd watch{master_, POLLIN, 0};
-    if (poll(&watch, 1, 10) <= 0 || (watch.revents & POLLIN) == 0) {
-      // POLLHUP while the program has not opened the line (or has closed it).
-      std::this_thread::sleep_for(1ms);
-      continue;
-    }
-    char buffer[256];
-    ssize_t got = ::read(master_, buffer, sizeof buffer);
-    if (got <= 0) continue;
-    std::string text;
-    {
-      std::lock_guard lock(mutex_);
-      received_.append(buffer, static_cast<std::size_t>(got));
-      text = received_;
-    }
-    for (std::size_t at = text.find("AT\r\n", answered); at != std::string::npos;
-         at = text.find("AT\r\n", answered)) {
-      answered = at + 4;
-      constexpr std::string_view ok = "OK\r\n";
-      if (::write(master_, ok.data(), ok.size()) != static_cast<ssize_t>(ok.size())) {
-        ADD_FAILURE() << "the telephone could not answer";
-      }
-    }
-  }
 }
 
 RecordingOpener::RecordingOpener() : record_(dir_.path() / "call"), oldPath_(variable("PATH")) {
