@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <cstdlib>
-#include <memory>
 
 #include "platform/qt/record_table_view.h"
 #include "platform/qt/status_bar.h"
@@ -24,25 +23,6 @@ using namespace std::chrono_literals;
 using platform::ControlId;
 
 namespace {
-
-// The one QApplication of the test program, made before the first test.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    application_ = std::make_unique<QApplication>(argc_, argv_);
-  }
-  void TearDown() override { application_.reset(); }
-
- private:
-  char name_[16] = "test-end-to-end";
-  char* argv_[2] = {name_, nullptr};
-  int argc_ = 1;
-  std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
 std::optional<std::string> variable(const char* name) {
   const char* value = std::getenv(name);

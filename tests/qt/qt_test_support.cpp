@@ -3,32 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
-#include <memory>
 
 namespace testing_support {
-
-namespace {
-
-// The one QApplication of the test program, made before the first test.
-class QtEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    application_ = std::make_unique<QApplication>(argc_, argv_);
-  }
-  void TearDown() override { application_.reset(); }
-
- private:
-  char name_[8] = "test-qt";
-  char* argv_[2] = {name_, nullptr};
-  int argc_ = 1;
-  std::unique_ptr<QApplication> application_;
-};
-
-[[maybe_unused]] const ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
-
-}  // namespace
 
 std::string VectorTableContent::cell(int row, int column) const {
   const auto& cells = rows.at(static_cast<std::size_t>(row - 1));
