@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +14,7 @@
 #include "platform/qt/record_table_view.h"
 #include "platform/qt/status_bar.h"
 #include "platform/qt/text_conversion.h"
+#include "tests/qt/key_typing.h"
 
 namespace testing_support {
 
@@ -42,16 +42,6 @@ bool isAscii(const QString& text) {
     if (c.unicode() > 0x7E) return false;
   }
   return true;
-}
-
-// Letters beyond ASCII, key by key as the keyboard delivers them.
-void typeKeys(QWidget* widget, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QApplication::sendEvent(widget, &release);
-  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <QFontInfo>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -15,6 +14,7 @@
 #include "app/main_window_definition.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/text_conversion.h"
+#include "tests/qt/key_typing.h"
 #include "tests/qt/qt_test_support.h"
 
 namespace {
@@ -59,16 +59,6 @@ bool hasWidgetClass(const QWidget* widget, ControlKind kind) {
       return qobject_cast<const QProgressBar*>(widget) != nullptr;
   }
   return false;
-}
-
-// Types text key by key, as the keyboard would (QTest only types ASCII).
-void type(QWidget* widget, const QString& text) {
-  for (QChar c : text) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-    QApplication::sendEvent(widget, &press);
-    QApplication::sendEvent(widget, &release);
-  }
 }
 
 // The family without the foundry that Qt adds when several supply it.
@@ -294,7 +284,7 @@ TEST_F(MainWindowTest, escapeAndEnterNeitherCloseNorChangeNorCommand) {
 
 TEST_F(MainWindowTest, digitsFieldsDropEverythingButDigitsFromTheKeyboard) {
   QLineEdit& day = lineEdit(ControlId::dayEdit);
-  type(&day, qs(u"1a.2 -3ä€"));
+  testing_support::typeKeys(&day, qs(u"1a.2 -3ä€"));
   EXPECT_EQ(window.text(ControlId::dayEdit), "123");
   QTest::keyClick(&day, Qt::Key_Backspace);
   EXPECT_EQ(window.text(ControlId::dayEdit), "12");
@@ -307,7 +297,7 @@ TEST_F(MainWindowTest, digitsFieldsDropEverythingButDigitsFromTheKeyboard) {
   QTest::keyClick(&lineEdit(ControlId::hourEdit), Qt::Key_Backspace);
   EXPECT_EQ(window.text(ControlId::hourEdit), "9");
 
-  type(&lineEdit(ControlId::nameEdit), qs(u"Müller 2"));
+  testing_support::typeKeys(&lineEdit(ControlId::nameEdit), qs(u"Müller 2"));
   EXPECT_EQ(window.text(ControlId::nameEdit), "M\xFCller 2");
 }
 
