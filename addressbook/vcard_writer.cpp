@@ -37,17 +37,22 @@ std::size_t firstLineBreak(std::string_view text) {
   return static_cast<std::size_t>(first - text.data());
 }
 
-// A line break inside the value itself (CR LF, or a lone CR or LF that a
-// file with mixed line ends left in it) is written as a fold, so that it
+// A CR LF inside the value itself gets a blank after it, so that it
 // continues the line instead of starting one of its own. A lone CR or LF
-// written as it is would change how the next read counts the line ends.
+// (left in a value by a file with mixed line ends) is written as a blank:
+// written as it is, it would change how the next read counts the line ends
+// and cut the value there.
 void appendValuePart(std::string& out, std::string_view part) {
   for (std::size_t at = firstLineBreak(part); at != std::string_view::npos;
        at = firstLineBreak(part)) {
     out.append(part.substr(0, at));
-    endLine(out, fold);
-    bool pair = part.substr(at, lineEnd.size()) == lineEnd;
-    part.remove_prefix(at + (pair ? lineEnd.size() : 1));
+    if (part.substr(at, lineEnd.size()) == lineEnd) {
+      endLine(out, fold);
+      part.remove_prefix(at + lineEnd.size());
+    } else {
+      out += ' ';
+      part.remove_prefix(at + 1);
+    }
   }
   out.append(part);
 }

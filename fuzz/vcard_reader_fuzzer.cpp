@@ -3,6 +3,7 @@
 // keep: one card per record, in order, and every value as the store held it
 // (up to the UTF-8 letters, which every read converts again).
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -96,10 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::string_view before = first.field(slot, f);
       std::string_view after = second.field(row, f);
       if (f != addressbook::field::birthday) {
-        // A line break byte inside a value is written as a fold, which the
-        // next read removes.
+        // A lone CR or LF inside a value is written as a blank (a value holds
+        // no CR LF pair: the reader splits lines there).
         std::string expected(before);
-        std::erase_if(expected, [](char c) { return c == '\r' || c == '\n'; });
+        std::replace_if(
+            expected.begin(), expected.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         addressbook::convertUtf8Letters(expected);
         checkEqual(after, expected, "a value survives save and reload");
         continue;
