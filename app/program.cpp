@@ -172,6 +172,9 @@ void Program::duplicate(ControlId) { table::newRecord(book_, environment(), true
 void Program::writeList(ControlId) {
   outputs::writeEntryList(services_.window, book_.table, services_.clock, services_.files,
                           services_.shell);
+  // The edit fields now show the last row, whatever is selected: the next
+  // tick or command shows the selected row again before anything reads them.
+  tick_.lastShownSlot = book_.table.slotOfRow(book_.table.rowCount());
 }
 
 void Program::portSettings(ControlId) {

@@ -31,6 +31,7 @@ int main(int, char** argv) {
   app::Program program({window, dialogs, profile, files, clock, serial, shell},
                        app::configCandidatesOfThisProcess());
   program.start();
-  QApplication::exec();
+  // Closed while it was starting: there is no window left to wait for.
+  if (window.isAlive()) QApplication::exec();
   return 0;
 }

@@ -200,8 +200,11 @@ std::string PosixFileSystem::currentDirectory() const {
   if (!cwd.ok() || cwd.value.empty()) return ".";
   std::string& folder = cwd.value;
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  // A folder whose name has no Windows-1252 form cannot be named inside the
+  // program (its bytes would be converted a second time on the way back), so
+  // it is named relatively, as ".".
   auto converted = cp1252::fromUtf8(folder);
-  return converted ? std::move(*converted) : std::move(folder);
+  return converted ? std::move(*converted) : std::string(".");
 }
 
 bool PosixFileSystem::createFolder(std::string_view path) {

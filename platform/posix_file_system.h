@@ -9,7 +9,7 @@ namespace platform {
 
 // The machine's files through POSIX calls. Paths of the program (Windows-1252)
 // are handed to the system as UTF-8; the working directory comes back as
-// Windows-1252, or as the system's raw bytes when it has no such form.
+// Windows-1252, or as "." when it has no such form.
 //
 // replaceFile writes a temporary file beside the target, syncs it, gives it
 // the old file's permissions and owner, and renames it over the target, so a

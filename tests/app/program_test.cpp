@@ -143,4 +143,18 @@ TEST(ProgramEvents, mailAndListButtonsReachTheShell) {
   EXPECT_EQ(fixture.files.files["/home/anna/prot.txt"].size(), 3 * 118 + 2 * 12 + 2);
 }
 
+// The list shows every row in the edit fields in turn; an Apply right after
+// it must not write the last row's values into the selected record.
+TEST(ProgramEvents, applyAfterTheListWritesTheSelectedRecordUnchanged) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.tick();
+  std::vector<std::string> before = fixture.window.row(1);
+  fixture.click(ControlId::listButton);
+  EXPECT_EQ(fixture.window.text(ControlId::nameEdit), "Zander");  // the last row
+  fixture.click(ControlId::applyButton);
+  EXPECT_EQ(fixture.window.row(1), before);
+  EXPECT_EQ(fixture.window.row(3)[0], "Zander;Clara");
+}
+
 }  // namespace

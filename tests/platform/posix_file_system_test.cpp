@@ -318,6 +318,8 @@ TEST(PosixFileSystem, readFile_copesWithAFileThatChangedSize) {
   }
 }
 
+// A folder name without a Windows-1252 form comes back as ".", so that it
+// is not converted a second time when the program hands it back.
 TEST(PosixFileSystem, currentDirectory_isWindows1252WithoutTrailingSlash) {
   TempDir dir;
   fs::create_directory(dir.path() / "M\xC3\xBCller");
@@ -336,7 +338,7 @@ TEST(PosixFileSystem, currentDirectory_isWindows1252WithoutTrailingSlash) {
 
   std::string base = fs::canonical(dir.path()).string();
   EXPECT_EQ(converted, base + "/M\xFCller");
-  EXPECT_EQ(raw, base + "/roh\xFF");
+  EXPECT_EQ(raw, ".");
   EXPECT_EQ(root, "/");
 }
 
