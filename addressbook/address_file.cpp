@@ -31,16 +31,6 @@ class BusyGuard {
   bool previous_;
 };
 
-std::string cutPath(std::string path) {
-  if (path.size() > maxPathLength) path.resize(maxPathLength);
-  return path;
-}
-
-std::string_view namePart(std::string_view path) {
-  std::size_t separator = path.find_last_of(pathSeparator);
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
 // part × 100 / whole with exactly two decimals and "%" (37.50%), written
 // without the locale so that the point stays a point.
 std::string percentText(std::size_t part, std::size_t whole) {
@@ -82,6 +72,23 @@ class ProgressDisplay {
 
 }  // namespace
 
+std::string cutPath(std::string path) {
+  if (path.size() > maxPathLength) path.resize(maxPathLength);
+  return path;
+}
+
+platform::FileDialogRequest addressFileDialog(std::string title, std::string_view currentFile) {
+  std::size_t separator = currentFile.find_last_of(pathSeparator);
+  std::string_view name =
+      separator == std::string_view::npos ? currentFile : currentFile.substr(separator + 1);
+  return {.title = std::move(title),
+          .filterName = "vcard",
+          .filterPattern = "*.vcf",
+          .defaultSuffix = "vcf",
+          .initialPath = std::string(currentFile),
+          .proposedName = std::string(name)};
+}
+
 void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
                      const ShowRecord& showRecord) {
   BusyGuard busy(book);
@@ -91,12 +98,7 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
     if (!env.files.isFile(file)) env.files.replaceFile(file, emptyCard);
   }
   if (askForFile) {
-    auto chosen = env.dialogs.openFile({.title = "VCard-File",
-                                        .filterName = "vcard",
-                                        .filterPattern = "*.vcf",
-                                        .defaultSuffix = "vcf",
-                                        .initialPath = file,
-                                        .proposedName = std::string(namePart(file))});
+    auto chosen = env.dialogs.openFile(addressFileDialog("VCard-File", file));
     if (!chosen || chosen->empty()) return;
     file = cutPath(*chosen);
   }

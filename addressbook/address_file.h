@@ -1,10 +1,21 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "addressbook/address_book.h"
 
 namespace addressbook {
 
 inline constexpr std::size_t maxPathLength = 299;
+
+// A path cut to the length the program keeps.
+[[nodiscard]] std::string cutPath(std::string path);
+
+// The open or save dialog for an address file: the vCard filter, the suffix
+// "vcf", starting at the file in use with its name proposed.
+[[nodiscard]] platform::FileDialogRequest addressFileDialog(std::string title,
+                                                            std::string_view currentFile);
 
 // Loads the address file named in the configuration (with askForFile, the
 // one the user picks in the open dialog) into a new store and fills the

@@ -7,27 +7,14 @@
 
 namespace addressbook {
 
-namespace {
-
-std::string_view namePart(std::string_view path) {
-  std::size_t separator = path.find_last_of('/');
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
-}  // namespace
-
 bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
                      const ShowRecord& showRecord, const SortByName& sortByName) {
   std::string previous = book.currentFile;
   if (saveAs || !env.files.isFile(book.currentFile)) {
-    auto chosen = env.dialogs.saveFile({.title = "Save VCard-File as...",
-                                        .filterName = "vcard",
-                                        .filterPattern = "*.vcf",
-                                        .defaultSuffix = "vcf",
-                                        .initialPath = book.currentFile,
-                                        .proposedName = std::string(namePart(book.currentFile))});
+    auto chosen =
+        env.dialogs.saveFile(addressFileDialog("Save VCard-File as...", book.currentFile));
     if (!chosen || chosen->empty()) return false;
-    book.currentFile = chosen->substr(0, maxPathLength);
+    book.currentFile = cutPath(*chosen);
   }
   env.settings.write(platform::setting::addressFile, book.currentFile);
   env.window.setText(platform::ControlId::filterEdit, "");

@@ -8,6 +8,7 @@
 #include "addressbook/numbers.h"
 #include "addressbook/record_table.h"
 #include "addressbook/saving.h"
+#include "table/notes.h"
 
 namespace table {
 
@@ -16,7 +17,6 @@ namespace {
 using addressbook::field::birthday;
 using platform::ControlId;
 
-constexpr char noteLineBreak = '\x07';
 // The caption a message box shows when it is given none of its own.
 constexpr std::string_view defaultCaption = "Fehler";
 
@@ -26,20 +26,6 @@ std::string cut(std::string text) {
 }
 
 std::string fieldText(const platform::Window& window, ControlId id) { return cut(window.text(id)); }
-
-std::string notesForStore(std::string notes) {
-  std::string stored;
-  stored.reserve(notes.size());
-  for (std::size_t i = 0; i < notes.size(); ++i) {
-    if (notes[i] == '\r' && i + 1 < notes.size() && notes[i + 1] == '\n') {
-      stored += noteLineBreak;
-      ++i;
-    } else {
-      stored += notes[i];
-    }
-  }
-  return stored;
-}
 
 struct BirthdayCheck {
   bool failed;

@@ -6,6 +6,7 @@
 
 #include "addressbook/field_table.h"
 #include "addressbook/numbers.h"
+#include "table/notes.h"
 
 namespace table {
 
@@ -22,21 +23,6 @@ constexpr std::array shownFields{ControlId::nameEdit,      ControlId::firstNameE
 constexpr std::array dateFields{ControlId::dayEdit, ControlId::monthEdit, ControlId::yearEdit,
                                 ControlId::hourEdit, ControlId::minuteEdit};
 constexpr int firstShownYear = 1800;
-constexpr char noteLineBreak = '\x07';
-
-std::string notesForEditing(std::string_view notes) {
-  std::string text;
-  text.reserve(notes.size());
-  for (char c : notes) {
-    if (c == noteLineBreak) {
-      text += "\r\n";
-    } else {
-      text += c;
-    }
-  }
-  return text;
-}
-
 std::int64_t numberOf(std::string_view text) {
   return addressbook::leadingNumber(trimBlanks(text));
 }

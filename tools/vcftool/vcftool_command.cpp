@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "addressbook/cp1252.h"
 #include "addressbook/field_table.h"
@@ -29,12 +30,12 @@ std::optional<addressbook::RecordStore> readAddressFile(platform::FileSystem& fi
     return std::nullopt;
   }
   std::string text = addressbook::readFileText(files, path);
-  std::size_t cards = addressbook::countCards(text);
-  if (cards == 0) {
+  std::vector<std::size_t> separators = addressbook::findCards(text);
+  if (separators.empty()) {
     err << "No Vcards !!: " << cp1252::toUtf8(path) << '\n';
     return std::nullopt;
   }
-  return addressbook::readCards(std::move(text), cards);
+  return addressbook::readCards(std::move(text), separators);
 }
 
 // A field as readable UTF-8 that keeps every byte visible: a backslash is
