@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "addressbook/cp1252.h"
 #include "addressbook/file_text.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
+#include "text/cp1252.h"
 
 namespace addressbook {
 
@@ -141,7 +141,7 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
 
 void fillTable(AddressBook& book, const Environment& env, const ShowRecord& showRecord) {
   BusyGuard busy(book);
-  std::string filter = cp1252::toUpper(env.window.text(ControlId::filterEdit));
+  std::string filter = text::cp1252::toUpper(env.window.text(ControlId::filterEdit));
   book.table.clear();
   env.window.tableReset();
   ProgressDisplay display(env, book.currentFile);

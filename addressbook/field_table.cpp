@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 namespace addressbook {
 
@@ -57,7 +57,7 @@ constexpr std::array<RowList, 256> rowsByFirstLetter = makeRowsByFirstLetter();
 bool startsWithKey(std::string_view line, std::string_view key) {
   if (line.size() < key.size()) return false;
   for (std::size_t i = 0; i < key.size(); ++i) {
-    if (cp1252::toUpper(line[i]) != key[i]) return false;
+    if (text::cp1252::toUpper(line[i]) != key[i]) return false;
   }
   return true;
 }
@@ -77,7 +77,8 @@ std::optional<std::string_view> fieldLabel(int row) {
 int matchField(std::string_view line) {
   if (line.empty()) return 0;
   int result = 0;
-  for (int row : rowsByFirstLetter[static_cast<unsigned char>(cp1252::toUpper(line.front()))]) {
+  for (int row :
+       rowsByFirstLetter[static_cast<unsigned char>(text::cp1252::toUpper(line.front()))]) {
     if (row == 0) break;
     if (startsWithKey(line, rows[static_cast<std::size_t>(row - 1)].key)) result = row;
   }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 namespace addressbook {
 
@@ -123,9 +123,9 @@ void appendWithUtf8Letters(std::string& out, std::string_view value) {
     out.append(value.data(), run);
     value.remove_prefix(run);
     if (value.empty()) break;
-    cp1252::Utf8Char c = cp1252::decodeUtf8(value);
+    text::cp1252::Utf8Char c = text::cp1252::decodeUtf8(value);
     if (c.length > 1) {
-      if (auto byte = cp1252::characterFromUnicode(c.codePoint)) {
+      if (auto byte = text::cp1252::characterFromUnicode(c.codePoint)) {
         out += static_cast<char>(*byte);
         value.remove_prefix(c.length);
         continue;

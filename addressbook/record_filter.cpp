@@ -1,7 +1,7 @@
 #include "addressbook/record_filter.h"
 
-#include "addressbook/cp1252.h"
 #include "addressbook/field_table.h"
+#include "text/cp1252.h"
 
 namespace addressbook {
 
@@ -12,7 +12,7 @@ constexpr std::size_t progressInterval = 1024;
 bool containsUpper(std::string_view text, std::string_view upperFilter) {
   if (upperFilter.empty()) return true;
   if (text.size() < upperFilter.size()) return false;
-  const auto& upper = cp1252::upperTable;
+  const auto& upper = text::cp1252::upperTable;
   auto first = static_cast<unsigned char>(upperFilter.front());
   std::size_t last = text.size() - upperFilter.size();
   for (std::size_t i = 0; i <= last; ++i) {

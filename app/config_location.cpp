@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "addressbook/cp1252.h"
 #include "platform/settings.h"
+#include "text/cp1252.h"
 
 namespace app {
 
@@ -65,7 +65,7 @@ bool create(std::string_view path, const platform::FileSystem& files,
 // Text from the system (UTF-8) as Windows-1252, or its raw bytes when it has
 // no such form.
 std::string fromSystem(std::string_view text) {
-  auto converted = addressbook::cp1252::fromUtf8(text);
+  auto converted = text::cp1252::fromUtf8(text);
   return converted ? std::move(*converted) : std::string(text);
 }
 

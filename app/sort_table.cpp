@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 namespace app {
 
@@ -46,8 +46,7 @@ void sortTable(addressbook::RecordTable& rows, platform::Window& window, int col
   entries.reserve(rows.slots().size());
   for (int row = 1; row <= rows.rowCount(); ++row) {
     std::string text = rows.cell(row, column).substr(0, maxSortedLength);
-    std::string key =
-        mode == SortMode::dateAscending ? dateKey(text) : addressbook::cp1252::toUpper(text);
+    std::string key = mode == SortMode::dateAscending ? dateKey(text) : text::cp1252::toUpper(text);
     entries.push_back({std::move(key), rows.slots()[static_cast<std::size_t>(row - 1)]});
   }
   if (mode == SortMode::textDescending) {

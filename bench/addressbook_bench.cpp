@@ -38,10 +38,10 @@
 #include "bench/null_services.h"
 #include "bench/window_benchmarks.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix_file_operations.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_operations.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/system_clock.h"
 #include "platform/settings.h"
-#include "platform/system_clock.h"
 
 extern char** environ;
 

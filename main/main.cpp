@@ -7,13 +7,13 @@
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix_file_operations.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_operations.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/system_clock.h"
+#include "platform/posix/xdg_shell.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/qt_serial_port.h"
 #include "platform/qt/qt_window.h"
-#include "platform/system_clock.h"
-#include "platform/xdg_shell.h"
 
 int main(int, char** argv) {
   // The program reads no command-line arguments, not even those of Qt.

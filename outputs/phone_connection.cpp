@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 namespace outputs {
 
@@ -63,7 +63,7 @@ std::string normalizePortEntry(std::string_view name) {
   std::size_t first = name.find_first_not_of(' ');
   if (first == std::string_view::npos) return {};
   std::size_t last = name.find_last_not_of(' ');
-  return addressbook::cp1252::toUpper(name.substr(first, last - first + 1));
+  return text::cp1252::toUpper(name.substr(first, last - first + 1));
 }
 
 std::optional<std::string> portNameOf(std::string_view normalizedEntry) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 namespace platform::qt {
 
@@ -17,8 +17,8 @@ namespace platform::qt {
   QString text(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
   QChar* out = text.data();
   for (char byte : cp1252) {
-    *out++ = QChar(
-        static_cast<char16_t>(addressbook::cp1252::toUnicode(static_cast<unsigned char>(byte))));
+    *out++ =
+        QChar(static_cast<char16_t>(text::cp1252::toUnicode(static_cast<unsigned char>(byte))));
   }
   return text;
 }
@@ -38,7 +38,7 @@ void forEachByte(QStringView text, Sink sink) {
     if (QChar::isSurrogate(codePoint)) {
       sink(std::optional<unsigned char>());
     } else {
-      sink(addressbook::cp1252::fromUnicode(codePoint));
+      sink(text::cp1252::fromUnicode(codePoint));
     }
   }
 }

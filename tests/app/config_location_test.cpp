@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "platform/ini_profile_file.h"
-#include "platform/posix_file_operations.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_operations.h"
+#include "platform/posix/posix_file_system.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/program.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_serial_port.h"

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/posix_file_operations.h"
+#include "platform/posix/posix_file_operations.h"
 
 namespace testing_support {
 

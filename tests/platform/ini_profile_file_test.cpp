@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/posix_file_operations.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_operations.h"
+#include "platform/posix/posix_file_system.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {

@@ -12,8 +12,8 @@
 
 #include "outputs/dialing.h"
 #include "outputs/phone_connection.h"
+#include "platform/posix/system_clock.h"
 #include "platform/qt/qt_serial_port.h"
-#include "platform/system_clock.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_window.h"
 #include "tests/fakes/memory_profile_file.h"

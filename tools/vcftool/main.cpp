@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
-#include "addressbook/cp1252.h"
-#include "platform/posix_file_operations.h"
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_operations.h"
+#include "platform/posix/posix_file_system.h"
+#include "text/cp1252.h"
 #include "tools/vcftool/vcftool_command.h"
 
 int main(int argc, char** argv) {
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> converted;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
-    converted.push_back(addressbook::cp1252::fromUtf8(arg).value_or(std::string(arg)));
+    converted.push_back(text::cp1252::fromUtf8(arg).value_or(std::string(arg)));
   }
   std::vector<std::string_view> args;
   for (int i = 1; i < argc; ++i) {

@@ -4,18 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "addressbook/cp1252.h"
 #include "addressbook/field_table.h"
 #include "addressbook/file_text.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
 #include "addressbook/vcard_writer.h"
+#include "text/cp1252.h"
 
 namespace vcftool {
 
 namespace {
-
-namespace cp1252 = addressbook::cp1252;
 
 constexpr std::string_view usage =
     "usage: vcftool dump FILE [FILTER]\n"
@@ -26,13 +24,13 @@ constexpr std::string_view usage =
 std::optional<addressbook::RecordStore> readAddressFile(platform::FileSystem& files,
                                                         std::string_view path, std::ostream& err) {
   if (!files.isFile(path)) {
-    err << "File ?: " << cp1252::toUtf8(path) << '\n';
+    err << "File ?: " << text::cp1252::toUtf8(path) << '\n';
     return std::nullopt;
   }
   std::string text = addressbook::readFileText(files, path);
   std::vector<std::size_t> separators = addressbook::findCards(text);
   if (separators.empty()) {
-    err << "No Vcards !!: " << cp1252::toUtf8(path) << '\n';
+    err << "No Vcards !!: " << text::cp1252::toUtf8(path) << '\n';
     return std::nullopt;
   }
   return addressbook::readCards(std::move(text), separators);
@@ -47,12 +45,12 @@ std::string printable(std::string_view value) {
     auto byte = static_cast<unsigned char>(c);
     if (c == '\\') {
       out += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7F || cp1252::isUndefined(byte)) {
+    } else if (byte < 0x20 || byte == 0x7F || text::cp1252::isUndefined(byte)) {
       out += "\\x";
       out += hex[byte >> 4];
       out += hex[byte & 0x0F];
     } else {
-      cp1252::appendUtf8(out, cp1252::toUnicode(byte));
+      text::cp1252::appendUtf8(out, text::cp1252::toUnicode(byte));
     }
   }
   return out;
@@ -60,7 +58,7 @@ std::string printable(std::string_view value) {
 
 int dump(platform::FileSystem& files, std::string_view path, std::string_view utf8Filter,
          std::ostream& out, std::ostream& err) {
-  auto filter = cp1252::fromUtf8(utf8Filter);
+  auto filter = text::cp1252::fromUtf8(utf8Filter);
   if (!filter) {
     err << "vcftool: the filter has characters that Windows-1252 does not have\n";
     return 2;
@@ -68,7 +66,7 @@ int dump(platform::FileSystem& files, std::string_view path, std::string_view ut
   auto store = readAddressFile(files, path, err);
   if (!store) return 1;
   out << "capacity " << store->capacity() << '\n';
-  for (std::uint32_t slot : addressbook::filterRecords(*store, cp1252::toUpper(*filter))) {
+  for (std::uint32_t slot : addressbook::filterRecords(*store, text::cp1252::toUpper(*filter))) {
     out << slot;
     for (int f = 1; f <= addressbook::fieldCount(); ++f)
       out << '\t' << printable(store->field(slot, f));
@@ -82,7 +80,7 @@ int save(platform::FileSystem& files, std::string_view path, std::string_view ta
   auto store = readAddressFile(files, path, err);
   if (!store) return 1;
   if (!files.replaceFile(target, addressbook::addressFileText(*store))) {
-    err << "vcftool: cannot write " << cp1252::toUtf8(target) << '\n';
+    err << "vcftool: cannot write " << text::cp1252::toUtf8(target) << '\n';
     return 1;
   }
   return 0;

@@ -1,4 +1,4 @@
-#include "platform/posix_file_operations.h"
+#include "platform/posix/posix_file_operations.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/posix_file_operations.h"
+#include "platform/posix/posix_file_operations.h"
 #include "tests/fakes/faulty_file_operations.h"
 #include "tests/fakes/temp_dir.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-namespace addressbook::cp1252 {
+namespace text::cp1252 {
 
 namespace detail {
 
@@ -163,4 +163,4 @@ struct Utf8Char {
   return out;
 }
 
-}  // namespace addressbook::cp1252
+}  // namespace text::cp1252

@@ -1,4 +1,4 @@
-#include "platform/xdg_shell.h"
+#include "platform/posix/xdg_shell.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "platform/xdg_shell.h"
+#include "platform/posix/xdg_shell.h"
 
 #include <spawn.h>
 #include <sys/types.h>
@@ -10,7 +10,7 @@
 #include <system_error>
 #include <thread>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 extern char** environ;
 
@@ -22,7 +22,7 @@ constexpr const char* opener = "xdg-open";
 
 void startOpener(std::string_view argument) {
   std::string program(opener);
-  std::string utf8 = addressbook::cp1252::toUtf8(argument);
+  std::string utf8 = text::cp1252::toUtf8(argument);
   std::array<char*, 3> argv{program.data(), utf8.data(), nullptr};
   pid_t child = 0;
   if (posix_spawnp(&child, opener, nullptr, nullptr, argv.data(), environ) != 0) return;

@@ -1,16 +1,14 @@
-#include "platform/posix_file_system.h"
+#include "platform/posix/posix_file_system.h"
 
 #include <cerrno>
 #include <new>
 #include <stdexcept>
 
-#include "addressbook/cp1252.h"
+#include "text/cp1252.h"
 
 namespace platform {
 
 namespace {
-
-namespace cp1252 = addressbook::cp1252;
 
 // Symbolic links followed in a row before a path counts as a loop, as the
 // kernel does.
@@ -51,12 +49,12 @@ PosixFileSystem::PosixFileSystem(FileOperations& operations)
     : operations_(operations), random_(std::random_device{}()) {}
 
 bool PosixFileSystem::isFile(std::string_view path) const {
-  auto info = operations_.pathStatus(cp1252::toUtf8(path), true);
+  auto info = operations_.pathStatus(text::cp1252::toUtf8(path), true);
   return info.ok() && info.value.kind == FileKind::regular;
 }
 
 std::optional<std::string> PosixFileSystem::readFile(std::string_view path) const {
-  auto fd = operations_.openForReading(cp1252::toUtf8(path));
+  auto fd = operations_.openForReading(text::cp1252::toUtf8(path));
   if (!fd.ok()) return std::nullopt;
   std::optional<std::string> result;
   auto info = operations_.status(fd.value);
@@ -152,7 +150,7 @@ std::string PosixFileSystem::temporaryName(std::string_view folder, std::string_
 }
 
 bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes) {
-  auto resolved = resolveLinks(cp1252::toUtf8(path));
+  auto resolved = resolveLinks(text::cp1252::toUtf8(path));
   if (!resolved) return false;
   const std::string& target = *resolved;
   std::string_view name = nameOf(target);
@@ -203,12 +201,12 @@ std::string PosixFileSystem::currentDirectory() const {
   // A folder whose name has no Windows-1252 form cannot be named inside the
   // program (its bytes would be converted a second time on the way back), so
   // it is named relatively, as ".".
-  auto converted = cp1252::fromUtf8(folder);
+  auto converted = text::cp1252::fromUtf8(folder);
   return converted ? std::move(*converted) : std::string(".");
 }
 
 bool PosixFileSystem::createFolder(std::string_view path) {
-  std::string folder = cp1252::toUtf8(path);
+  std::string folder = text::cp1252::toUtf8(path);
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   if (folder.empty()) return false;
   auto isFolder = [&](const std::string& candidate) {
