@@ -1,6 +1,9 @@
 #include "outputs/dialing.h"
 
 #include <array>
+#include <string>
+
+#include "text/cp1252.h"
 
 namespace outputs {
 
@@ -24,6 +27,14 @@ constexpr std::array<PhoneButton, 6> buttonTable{{
 
 constexpr std::string_view lineEnd = "\r\n";
 
+// A number may come from a file with line breaks or other control
+// characters inside a value; sent as they are, they would end the command
+// line early and make the rest of the number a command of its own.
+std::string withoutControlCharacters(std::string number) {
+  std::erase_if(number, text::cp1252::isControl);
+  return number;
+}
+
 }  // namespace
 
 std::optional<std::string> phoneCommandLine(ControlId button, const platform::Window& window) {
@@ -31,7 +42,7 @@ std::optional<std::string> phoneCommandLine(ControlId button, const platform::Wi
     if (entry.button != button) continue;
     std::string line = entry.numberField == ControlId::none
                            ? std::string("ATH")
-                           : "ATD" + window.text(entry.numberField);
+                           : "ATD" + withoutControlCharacters(window.text(entry.numberField));
     line += lineEnd;
     return line;
   }

@@ -11,8 +11,10 @@
 namespace outputs {
 
 // The command line that a phone button sends: "ATD" with the text of the
-// number field beside a dial button exactly as the field holds it, or "ATH"
-// for a hang-up button, each ended by CR LF. Nothing for other controls.
+// number field beside a dial button as the field holds it but without its
+// control characters (bytes below 0x20 and 0x7F), or "ATH" for a hang-up
+// button, each ended by CR LF, so one click sends exactly one command line.
+// Nothing for other controls.
 [[nodiscard]] std::optional<std::string> phoneCommandLine(platform::ControlId button,
                                                           const platform::Window& window);
 

@@ -61,6 +61,12 @@ inline constexpr std::array<unsigned char, 256> upperTable = detail::makeUpperTa
   return byte;
 }
 
+// True for the control characters: the bytes below 0x20 and DEL (0x7F).
+[[nodiscard]] constexpr bool isControl(char c) {
+  auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F;
+}
+
 // True for the five bytes that Windows-1252 does not define.
 [[nodiscard]] constexpr bool isUndefined(unsigned char byte) {
   return byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;

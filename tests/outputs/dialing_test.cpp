@@ -51,6 +51,39 @@ TEST_F(DialingFixture, eachButtonSendsItsCommandLineInOneWrite) {
   EXPECT_TRUE(dialogs.messages.empty());
 }
 
+// A number from a file may hold line breaks and other control characters;
+// one click must still send exactly one command line.
+TEST_F(DialingFixture, controlCharactersOfTheNumberAreLeftOut) {
+  struct HostileNumber {
+    ControlId field, button;
+    std::string number, line;
+  };
+  const std::vector<HostileNumber> cases = {
+      {ControlId::workPhoneEdit, ControlId::dialWorkButton,
+       "0711\rAT+CMGS=\"+49900123\"\rATD09001234567",
+       "ATD0711AT+CMGS=\"+49900123\"ATD09001234567\r\n"},
+      {ControlId::homePhoneEdit, ControlId::dialHomeButton, "030\r\n555\n1\n", "ATD0305551\r\n"},
+      {ControlId::mobileEdit, ControlId::dialMobileButton,
+       std::string("\x1B"
+                   "0171\t23\0"
+                   "4\x7F"
+                   "5\x01",
+                   13),
+       "ATD01712345\r\n"},
+      // Only C0 controls and DEL go: bytes from 0x80 on are characters.
+      {ControlId::mobileEdit, ControlId::dialMobileButton, "\x1F \x80\x81\x9F\xA0\xFF\x7E",
+       "ATD \x80\x81\x9F\xA0\xFF\x7E\r\n"},
+      {ControlId::workPhoneEdit, ControlId::dialWorkButton, "\r\n", "ATD\r\n"},
+  };
+  for (const HostileNumber& c : cases) {
+    SCOPED_TRACE(c.line);
+    port.written.clear();
+    window.setText(c.field, c.number);
+    click(c.button);
+    EXPECT_EQ(port.written, Lines{c.line});
+  }
+}
+
 TEST_F(DialingFixture, theFieldIsDialledAsTypedAndTwiceWhenClickedTwice) {
   window.setText(ControlId::workPhoneEdit, " 0 8 9 ");
   click(ControlId::dialWorkButton);
