@@ -2,38 +2,45 @@
 
 #include <algorithm>
 
+#include "text/cp1252.h"
+
 namespace outputs {
 
 namespace {
 
-// Every character that the body escapes is replaced by a text that holds
-// none of them, so one pass gives what one replacement after the other gives.
-std::string escapedBody(std::string_view body) {
-  if (body.size() < 2) return std::string(body);
+// Text with every byte for which mustEscape holds written as "%" and two
+// lower-case hexadecimal digits.
+std::string percentEscaped(std::string_view text, bool (*mustEscape)(char)) {
+  constexpr std::string_view hexDigits = "0123456789abcdef";
   std::string escaped;
-  escaped.reserve(body.size());
-  for (char c : body) {
-    switch (c) {
-      case ' ':
-        escaped += "%20";
-        break;
-      case '&':
-        escaped += "%26";
-        break;
-      case '\n':
-        escaped += "%0a";
-        break;
-      case '\r':
-        escaped += "%0d";
-        break;
-      case '\t':
-        escaped += "%09";
-        break;
-      default:
-        escaped += c;
+  escaped.reserve(text.size());
+  for (char c : text) {
+    if (!mustEscape(c)) {
+      escaped += c;
+      continue;
     }
+    auto byte = static_cast<unsigned char>(c);
+    escaped += '%';
+    escaped += hexDigits[byte >> 4];
+    escaped += hexDigits[byte & 0x0F];
   }
   return escaped;
+}
+
+// Blanks, "&", line feeds, carriage returns and tabs. Each is replaced by a
+// text that holds none of them, so one pass gives what one replacement after
+// the other gives.
+bool isEscapedInBody(char c) { return c == ' ' || c == '&' || c == '\n' || c == '\r' || c == '\t'; }
+
+// An address from a file may hold "?" or "#": taken as they are, they would
+// start the link's own fields (a blind copy, an attachment) or its fragment,
+// and control characters would break the link. Blanks and "&" stay, since
+// before the "?" they cannot start a field.
+bool isEscapedInAddress(char c) { return c == '?' || c == '#' || text::cp1252::isControl(c); }
+
+std::string escapedBody(std::string_view body) {
+  if (body.size() < 2) return std::string(body);
+  return percentEscaped(body, isEscapedInBody);
 }
 
 // Appends text, keeping the link within its longest length.
@@ -47,7 +54,7 @@ void appendCut(std::string& url, std::string_view text) {
 std::string mailtoUrl(std::string_view address, std::string_view subject, std::string_view body) {
   std::string url;
   appendCut(url, "mailto:");
-  appendCut(url, address);
+  appendCut(url, percentEscaped(address, isEscapedInAddress));
   appendCut(url, "?Subject=");
   appendCut(url, subject);
   appendCut(url, "&Body=");

@@ -13,9 +13,11 @@ namespace outputs {
 inline constexpr std::size_t maxMailtoLength = 49'999;
 
 // The mail link "mailto:" address "?Subject=" subject "&Body=" body, cut to
-// maxMailtoLength bytes. Address and subject are taken as they are; in a
-// body of two or more characters blanks, "&", line feeds, carriage returns
-// and tabs are escaped (%20 %26 %0a %0d %09), a shorter body stays as it is.
+// maxMailtoLength bytes. In the address "?", "#" and control characters are
+// escaped (%3f %23 %0d ...), so it adds no fields to the link; the subject is
+// taken as it is; in a body of two or more characters blanks, "&", line
+// feeds, carriage returns and tabs are escaped (%20 %26 %0a %0d %09), a
+// shorter body stays as it is. Escapes use lower-case hexadecimal digits.
 [[nodiscard]] std::string mailtoUrl(std::string_view address, std::string_view subject,
                                     std::string_view body);
 

