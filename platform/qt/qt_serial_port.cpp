@@ -60,7 +60,14 @@ std::string serialLinkFolderOfThisProcess() {
   return serialLinkFolder(variable("XDG_CONFIG_HOME"), variable("HOME"));
 }
 
-QtSerialPort::QtSerialPort() = default;
+QtSerialPort::QtSerialPort() {
+  port_.setReadBufferSize(receiveBufferBytes);
+  // Also emitted while the port is waited for, within write() and
+  // bytesWaiting().
+  QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] {
+    if (!keepingReceived_) discardReceived();
+  });
+}
 
 QtSerialPort::~QtSerialPort() { close(); }
 
@@ -84,6 +91,8 @@ bool QtSerialPort::isOpen() const { return port_.isOpen(); }
 bool QtSerialPort::write(std::string_view bytes) {
   if (!port_.isOpen()) return false;
   if (bytes.empty()) return true;
+  // What arrived before the command is no answer to it.
+  discardReceived();
   auto size = static_cast<qint64>(bytes.size());
   bool allOut = port_.write(bytes.data(), size) == size;
   // Without an event loop the bytes leave the port's buffer only while the
@@ -104,8 +113,10 @@ std::size_t QtSerialPort::bytesWaiting() {
   bool lineError = lineErrorSinceLastLook();
   // Bytes that arrived while no event loop ran are still in the driver's
   // queue; a wait of no time takes them into the port's buffer.
+  keepingReceived_ = true;
   for (int round = 0; round < drainRounds && port_.waitForReadyRead(0); ++round) {
   }
+  keepingReceived_ = false;
   QSerialPort::SerialPortError error = port_.error();
   port_.clearError();
   if (lineError || error == QSerialPort::ReadError || error == QSerialPort::ResourceError) {
@@ -128,6 +139,8 @@ void QtSerialPort::close() {
   port_.close();
   port_.clearError();
 }
+
+void QtSerialPort::discardReceived() { port_.clear(QSerialPort::Input); }
 
 bool QtSerialPort::lineErrorSinceLastLook() {
 #ifdef __linux__

@@ -27,6 +27,12 @@ namespace platform::qt {
 // the port is closed. A write gives up after one second and then discards
 // what it could not send. Line errors (framing, overrun, I/O) make
 // bytesWaiting() report 0; parity errors and breaks do not count.
+//
+// Received bytes are kept only for the caller's next look: bytesWaiting()
+// takes in (up to receiveBufferBytes) what arrived since the last write,
+// and read() hands it out. Whatever arrives at other times (while the event
+// loop runs, before a write) is read and discarded, so a device that keeps
+// sending costs neither memory nor a blocked line.
 class QtSerialPort : public SerialPort {
  public:
   QtSerialPort();
@@ -43,12 +49,20 @@ class QtSerialPort : public SerialPort {
 
   // The longest time one write may take, in milliseconds.
   static constexpr int writeTimeoutMilliseconds = 1000;
+  // The most received bytes the port holds: far more than an answer to a
+  // command needs.
+  static constexpr qint64 receiveBufferBytes = 4096;
 
  private:
+  // Drops what was received, in the port's buffer and in the driver's.
+  void discardReceived();
+
   // Whether the driver counted a framing or overrun error since the last look.
   bool lineErrorSinceLastLook();
 
   QSerialPort port_;
+  // Set while bytesWaiting() takes in the bytes that the caller will read.
+  bool keepingReceived_ = false;
   // The driver's error counters at the last look (framing, overrun, buffer
   // overrun); unused where the driver keeps none (pseudo-terminals, many USB
   // adapters).

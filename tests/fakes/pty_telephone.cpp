@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 
@@ -19,6 +20,9 @@ PtyTelephone::PtyTelephone(Answer answer) : answer_(answer) {
     return;
   }
   slave_ = ptsname(master_);
+  // The telephone's thread must never block in a write, or it could not be
+  // stopped while the program takes no bytes.
+  fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK);
 }
 
 PtyTelephone::~PtyTelephone() {
@@ -41,9 +45,41 @@ void PtyTelephone::hangUp() {
 }
 
 void PtyTelephone::send(std::string_view bytes) {
-  if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
-    ADD_FAILURE() << "the telephone could not answer";
+  auto deadline = std::chrono::steady_clock::now() + 2s;
+  while (!bytes.empty() && std::chrono::steady_clock::now() < deadline) {
+    ssize_t wrote = ::write(master_, bytes.data(), bytes.size());
+    if (wrote > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    } else if (wrote == -1 && errno == EAGAIN) {
+      pollfd watch{master_, POLLOUT, 0};
+      poll(&watch, 1, 10);
+    } else {
+      break;
+    }
   }
+  if (!bytes.empty()) ADD_FAILURE() << "the telephone could not answer";
+}
+
+void PtyTelephone::flood(std::string_view line) {
+  {
+    std::lock_guard lock(mutex_);
+    // Whole lines of about 4 KB, so a write rarely ends inside a line.
+    floodBlock_.clear();
+    while (floodBlock_.size() < 4096) floodBlock_ += line;
+    floodOffset_ = 0;
+  }
+  flooding_ = true;
+}
+
+void PtyTelephone::stopFlood() { flooding_ = false; }
+
+void PtyTelephone::floodOnce() {
+  std::lock_guard lock(mutex_);
+  std::string_view rest = std::string_view(floodBlock_).substr(floodOffset_);
+  ssize_t wrote = ::write(master_, rest.data(), rest.size());
+  if (wrote <= 0) return;
+  flooded_ += static_cast<std::size_t>(wrote);
+  floodOffset_ = (floodOffset_ + static_cast<std::size_t>(wrote)) % floodBlock_.size();
 }
 
 std::string PtyTelephone::received() const {
@@ -70,10 +106,14 @@ std::string PtyTelephone::receivedAtLeast(std::size_t count) const {
 void PtyTelephone::run() {
   std::size_t answered = 0;
   while (!stopping_) {
-    pollfd watch{master_, POLLIN, 0};
-    if (poll(&watch, 1, 10) <= 0 || (watch.revents & POLLIN) == 0) {
+    bool flooding = flooding_;
+    pollfd watch{master_, static_cast<short>(flooding ? POLLIN | POLLOUT : POLLIN), 0};
+    bool ready = poll(&watch, 1, 10) > 0;
+    bool writable = ready && flooding && (watch.revents & POLLOUT) != 0;
+    if (writable) floodOnce();
+    if (!ready || (watch.revents & POLLIN) == 0) {
       // POLLHUP while the program has not opened the line (or has closed it).
-      std::this_thread::sleep_for(1ms);
+      if (!writable) std::this_thread::sleep_for(1ms);
       continue;
     }
     char buffer[256];

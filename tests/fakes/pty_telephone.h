@@ -32,6 +32,11 @@ class PtyTelephone {
 
   // Sends bytes to the program at once.
   void send(std::string_view bytes);
+  // From now on (once started) sends line after line as fast as the program
+  // takes them, like a device that reports on its own, until stopFlood().
+  void flood(std::string_view line);
+  void stopFlood();
+  [[nodiscard]] std::size_t floodedBytes() const { return flooded_; }
 
   [[nodiscard]] std::string received() const;
   // Waits up to two seconds for the bytes received to end with suffix.
@@ -42,6 +47,7 @@ class PtyTelephone {
  private:
   void run();
   void respond();
+  void floodOnce();
 
   Answer answer_;
   int master_ = -1;
@@ -50,6 +56,10 @@ class PtyTelephone {
   std::atomic<bool> stopping_ = false;
   mutable std::mutex mutex_;
   std::string received_;
+  std::string floodBlock_;       // guarded by mutex_
+  std::size_t floodOffset_ = 0;  // guarded by mutex_
+  std::atomic<bool> flooding_ = false;
+  std::atomic<std::size_t> flooded_ = 0;
 };
 
 }  // namespace testing_support

@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <thread>
@@ -134,6 +138,34 @@ double secondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// The resident memory of this process, in bytes.
+long long residentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  long long pages = 0;
+  long long resident = 0;
+  statm >> pages >> resident;
+  return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Runs the event loop for a while, as the main window does between clicks.
+void runEventLoop(std::chrono::milliseconds time) {
+  QEventLoop loop;
+  QTimer::singleShot(time, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Runs the event loop until the telephone has sent at least count more
+// bytes, for at least minimum and at most four seconds.
+void runEventLoopWhileFlooded(const Telephone& telephone, std::size_t count,
+                              std::chrono::milliseconds minimum = 0ms) {
+  const std::size_t target = telephone.floodedBytes() + count;
+  const auto start = Clock::now();
+  while (Clock::now() - start < 4s &&
+         (Clock::now() - start < minimum || telephone.floodedBytes() < target)) {
+    runEventLoop(50ms);
+  }
+}
+
 struct ProbeCase {
   Answer answer;
   bool found;
@@ -180,6 +212,44 @@ TEST(QtSerialPort, dialAndHangUpSendExactlyTheirBytes) {
   EXPECT_TRUE(program.dialogs.messages.empty());
 }
 
+// A telephone that reports calls, or a GPS receiver linked as a port, keeps
+// sending lines that nobody asked for.
+TEST(QtSerialPort, lineThatKeepsSendingCostsNoMemoryAndStillTakesADial) {
+  Telephone telephone(Answer::ok);
+  PortLink link(telephone.slave());
+  telephone.start();
+  Program program;
+  program.connect();
+  ASSERT_TRUE(program.port.isOpen());
+  runEventLoop(100ms);
+  const long long before = residentBytes();
+
+  telephone.flood("+CLIP: \"07111234567\",129,,,,0\r\nRING\r\n");
+  program.window.setText(ControlId::workPhoneEdit, "0711 / 123-45");
+  QElapsedTimer sinceFloodStarted;
+  sinceFloodStarted.start();
+  qint64 dialledAfter = -1;
+  QObject context;
+  QTimer::singleShot(300ms, &context, [&] {
+    dialledAfter = sinceFloodStarted.elapsed();
+    outputs::phoneCommand(ControlId::dialWorkButton, program.connection, program.window,
+                          program.dialogs);
+  });
+  runEventLoopWhileFlooded(telephone, 32U << 20, 1s);
+  const long long after = residentBytes();
+  const std::size_t flooded = telephone.floodedBytes();
+  telephone.stopFlood();
+
+  EXPECT_EQ(telephone.receivedEndingWith("ATD0711 / 123-45\r\n"), "AT\r\nATD0711 / 123-45\r\n");
+  EXPECT_TRUE(program.dialogs.messages.empty());
+  EXPECT_LT(dialledAfter, 800) << "the event loop kept its timers waiting";
+  EXPECT_GT(flooded, 16U << 20) << "the flood was too thin to show a growth";
+  EXPECT_LT(after - before, 8 << 20) << flooded << " bytes flooded";
+  ::testing::Test::RecordProperty("floodedBytes", std::to_string(flooded));
+  ::testing::Test::RecordProperty("residentBytesBefore", std::to_string(before));
+  ::testing::Test::RecordProperty("residentBytesAfter", std::to_string(after));
+}
+
 TEST(QtSerialPort, missingDeviceCannotBeOpened) {
   testing_support::TempDir nothing;
   PortLink link((nothing.path() / "ttyUSB7").string());
@@ -223,12 +293,16 @@ TEST(QtSerialPort, portInUseCannotBeOpenedTwice) {
   EXPECT_TRUE(second.open("COM3"));
 }
 
+// Only what arrives after a command counts as its answer; what arrives at
+// other times is discarded.
 TEST(QtSerialPort, answerThatArrivedWithoutEventLoopIsCountedAndReadExactly) {
   Telephone telephone(Answer::echoThenOk);
   PortLink link(telephone.slave());
   telephone.start();
   QtSerialPort port;
   ASSERT_TRUE(port.open("COM3"));
+  telephone.send("RING\r\n");
+  std::this_thread::sleep_for(50ms);
   ASSERT_TRUE(port.write("AT\r\n"));
   std::this_thread::sleep_for(200ms);
   ASSERT_EQ(port.bytesWaiting(), 9U);
@@ -236,6 +310,32 @@ TEST(QtSerialPort, answerThatArrivedWithoutEventLoopIsCountedAndReadExactly) {
   EXPECT_EQ(port.read(100), "\nOK\r\n");
   EXPECT_EQ(port.bytesWaiting(), 0U);
   EXPECT_EQ(port.read(100), "");
+
+  telephone.send("RING\r\n");
+  runEventLoop(50ms);
+  EXPECT_EQ(port.bytesWaiting(), 0U);
+}
+
+// A probe that meets a flood keeps the first bytes after its command, no
+// more than the bound; the port takes in and discards bytes again afterwards.
+TEST(QtSerialPort, answerIsKeptUpToTheBound) {
+  Telephone telephone(Answer::never);
+  PortLink link(telephone.slave());
+  telephone.start();
+  QtSerialPort port;
+  ASSERT_TRUE(port.open("COM3"));
+  ASSERT_TRUE(port.write("AT\r\n"));
+  telephone.flood("OK\r\n");
+  for (auto waited = 0ms; waited < 2s && telephone.floodedBytes() < 8192; waited += 10ms) {
+    std::this_thread::sleep_for(10ms);
+  }
+  ASSERT_EQ(port.bytesWaiting(), static_cast<std::size_t>(QtSerialPort::receiveBufferBytes));
+  EXPECT_TRUE(port.read(QtSerialPort::receiveBufferBytes).starts_with("OK\r\nOK\r\n"));
+  std::size_t floodedBefore = telephone.floodedBytes();
+  runEventLoopWhileFlooded(telephone, 1U << 20);
+  EXPECT_GT(telephone.floodedBytes(), floodedBefore + (1U << 20))
+      << "the port stopped taking bytes in";
+  telephone.stopFlood();
 }
 
 // The telephone never reads: once the line's buffers are full no byte is
