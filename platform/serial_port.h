@@ -7,6 +7,9 @@
 namespace platform {
 
 // One serial device for the telephone, opened by its port name ("COM3").
+// Received bytes matter only as the answer to the last write: a port keeps
+// at most a few kilobytes of them and may discard what arrives at other
+// times, so a device that keeps sending costs no memory.
 class SerialPort {
  public:
   virtual ~SerialPort() = default;
