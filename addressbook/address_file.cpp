@@ -6,6 +6,7 @@
 #include "addressbook/file_text.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
+#include "addressbook/vcard_writer.h"
 #include "text/cp1252.h"
 
 namespace addressbook {
@@ -15,7 +16,6 @@ namespace {
 using platform::ControlId;
 
 constexpr std::string_view defaultFileName = "myadr.vcf";
-constexpr std::string_view emptyCard = "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n";
 constexpr char pathSeparator = '/';
 
 // Marks the address book busy for the lifetime of the guard.
@@ -95,7 +95,7 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   std::string file = cutPath(env.settings.read(platform::setting::addressFile));
   if (!env.files.isFile(file)) {
     file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
-    if (!env.files.isFile(file)) env.files.replaceFile(file, emptyCard);
+    if (!env.files.isFile(file)) env.files.replaceFile(file, emptyAddressFileText);
   }
   if (askForFile) {
     auto chosen = env.dialogs.openFile(addressFileDialog("VCard-File", file));

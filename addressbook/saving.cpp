@@ -21,7 +21,12 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   fillTable(book, env, showRecord);
   if (sortByName) sortByName();
 
-  if (!env.files.replaceFile(book.currentFile, addressFileText(book.store))) {
+  // Without any record the file still gets the empty card of a new file: a
+  // file without cards could not be loaded again, and the store read from
+  // it would have no room for a new record.
+  std::string text = addressFileText(book.store);
+  if (text.empty()) text = emptyAddressFileText;
+  if (!env.files.replaceFile(book.currentFile, text)) {
     env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
     if (book.currentFile != previous) {
       book.currentFile = previous;
