@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "addressbook/file_name_check.h"
 #include "addressbook/file_text.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
@@ -99,7 +100,7 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   }
   if (askForFile) {
     auto chosen = env.dialogs.openFile(addressFileDialog("VCard-File", file));
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty() || !isStorableFileName(*chosen, env.dialogs)) return;
     file = cutPath(*chosen);
   }
 

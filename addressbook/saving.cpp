@@ -3,6 +3,7 @@
 #include <string>
 
 #include "addressbook/address_file.h"
+#include "addressbook/file_name_check.h"
 #include "addressbook/vcard_writer.h"
 
 namespace addressbook {
@@ -13,7 +14,7 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   if (saveAs || !env.files.isFile(book.currentFile)) {
     auto chosen =
         env.dialogs.saveFile(addressFileDialog("Save VCard-File as...", book.currentFile));
-    if (!chosen || chosen->empty()) return false;
+    if (!chosen || chosen->empty() || !isStorableFileName(*chosen, env.dialogs)) return false;
     book.currentFile = cutPath(*chosen);
   }
   env.settings.write(platform::setting::addressFile, book.currentFile);
