@@ -1,6 +1,7 @@
 #include "addressbook/address_file.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "addressbook/file_name_check.h"
@@ -95,8 +96,15 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   BusyGuard busy(book);
   std::string file = cutPath(env.settings.read(platform::setting::addressFile));
   if (!env.files.isFile(file)) {
-    file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
-    if (!env.files.isFile(file)) env.files.replaceFile(file, emptyAddressFileText);
+    // A configuration saved by a UTF-8 editor names the file in UTF-8; the
+    // name is written back below in the program's own form.
+    std::optional<std::string> decoded = text::cp1252::fromUtf8(file);
+    if (decoded && *decoded != file && env.files.isFile(*decoded)) {
+      file = std::move(*decoded);
+    } else {
+      file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
+      if (!env.files.isFile(file)) env.files.replaceFile(file, emptyAddressFileText);
+    }
   }
   if (askForFile) {
     auto chosen = env.dialogs.openFile(addressFileDialog("VCard-File", file));

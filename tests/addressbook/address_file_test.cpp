@@ -109,12 +109,17 @@ TEST(LoadAddressFile, readsTheConfiguredFileAndShowsItsRecords) {
 }
 
 TEST(LoadAddressFile, aMissingConfiguredFileFallsBackToANewDefaultFileInTheCurrentFolder) {
-  for (bool configured : {true, false}) {
+  // Without a name the default name myadr.vcf is used; a name in UTF-8
+  // counts only when that file exists.
+  for (std::string_view configured : {"/data/gone.vcf", "", "/data/M\xC3\xBCller.vcf",
+                                      "/data/\xC5\x81\xC3\xB3"
+                                      "d\xC5\xBA.vcf"}) {
+    SCOPED_TRACE(configured);
     LoadFixture f;
-    if (configured) f.configure("/data/gone.vcf");  // otherwise the default name myadr.vcf
+    if (!configured.empty()) f.configure(configured);
     f.load(false);
     const std::string fallback = "/home/anna/myadr.vcf";
-    ASSERT_TRUE(f.files.isFile(fallback)) << configured;
+    ASSERT_TRUE(f.files.isFile(fallback));
     EXPECT_EQ(f.files.files[fallback], emptyCardFile);
     EXPECT_EQ(f.files.files[fallback].size(), 26u);
     EXPECT_EQ(f.book.currentFile, fallback);
@@ -125,6 +130,17 @@ TEST(LoadAddressFile, aMissingConfiguredFileFallsBackToANewDefaultFileInTheCurre
     EXPECT_EQ(f.window.status[4], "File: " + fallback);
     EXPECT_EQ(f.shown, (std::vector<int>{1}));
   }
+}
+
+TEST(LoadAddressFile, aConfiguredNameInUtf8OpensThatFileAndIsWrittenBackInWindows1252) {
+  LoadFixture f;
+  f.files.files["/data/M\xFCller \x80.vcf"] = namedCards(2);
+  f.configure("/data/M\xC3\xBCller \xE2\x82\xAC.vcf");
+  f.load(false);
+  EXPECT_EQ(f.book.currentFile, "/data/M\xFCller \x80.vcf");
+  EXPECT_EQ(f.configuredFile(), "/data/M\xFCller \x80.vcf");
+  EXPECT_EQ(f.column(1), (Names{"Name1", "Name2"}));
+  EXPECT_FALSE(f.files.isFile("/home/anna/myadr.vcf"));
 }
 
 TEST(LoadAddressFile, anExistingDefaultFileIsLoadedUnchanged) {
