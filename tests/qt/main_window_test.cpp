@@ -343,6 +343,15 @@ TEST_F(MainWindowTest, aLongNoteShowsItsBeginningAndComesBackWhole) {
   EXPECT_EQ(window.text(ControlId::notesEdit), "kurz");
 }
 
+TEST_F(MainWindowTest, theAgeLabelHasRoomForThreeDigits) {
+  window.setText(ControlId::ageLabel, "(126J)");
+  QWidget* label = window.control(ControlId::ageLabel);
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(qs(u"(126J)")), label->width());
+  QRect room = label->geometry();
+  for (ControlId neighbour : {ControlId::yearEdit, ControlId::timeCaption})
+    EXPECT_FALSE(room.intersects(window.control(neighbour)->geometry()));
+}
+
 TEST_F(MainWindowTest, tabLeavesTheNotesField) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
