@@ -43,18 +43,16 @@ std::string listPath(std::string directory) {
 
 }  // namespace
 
-std::string entryListLine(const table::ShownFields& fields) {
-  std::string line;
-  for (const Column& column : columns) appendFixed(line, fields.text(column.field), column.width);
+void appendEntryListLine(std::string& list, const table::ShownFields& fields) {
+  for (const Column& column : columns) appendFixed(list, fields.text(column.field), column.width);
   std::string_view day = fields.text(ControlId::dayEdit);
   if (!day.empty()) {
-    line.append(day).append(".").append(fields.text(ControlId::monthEdit)).append(".");
-    line.append(fields.text(ControlId::yearEdit)).append("    ");
+    list.append(day).append(".").append(fields.text(ControlId::monthEdit)).append(".");
+    list.append(fields.text(ControlId::yearEdit)).append("    ");
   }
   std::string_view hour = fields.text(ControlId::hourEdit);
-  if (!hour.empty()) line.append(hour).append(":").append(fields.text(ControlId::minuteEdit));
-  line += lineEnd;
-  return line;
+  if (!hour.empty()) list.append(hour).append(":").append(fields.text(ControlId::minuteEdit));
+  list += lineEnd;
 }
 
 void writeEntryList(platform::Window& window, const addressbook::RecordTable& rows,
@@ -67,9 +65,11 @@ void writeEntryList(platform::Window& window, const addressbook::RecordTable& ro
   const addressbook::RecordTable listed = rows;
   platform::Date today = clock.today();
   std::string text;
+  table::ShownFields fields;
   int rowCount = listed.rowCount();
   for (int row = 1; row <= rowCount; ++row) {
-    text += entryListLine(table::shownFields(listed, row, today));
+    fields.read(listed, row, today);
+    appendEntryListLine(text, fields);
     if (row % progressInterval == 0 && !display.update(row, rowCount, false)) return;
   }
   if (!display.update(rowCount, rowCount, true)) return;

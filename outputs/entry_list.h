@@ -14,12 +14,12 @@ namespace outputs {
 
 inline constexpr std::string_view entryListFileName = "prot.txt";
 
-// One line of the entry list from what the edit fields show for a row:
+// Appends one line of the entry list from what the edit fields show for a row:
 // name, given name, work, private and mobile number, fax and e-mail in fixed
 // widths (20 20 14 14 14 14 20; padded with blanks or cut), then, when the
 // day is not empty, day "." month "." year and four blanks, then, when the
 // hour is not empty, hour ":" minute, and CR LF. Windows-1252 bytes.
-[[nodiscard]] std::string entryListLine(const table::ShownFields& fields);
+void appendEntryListLine(std::string& list, const table::ShownFields& fields);
 
 // The list button: lists every row of the table in its current order as the
 // edit fields would show it, without touching them; writes the lines and one

@@ -41,42 +41,40 @@ std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year, pla
   return "(" + std::to_string(age) + "J)";
 }
 
-ShownFields shownFields(const addressbook::RecordTable& rows, int row, platform::Date today) {
-  ShownFields fields;
-  if (row < 1 || row > rows.rowCount()) return fields;
+void ShownFields::read(const addressbook::RecordTable& rows, int row, platform::Date today) {
+  for (std::string& text : texts_) text.clear();
+  if (row < 1 || row > rows.rowCount()) return;
   using namespace addressbook::field;
-  std::string name = rows.cell(row, addressbook::field::name);
-  fields.set(ControlId::nameEdit, part(name, ';', 1));
-  fields.set(ControlId::firstNameEdit, part(name, ';', 2));
-  fields.set(ControlId::workPhoneEdit, rows.cell(row, workPhone));
-  fields.set(ControlId::homePhoneEdit, rows.cell(row, homePhone));
-  fields.set(ControlId::mobileEdit, rows.cell(row, mobile));
-  fields.set(ControlId::faxEdit, rows.cell(row, fax));
-  fields.set(ControlId::emailEdit, rows.cell(row, email));
+  std::string_view name = rows.field(row, addressbook::field::name);
+  set(ControlId::nameEdit, part(name, ';', 1));
+  set(ControlId::firstNameEdit, part(name, ';', 2));
+  set(ControlId::workPhoneEdit, rows.field(row, workPhone));
+  set(ControlId::homePhoneEdit, rows.field(row, homePhone));
+  set(ControlId::mobileEdit, rows.field(row, mobile));
+  set(ControlId::faxEdit, rows.field(row, fax));
+  set(ControlId::emailEdit, rows.field(row, email));
 
-  std::string date = rows.cell(row, birthday);
+  std::string_view date = rows.field(row, birthday);
   std::string_view day = part(date, ';', 1);
   std::int64_t dayNumber = numberOf(part(day, '.', 1));
   std::int64_t monthNumber = numberOf(part(day, '.', 2));
   std::int64_t year = numberOf(part(day, '.', 3));
-  if (year < firstShownYear) return fields;
-  fields.set(ControlId::dayEdit, std::to_string(dayNumber));
-  fields.set(ControlId::monthEdit, std::to_string(monthNumber));
-  fields.set(ControlId::yearEdit, std::to_string(year));
+  if (year < firstShownYear) return;
+  set(ControlId::dayEdit, std::to_string(dayNumber));
+  set(ControlId::monthEdit, std::to_string(monthNumber));
+  set(ControlId::yearEdit, std::to_string(year));
   std::string_view time = part(date, ';', 2);
-  fields.set(ControlId::hourEdit, trimBlanks(part(time, ':', 1)));
-  fields.set(ControlId::minuteEdit, trimBlanks(part(time, ':', 2)));
-  fields.set(ControlId::ageLabel, ageText(dayNumber, monthNumber, year, today));
-  return fields;
+  set(ControlId::hourEdit, trimBlanks(part(time, ':', 1)));
+  set(ControlId::minuteEdit, trimBlanks(part(time, ':', 2)));
+  set(ControlId::ageLabel, ageText(dayNumber, monthNumber, year, today));
 }
 
 void showRecord(platform::Window& window, const addressbook::RecordTable& rows,
                 const platform::Clock& clock, int row) {
-  bool exists = row >= 1 && row <= rows.rowCount();
-  ShownFields fields = exists ? shownFields(rows, row, clock.today()) : ShownFields();
+  ShownFields fields;
+  fields.read(rows, row, clock.today());
   for (ControlId id : ShownFields::ids) window.setText(id, fields.text(id));
-  window.setText(ControlId::notesEdit,
-                 exists ? notesForEditing(rows.cell(row, addressbook::field::notes)) : "");
+  window.setText(ControlId::notesEdit, notesForEditing(rows.field(row, addressbook::field::notes)));
 }
 
 }  // namespace table

@@ -30,16 +30,15 @@ class ShownFields {
   [[nodiscard]] std::string_view text(platform::ControlId id) const;
   void set(platform::ControlId id, std::string_view text);
 
+  // Takes the texts for table row (1-based): name and given name split at
+  // ";", the numbers, the e-mail address, the birthday in day, month, year,
+  // hour and minute, and the age on the date today. All empty for a row
+  // that does not exist. Reusing one object for many rows keeps its memory.
+  void read(const addressbook::RecordTable& rows, int row, platform::Date today);
+
  private:
   std::array<std::string, ids.size()> texts_;
 };
-
-// What the edit fields show for table row (1-based): name and given name
-// split at ";", the numbers, the e-mail address, the birthday in day, month,
-// year, hour and minute, and the age on the date today. All empty for a row
-// that does not exist.
-[[nodiscard]] ShownFields shownFields(const addressbook::RecordTable& rows, int row,
-                                      platform::Date today);
 
 // Shows table row (1-based) in the edit fields: the shownFields on the
 // clock's date and the notes with their line breaks. A row that does not

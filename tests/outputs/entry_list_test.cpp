@@ -69,7 +69,9 @@ TEST(EntryListLine, fixedColumnsThenTheOptionalBirthdayAndTime) {
     SCOPED_TRACE(c.name);
     table::ShownFields fields;
     for (const auto& [id, text] : c.fields) fields.set(id, text);
-    EXPECT_EQ(outputs::entryListLine(fields), c.line);
+    std::string list = "davor\r\n";
+    outputs::appendEntryListLine(list, fields);
+    EXPECT_EQ(list, "davor\r\n" + c.line);
   }
 }
 
