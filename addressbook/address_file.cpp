@@ -1,11 +1,15 @@
 #include "addressbook/address_file.h"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
+#include "addressbook/file_name_check.h"
 #include "addressbook/file_text.h"
+#include "addressbook/long_pass.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
+#include "addressbook/vcard_writer.h"
 #include "text/cp1252.h"
 
 namespace addressbook {
@@ -15,60 +19,7 @@ namespace {
 using platform::ControlId;
 
 constexpr std::string_view defaultFileName = "myadr.vcf";
-constexpr std::string_view emptyCard = "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n";
 constexpr char pathSeparator = '/';
-
-// Marks the address book busy for the lifetime of the guard.
-class BusyGuard {
- public:
-  explicit BusyGuard(AddressBook& book) : book_(book), previous_(book.busy) { book.busy = true; }
-  ~BusyGuard() { book_.busy = previous_; }
-  BusyGuard(const BusyGuard&) = delete;
-  BusyGuard& operator=(const BusyGuard&) = delete;
-
- private:
-  AddressBook& book_;
-  bool previous_;
-};
-
-// part × 100 / whole with exactly two decimals and "%" (37.50%), written
-// without the locale so that the point stays a point.
-std::string percentText(std::size_t part, std::size_t whole) {
-  std::uint64_t hundredths = (std::uint64_t{part} * 20000 + whole) / (2 * std::uint64_t{whole});
-  std::string cents = std::to_string(hundredths % 100);
-  if (cents.size() < 2) cents.insert(0, "0");
-  return std::to_string(hundredths / 100) + "." + cents + "%";
-}
-
-int roundedPercent(std::size_t part, std::size_t whole) {
-  return static_cast<int>((std::uint64_t{part} * 200 + whole) / (2 * std::uint64_t{whole}));
-}
-
-// Lets the window breathe while a long pass runs: about every 32 ms of the
-// tick count, and at the end of the pass, it handles pending events and
-// shows how far the pass has come. Returns false once the window is gone.
-class ProgressDisplay {
- public:
-  ProgressDisplay(const Environment& env, std::string_view file)
-      : env_(env), file_(file), lastPeriod_(env.clock.tickCount() / 32) {}
-
-  bool update(std::size_t done, std::size_t total, bool last) {
-    std::uint32_t period = env_.clock.tickCount() / 32;
-    if (period == lastPeriod_ && !last) return true;
-    lastPeriod_ = period;
-    env_.window.processPendingEvents();
-    if (!env_.window.isAlive()) return false;
-    env_.window.setStatusText(1, percentText(done, total));
-    env_.window.setStatusText(4, "File: " + file_);
-    env_.window.setProgress(roundedPercent(done, total));
-    return true;
-  }
-
- private:
-  const Environment& env_;
-  std::string file_;
-  std::uint32_t lastPeriod_;
-};
 
 }  // namespace
 
@@ -94,12 +45,19 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   BusyGuard busy(book);
   std::string file = cutPath(env.settings.read(platform::setting::addressFile));
   if (!env.files.isFile(file)) {
-    file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
-    if (!env.files.isFile(file)) env.files.replaceFile(file, emptyCard);
+    // A configuration saved by a UTF-8 editor names the file in UTF-8; the
+    // name is written back below in the program's own form.
+    std::optional<std::string> decoded = text::cp1252::fromUtf8(file);
+    if (decoded && *decoded != file && env.files.isFile(*decoded)) {
+      file = std::move(*decoded);
+    } else {
+      file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
+      if (!env.files.isFile(file)) env.files.replaceFile(file, emptyAddressFileText);
+    }
   }
   if (askForFile) {
     auto chosen = env.dialogs.openFile(addressFileDialog("VCard-File", file));
-    if (!chosen || chosen->empty()) return;
+    if (!chosen || chosen->empty() || !isStorableFileName(*chosen, env.dialogs)) return;
     file = cutPath(*chosen);
   }
 
@@ -128,7 +86,7 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
     return;
   }
 
-  ProgressDisplay display(env, file);
+  ProgressDisplay display(env.window, env.clock, file);
   RecordStore store =
       readCards(std::move(text), separators, [&](std::size_t done, std::size_t total) {
         return display.update(done, total, done == total);
@@ -144,11 +102,13 @@ void fillTable(AddressBook& book, const Environment& env, const ShowRecord& show
   std::string filter = text::cp1252::toUpper(env.window.text(ControlId::filterEdit));
   book.table.clear();
   env.window.tableReset();
-  ProgressDisplay display(env, book.currentFile);
+  ProgressDisplay display(env.window, env.clock, book.currentFile);
   book.table.setSlots(
       filterRecords(book.store, filter, [&](std::size_t examined, std::size_t capacity) {
         return display.update(examined, capacity, false);
       }));
+  std::size_t capacity = book.store.hasSlots() ? book.store.capacity() : 0;
+  display.update(capacity, capacity, true);
   env.window.tableReset();
   env.window.selectRow(book.table.rowCount() > 0 ? 1 : 0);
   if (showRecord) showRecord(1);

@@ -9,11 +9,19 @@ namespace addressbook {
 std::string slotNumberText(std::size_t slot) { return " " + std::to_string(slot); }
 
 std::string RecordTable::cell(int row, int column) const {
+  if (column == fieldCount() + 1) {
+    std::size_t slot = slotOfRow(row);
+    if (slot == 0 || slot > store_.capacity() || !store_.hasSlots()) return {};
+    return slotNumberText(slot);
+  }
+  return std::string(field(row, column));
+}
+
+std::string_view RecordTable::field(int row, int field) const {
   std::size_t slot = slotOfRow(row);
   if (slot == 0 || slot > store_.capacity() || !store_.hasSlots()) return {};
-  if (column >= 1 && column <= fieldCount()) return std::string(store_.field(slot, column));
-  if (column == fieldCount() + 1) return slotNumberText(slot);
-  return {};
+  if (field < 1 || field > fieldCount()) return {};
+  return store_.field(slot, field);
 }
 
 std::size_t RecordTable::slotOfRow(int row) const {

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "addressbook/record_store.h"
@@ -18,6 +19,9 @@ class RecordTable : public platform::TableContent {
 
   [[nodiscard]] int rowCount() const override { return static_cast<int>(slots_.size()); }
   [[nodiscard]] std::string cell(int row, int column) const override;
+  // Field 1 to 8 of the slot that row shows, without a copy: valid until
+  // the store changes. Empty for a row that does not exist.
+  [[nodiscard]] std::string_view field(int row, int field) const;
 
   // The slot that row (1-based) shows; 0 for a row that does not exist.
   [[nodiscard]] std::size_t slotOfRow(int row) const;

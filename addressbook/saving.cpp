@@ -3,6 +3,7 @@
 #include <string>
 
 #include "addressbook/address_file.h"
+#include "addressbook/file_name_check.h"
 #include "addressbook/vcard_writer.h"
 
 namespace addressbook {
@@ -13,7 +14,7 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   if (saveAs || !env.files.isFile(book.currentFile)) {
     auto chosen =
         env.dialogs.saveFile(addressFileDialog("Save VCard-File as...", book.currentFile));
-    if (!chosen || chosen->empty()) return false;
+    if (!chosen || chosen->empty() || !isStorableFileName(*chosen, env.dialogs)) return false;
     book.currentFile = cutPath(*chosen);
   }
   env.settings.write(platform::setting::addressFile, book.currentFile);
@@ -21,7 +22,12 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   fillTable(book, env, showRecord);
   if (sortByName) sortByName();
 
-  if (!env.files.replaceFile(book.currentFile, addressFileText(book.store))) {
+  // Without any record the file still gets the empty card of a new file: a
+  // file without cards could not be loaded again, and the store read from
+  // it would have no room for a new record.
+  std::string text = addressFileText(book.store);
+  if (text.empty()) text = emptyAddressFileText;
+  if (!env.files.replaceFile(book.currentFile, text)) {
     env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
     if (book.currentFile != previous) {
       book.currentFile = previous;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "addressbook/record_store.h"
 
@@ -12,6 +13,10 @@ namespace addressbook {
 // Birthdays are written in file form; values longer than 70 bytes are folded
 // after bytes 69, 136, 203, ... Nothing stands before the first card or after
 // the last; a store without records gives no bytes at all.
+// A new address file: one empty card, so that reading it finds a card and
+// gives a store with room for new records.
+inline constexpr std::string_view emptyAddressFileText = "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n";
+
 [[nodiscard]] std::string addressFileText(const RecordStore& store);
 
 }  // namespace addressbook

@@ -123,7 +123,9 @@ constexpr std::array controls{
     label(ControlId::faxCaption, "Fax ", Alignment::centre, 554, 178, 34, 17),
     ControlDefinition{ControlId::telephonePicture, ControlKind::picture, "telephone", 52, 52, 100,
                       110},
-    label(ControlId::ageLabel, "J", Alignment::centre, 380, 114, 27, 18),
+    // Room for an age of three digits, "(126J)", between the year field and
+    // the time caption.
+    label(ControlId::ageLabel, "J", Alignment::centre, 377, 114, 39, 18),
     pictureButton(ControlId::saveButton, "save", 24, 36, 0, 32, 32, "Speichern"),
     pictureButton(ControlId::resetFilterButton, "reset-filter", 32, 376, 184, 24, 24,
                   "Filter zur\xFC"

@@ -5,6 +5,7 @@
 
 #include "addressbook/address_file.h"
 #include "addressbook/field_table.h"
+#include "addressbook/long_pass.h"
 #include "addressbook/saving.h"
 #include "app/tooltips.h"
 #include "outputs/dialing.h"
@@ -170,11 +171,9 @@ void Program::addNew(ControlId) { table::newRecord(book_, environment(), false, 
 void Program::duplicate(ControlId) { table::newRecord(book_, environment(), true, showRecordFn()); }
 
 void Program::writeList(ControlId) {
+  addressbook::BusyGuard busy(book_);
   outputs::writeEntryList(services_.window, book_.table, services_.clock, services_.files,
                           services_.shell);
-  // The edit fields now show the last row, whatever is selected: the next
-  // tick or command shows the selected row again before anything reads them.
-  tick_.lastShownSlot = book_.table.slotOfRow(book_.table.rowCount());
 }
 
 void Program::portSettings(ControlId) {

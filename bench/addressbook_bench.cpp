@@ -1,7 +1,8 @@
 // The hot paths of the address book on generated address books of 1,000 to
 // 1,000,000 cards: loading the file, the filter pass of the table fill, and
-// building and writing the file text of a save, each next to the physical
-// floor of reading the file once and finding its cards.
+// building and writing the file text of a save, and the entry list of every
+// record written to prot.txt, each next to the physical floor of reading the
+// file once and finding its cards.
 //
 // bench/report runs this program and compares the results with the floor.
 
@@ -37,6 +38,7 @@
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
 #include "bench/window_benchmarks.h"
+#include "outputs/entry_list.h"
 #include "platform/ini_profile_file.h"
 #include "platform/posix/posix_file_operations.h"
 #include "platform/posix/posix_file_system.h"
@@ -219,6 +221,7 @@ class Workspace {
   }
 
   [[nodiscard]] std::string savePath() const { return (folder_ / "saved.vcf").string(); }
+  [[nodiscard]] std::string folder() const { return folder_.string(); }
 
  private:
   std::filesystem::path folder_;
@@ -350,6 +353,42 @@ void saveBenchmark(benchmark::State& state, Workspace& workspace) {
       static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
 }
 
+// The system calls of the machine, with the workspace as the working
+// folder, so that the list lands there.
+class WorkspaceFileOperations : public platform::PosixFileOperations {
+ public:
+  explicit WorkspaceFileOperations(std::string folder) : folder_(std::move(folder)) {}
+  platform::SysResult<std::string> currentDirectory() override { return {folder_, 0}; }
+
+ private:
+  std::string folder_;
+};
+
+// The list button on a loaded address book whose table shows every record:
+// the list text built from the rows and written to a new prot.txt.
+void listBenchmark(benchmark::State& state, Workspace& workspace) {
+  auto cards = static_cast<std::size_t>(state.range(0));
+  const addressbook::AddressBook& book = *workspace.loaded(cards).book;
+  NullWindow window;
+  platform::SystemClock clock;
+  WorkspaceFileOperations operations(workspace.folder());
+  platform::PosixFileSystem files(operations);
+  NullShell shell;
+  for (auto _ : state) {
+    outputs::writeEntryList(window, book.table, clock, files, shell);
+  }
+  struct stat list {};
+  std::string path = workspace.folder() + "/" + std::string(outputs::entryListFileName);
+  if (static_cast<std::size_t>(book.table.rowCount()) != cards ||
+      shell.openedFiles != static_cast<int>(state.iterations()) ||
+      ::stat(path.c_str(), &list) != 0) {
+    state.SkipWithError("the list was not written");
+    return;
+  }
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * list.st_size);
+  state.counters["file_mb"] = megabytes(static_cast<std::uint64_t>(list.st_size));
+}
+
 void registerBenchmarks(Workspace& workspace) {
   // Grouped by card count, so that the loaded store of one count serves the
   // filter and save benchmarks before the next count is loaded.
@@ -379,6 +418,11 @@ void registerBenchmarks(Workspace& workspace) {
         ->UseRealTime();
     benchmark::RegisterBenchmark(
         "BM_Save", [&workspace](benchmark::State& state) { saveBenchmark(state, workspace); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_List", [&workspace](benchmark::State& state) { listBenchmark(state, workspace); })
         ->Arg(arg)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();

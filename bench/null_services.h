@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/dialogs.h"
+#include "platform/shell.h"
 #include "platform/window.h"
 
 namespace bench {
@@ -64,6 +65,15 @@ class NullDialogs : public platform::Dialogs {
 
   int messages = 0;
   std::string lastMessage;
+};
+
+// A desktop that opens nothing: the files handed to it are only counted.
+class NullShell : public platform::Shell {
+ public:
+  void openUrl(std::string_view) override {}
+  void openFile(std::string_view) override { ++openedFiles; }
+
+  int openedFiles = 0;
 };
 
 }  // namespace bench

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "addressbook/address_file.h"
+#include "addressbook/field_table.h"
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "bench/address_book_generator.h"
@@ -144,6 +145,40 @@ void startUpBenchmark(benchmark::State& state) {
   if (static_cast<std::size_t>(rows) != cards) state.SkipWithError("the table is not filled");
 }
 
+// Selecting the entry whose note holds that many megabytes (lines of 999
+// bytes), after an entry with a short note: the edit fields filled and the
+// window painted.
+void longNoteBenchmark(benchmark::State& state) {
+  auto megabytes = static_cast<std::size_t>(state.range(0));
+  platform::qt::QtWindow window{app::mainWindowDefinition()};
+  platform::SystemClock clock;
+  addressbook::AddressBook book;
+  book.store.reset(999);
+  std::string note;
+  note.reserve(megabytes * 1'000'000);
+  while (note.size() < megabytes * 1'000'000) note += std::string(999, 'x') + "\x07";
+  book.store.setField(1, addressbook::field::name, "Kurz;Anna");
+  book.store.setField(2, addressbook::field::name, "Lang;Bernd");
+  book.store.setField(2, addressbook::field::notes, note);
+  book.table.setSlots({1, 2});
+  window.setTableContent(book.table);
+  table::setupTableColumns(window);
+  window.show();
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    state.PauseTiming();
+    window.selectRow(1);
+    table::showRecord(window, book.table, clock, 1);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
+    window.selectRow(2);
+    table::showRecord(window, book.table, clock, 2);
+    QCoreApplication::processEvents();
+  }
+  if (window.text(ControlId::notesEdit).size() != note.size() + note.size() / 1000)
+    state.SkipWithError("the note is not shown whole");
+}
+
 }  // namespace
 
 void registerWindowBenchmarks() {
@@ -153,6 +188,10 @@ void registerWindowBenchmarks() {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   }
+  benchmark::RegisterBenchmark("BM_SelectLongNote", longNoteBenchmark)
+      ->Arg(50)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
   benchmark::RegisterBenchmark("BM_StartUp", startUpBenchmark)
       ->Arg(100'000)
       ->Unit(benchmark::kMillisecond)

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "table/record_display.h"
+#include "addressbook/long_pass.h"
 
 namespace outputs {
 
@@ -27,6 +27,8 @@ constexpr std::array<Column, 7> columns{{
 }};
 
 constexpr std::string_view lineEnd = "\r\n";
+// Rows listed between two looks at the clock.
+constexpr int progressInterval = 1024;
 
 void appendFixed(std::string& line, std::string_view text, std::size_t width) {
   text = text.substr(0, width);
@@ -41,32 +43,38 @@ std::string listPath(std::string directory) {
 
 }  // namespace
 
-std::string entryListLine(const platform::Window& window) {
-  std::string line;
-  for (const Column& column : columns) appendFixed(line, window.text(column.field), column.width);
-  std::string day = window.text(ControlId::dayEdit);
+void appendEntryListLine(std::string& list, const table::ShownFields& fields) {
+  for (const Column& column : columns) appendFixed(list, fields.text(column.field), column.width);
+  std::string_view day = fields.text(ControlId::dayEdit);
   if (!day.empty()) {
-    line += day + "." + window.text(ControlId::monthEdit) + "." + window.text(ControlId::yearEdit) +
-            "    ";
+    list.append(day).append(".").append(fields.text(ControlId::monthEdit)).append(".");
+    list.append(fields.text(ControlId::yearEdit)).append("    ");
   }
-  std::string hour = window.text(ControlId::hourEdit);
-  if (!hour.empty()) line += hour + ":" + window.text(ControlId::minuteEdit);
-  line += lineEnd;
-  return line;
+  std::string_view hour = fields.text(ControlId::hourEdit);
+  if (!hour.empty()) list.append(hour).append(":").append(fields.text(ControlId::minuteEdit));
+  list += lineEnd;
 }
 
 void writeEntryList(platform::Window& window, const addressbook::RecordTable& rows,
                     const platform::Clock& clock, platform::FileSystem& files,
                     platform::Shell& shell) {
-  std::string text;
-  int rowCount = rows.rowCount();
-  for (int row = 1; row <= rowCount; ++row) {
-    table::showRecord(window, rows, clock, row);
-    text += entryListLine(window);
-  }
-  text += lineEnd;
   std::string path = listPath(files.currentDirectory());
-  if (!files.replaceFile(path, text)) return;
+  addressbook::ProgressDisplay display(window, clock, path);
+  // The rows as they were asked for: a column click while the events are
+  // handled must not mix two orders in one list.
+  const addressbook::RecordTable listed = rows;
+  platform::Date today = clock.today();
+  std::string text;
+  table::ShownFields fields;
+  int rowCount = listed.rowCount();
+  for (int row = 1; row <= rowCount; ++row) {
+    fields.read(listed, row, today);
+    appendEntryListLine(text, fields);
+    if (row % progressInterval == 0 && !display.update(row, rowCount, false)) return;
+  }
+  if (!display.update(rowCount, rowCount, true)) return;
+  text += lineEnd;
+  if (!files.recreateFile(path, text)) return;
   shell.openFile(path);
 }
 

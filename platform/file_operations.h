@@ -40,7 +40,8 @@ class FileOperations {
   [[nodiscard]] virtual SysResult<int> openForReading(const std::string& path) = 0;
   // An existing file opened for writing and cut to length 0.
   [[nodiscard]] virtual SysResult<int> openForOverwrite(const std::string& path) = 0;
-  // A new file, opened for writing; fails with EEXIST when the name is taken.
+  // A new file, opened for writing; fails with EEXIST when the name is taken,
+  // also by a link (which is never followed).
   // The process's umask applies to permissions.
   [[nodiscard]] virtual SysResult<int> createExclusive(const std::string& path,
                                                        std::uint32_t permissions) = 0;

@@ -19,6 +19,11 @@ class FileSystem {
   // old or the new content at every moment. Returns whether all bytes were
   // stored; on failure the old file is left as it was.
   virtual bool replaceFile(std::string_view path, std::string_view bytes) = 0;
+  // Writes bytes to a new regular file under this path without following a
+  // link: whatever stands there first (a file, a link, a FIFO; never a
+  // folder) is removed, the target of a link stays untouched, and the new
+  // file is created exclusively. Returns whether all bytes were stored.
+  virtual bool recreateFile(std::string_view path, std::string_view bytes) = 0;
   // The process's current working directory, without a trailing separator.
   [[nodiscard]] virtual std::string currentDirectory() const = 0;
   // Creates the folder, and any missing folder above it, open to the user

@@ -1,7 +1,6 @@
 #include "table/record_display.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 #include "addressbook/field_table.h"
@@ -16,18 +15,23 @@ using addressbook::part;
 using addressbook::trimBlanks;
 using platform::ControlId;
 
-constexpr std::array shownFields{ControlId::nameEdit,      ControlId::firstNameEdit,
-                                 ControlId::workPhoneEdit, ControlId::homePhoneEdit,
-                                 ControlId::mobileEdit,    ControlId::faxEdit,
-                                 ControlId::emailEdit,     ControlId::notesEdit};
-constexpr std::array dateFields{ControlId::dayEdit, ControlId::monthEdit, ControlId::yearEdit,
-                                ControlId::hourEdit, ControlId::minuteEdit};
 constexpr int firstShownYear = 1800;
 std::int64_t numberOf(std::string_view text) {
   return addressbook::leadingNumber(trimBlanks(text));
 }
 
 }  // namespace
+
+std::string_view ShownFields::text(ControlId id) const {
+  auto found = std::ranges::find(ids, id);
+  if (found == ids.end()) return {};
+  return texts_[static_cast<std::size_t>(found - ids.begin())];
+}
+
+void ShownFields::set(ControlId id, std::string_view text) {
+  auto found = std::ranges::find(ids, id);
+  if (found != ids.end()) texts_[static_cast<std::size_t>(found - ids.begin())] = text;
+}
 
 std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year, platform::Date today) {
   // Far-off numbers from a damaged file must not overflow.
@@ -37,40 +41,40 @@ std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year, pla
   return "(" + std::to_string(age) + "J)";
 }
 
-void showRecord(platform::Window& window, const addressbook::RecordTable& rows,
-                const platform::Clock& clock, int row) {
-  if (row < 1 || row > rows.rowCount()) {
-    for (ControlId id : shownFields) window.setText(id, "");
-    for (ControlId id : dateFields) window.setText(id, "");
-    window.setText(ControlId::ageLabel, "");
-    return;
-  }
+void ShownFields::read(const addressbook::RecordTable& rows, int row, platform::Date today) {
+  for (std::string& text : texts_) text.clear();
+  if (row < 1 || row > rows.rowCount()) return;
   using namespace addressbook::field;
-  std::string name = rows.cell(row, addressbook::field::name);
-  window.setText(ControlId::nameEdit, part(name, ';', 1));
-  window.setText(ControlId::firstNameEdit, part(name, ';', 2));
-  window.setText(ControlId::workPhoneEdit, rows.cell(row, workPhone));
-  window.setText(ControlId::homePhoneEdit, rows.cell(row, homePhone));
-  window.setText(ControlId::mobileEdit, rows.cell(row, mobile));
-  window.setText(ControlId::faxEdit, rows.cell(row, fax));
-  window.setText(ControlId::emailEdit, rows.cell(row, email));
-  window.setText(ControlId::notesEdit, notesForEditing(rows.cell(row, notes)));
-  for (ControlId id : dateFields) window.setText(id, "");
+  std::string_view name = rows.field(row, addressbook::field::name);
+  set(ControlId::nameEdit, part(name, ';', 1));
+  set(ControlId::firstNameEdit, part(name, ';', 2));
+  set(ControlId::workPhoneEdit, rows.field(row, workPhone));
+  set(ControlId::homePhoneEdit, rows.field(row, homePhone));
+  set(ControlId::mobileEdit, rows.field(row, mobile));
+  set(ControlId::faxEdit, rows.field(row, fax));
+  set(ControlId::emailEdit, rows.field(row, email));
 
-  std::string date = rows.cell(row, birthday);
-  window.setText(ControlId::ageLabel, "");
+  std::string_view date = rows.field(row, birthday);
   std::string_view day = part(date, ';', 1);
   std::int64_t dayNumber = numberOf(part(day, '.', 1));
   std::int64_t monthNumber = numberOf(part(day, '.', 2));
   std::int64_t year = numberOf(part(day, '.', 3));
   if (year < firstShownYear) return;
-  window.setText(ControlId::dayEdit, std::to_string(dayNumber));
-  window.setText(ControlId::monthEdit, std::to_string(monthNumber));
-  window.setText(ControlId::yearEdit, std::to_string(year));
+  set(ControlId::dayEdit, std::to_string(dayNumber));
+  set(ControlId::monthEdit, std::to_string(monthNumber));
+  set(ControlId::yearEdit, std::to_string(year));
   std::string_view time = part(date, ';', 2);
-  window.setText(ControlId::hourEdit, trimBlanks(part(time, ':', 1)));
-  window.setText(ControlId::minuteEdit, trimBlanks(part(time, ':', 2)));
-  window.setText(ControlId::ageLabel, ageText(dayNumber, monthNumber, year, clock.today()));
+  set(ControlId::hourEdit, trimBlanks(part(time, ':', 1)));
+  set(ControlId::minuteEdit, trimBlanks(part(time, ':', 2)));
+  set(ControlId::ageLabel, ageText(dayNumber, monthNumber, year, today));
+}
+
+void showRecord(platform::Window& window, const addressbook::RecordTable& rows,
+                const platform::Clock& clock, int row) {
+  ShownFields fields;
+  fields.read(rows, row, clock.today());
+  for (ControlId id : ShownFields::ids) window.setText(id, fields.text(id));
+  window.setText(ControlId::notesEdit, notesForEditing(rows.field(row, addressbook::field::notes)));
 }
 
 }  // namespace table

@@ -64,7 +64,7 @@ SysResult<int> PosixFileOperations::openForOverwrite(const std::string& path) {
 SysResult<int> PosixFileOperations::createExclusive(const std::string& path,
                                                     std::uint32_t permissions) {
   return descriptor(retryOnInterrupt([&] {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                   static_cast<mode_t>(permissions));
   }));
 }

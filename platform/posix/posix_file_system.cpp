@@ -192,6 +192,18 @@ bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes)
   return true;
 }
 
+bool PosixFileSystem::recreateFile(std::string_view path, std::string_view bytes) {
+  std::string target = text::cp1252::toUtf8(path);
+  // unlink removes a link itself, never what it points to, and refuses a
+  // folder, whose name then makes the exclusive creation fail.
+  int removed = operations_.remove(target);
+  if (removed != 0 && removed != ENOENT) return false;
+  auto fd = operations_.createExclusive(target, newFilePermissions);
+  if (!fd.ok()) return false;
+  bool stored = writeAll(fd.value, bytes);
+  return operations_.close(fd.value) == 0 && stored;
+}
+
 std::string PosixFileSystem::currentDirectory() const {
   auto cwd = operations_.currentDirectory();
   // Relative names still resolve against the working directory.

@@ -13,9 +13,6 @@ namespace platform::qt {
 
 namespace {
 
-// The longest address-file path the configuration can give back whole.
-constexpr std::size_t maxUsablePathLength = 255;
-
 QMessageBox::StandardButtons toButtons(MessageButtons buttons) {
   switch (buttons) {
     case MessageButtons::ok:
@@ -105,20 +102,11 @@ std::optional<std::string> QtDialogs::chooseFile(const FileDialogRequest& reques
 
   QString path = dialog.selectedFiles().constFirst();
   std::optional<std::string> bytes = toCp1252Exact(path);
-  QString problem;
   if (!bytes) {
-    problem = QStringLiteral(
-        "Dieser Dateiname enth\u00e4lt Zeichen, die das Programm "
-        "nicht verwenden kann:\n");
-  } else if (bytes->size() > maxUsablePathLength) {
-    // The configuration keeps the name of the address file in 255 bytes;
-    // a longer one would be cut and name another file at the next start.
-    problem = QStringLiteral("Dieser Dateiname ist zu lang (h\u00f6chstens %1 Zeichen):\n")
-                  .arg(maxUsablePathLength);
-    bytes.reset();
-  }
-  if (!problem.isEmpty()) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Dateiname ?"), problem + path,
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Dateiname ?"),
+                    QStringLiteral("Dieser Dateiname enth\u00e4lt Zeichen, die das Programm "
+                                   "nicht verwenden kann:\n") +
+                        path,
                     QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();

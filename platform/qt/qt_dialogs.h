@@ -27,7 +27,8 @@ class QtDialogs final : public Dialogs {
                     MessageIcon icon = MessageIcon::none) override;
   // The path chosen (absolute, Windows-1252). A path with a character that
   // Windows-1252 lacks cannot be used by the program: the user is told and
-  // the result is nothing, as after Cancel.
+  // the result is nothing, as after Cancel. (Whether the configuration can
+  // hold the name is for the caller to judge.)
   std::optional<std::string> openFile(const FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const FileDialogRequest& request) override;
   std::optional<std::string> portSettings(std::string_view storedPort) override;

@@ -38,6 +38,10 @@ Qt::Alignment toAlignment(Alignment alignment) {
   return Qt::AlignLeft | Qt::AlignTop;
 }
 
+// The most characters of a text that a multi-line field shows: a quarter of
+// a second of layout even as one line.
+constexpr std::size_t maxShownLength = 65536;
+
 bool takesFocus(ControlKind kind) {
   switch (kind) {
     case ControlKind::edit:
@@ -192,7 +196,7 @@ void QtWindow::createControl(const WindowDefinition& window, const ControlDefini
   // A picture's name is no text; the table's text is kept though not shown.
   std::string storedText =
       definition.kind == ControlKind::table ? std::string(definition.text) : std::string();
-  controls_.push_back({definition.id, definition.kind, widget, std::move(storedText)});
+  controls_.push_back({definition.id, definition.kind, widget, std::move(storedText), {}});
 }
 
 void QtWindow::setTabOrder() {
@@ -230,8 +234,11 @@ std::string QtWindow::text(ControlId id) const {
     case ControlKind::edit:
     case ControlKind::digitsEdit:
       return toCp1252(static_cast<QLineEdit*>(control->widget)->text());
-    case ControlKind::multiLineEdit:
-      return toCp1252(plainText(*static_cast<QPlainTextEdit*>(control->widget)));
+    case ControlKind::multiLineEdit: {
+      auto* edit = static_cast<QPlainTextEdit*>(control->widget);
+      if (!control->longText.empty() && !edit->document()->isModified()) return control->longText;
+      return toCp1252(plainText(*edit));
+    }
     case ControlKind::label:
       return toCp1252(toCrLf(static_cast<QLabel*>(control->widget)->text()));
     case ControlKind::statusBar:
@@ -249,9 +256,15 @@ void QtWindow::setText(ControlId id, std::string_view text) {
     case ControlKind::digitsEdit:
       static_cast<QLineEdit*>(control->widget)->setText(toQString(text));
       break;
-    case ControlKind::multiLineEdit:
-      static_cast<QPlainTextEdit*>(control->widget)->setPlainText(fromCrLf(toQString(text)));
+    case ControlKind::multiLineEdit: {
+      // Laying out megabytes of text would hold the window for many seconds,
+      // so a long text shows its beginning only; it is given back whole
+      // until the user changes the field.
+      std::string_view shown = text.substr(0, maxShownLength);
+      static_cast<QPlainTextEdit*>(control->widget)->setPlainText(fromCrLf(toQString(shown)));
+      control->longText = shown.size() < text.size() ? std::string(text) : std::string();
       break;
+    }
     case ControlKind::label:
       static_cast<QLabel*>(control->widget)->setText(fromCrLf(toQString(text)));
       break;

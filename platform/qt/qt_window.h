@@ -74,6 +74,7 @@ class QtWindow final : public Window, private FrameListener {
     ControlKind kind;
     QWidget* widget;
     std::string storedText;  // for controls that show no text of their own
+    std::string longText;    // a text of which the control shows the beginning only
   };
 
   void createControl(const WindowDefinition& window, const ControlDefinition& definition);

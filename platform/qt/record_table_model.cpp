@@ -4,6 +4,14 @@
 
 namespace platform::qt {
 
+namespace {
+
+// The most characters a cell shows: laying out megabytes for a column a few
+// hundred pixels wide would hold the window for seconds.
+constexpr std::size_t maxCellLength = 1024;
+
+}  // namespace
+
 int RecordTableModel::contentRows() const { return content_ ? content_->rowCount() : 0; }
 
 int RecordTableModel::rowCount(const QModelIndex& parent) const {
@@ -19,7 +27,8 @@ QVariant RecordTableModel::data(const QModelIndex& index, int role) const {
   // The content may already have lost rows that the view still shows until
   // it is told; such cells are empty rather than read out of range.
   if (index.row() >= contentRows()) return QString();
-  return toQString(content_->cell(index.row() + 1, index.column() + 1));
+  std::string cell = content_->cell(index.row() + 1, index.column() + 1);
+  return toQString(std::string_view(cell).substr(0, maxCellLength));
 }
 
 QVariant RecordTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

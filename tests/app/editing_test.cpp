@@ -171,6 +171,20 @@ TEST_F(EditingFixture, deleteYesSavesAtOnceWithEveryOtherAppliedEdit) {
   EXPECT_FALSE(fixture.program.addressBook().changed);
 }
 
+// The file that remains must load again and give room for new records.
+TEST_F(EditingFixture, deletingTheLastEntryLeavesTheEmptyCardOfANewFile) {
+  fixture.click(ControlId::deleteButton);
+  fixture.click(ControlId::deleteButton);
+  EXPECT_EQ(fixture.window.rowCount(), 0);
+  EXPECT_EQ(fixture.files.files[ProgramFixture::addressPath], "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n");
+
+  ProgramFixture restarted{fixture.files.files[ProgramFixture::addressPath]};
+  restarted.start();
+  restarted.click(ControlId::newButton);
+  EXPECT_TRUE(restarted.dialogs.messages.empty());
+  EXPECT_EQ(restarted.window.rowCount(), 1);
+}
+
 TEST_F(EditingFixture, deleteWithoutSelectionIsRefused) {
   fixture.window.selectRow(0);
   fixture.click(ControlId::deleteButton);

@@ -113,6 +113,45 @@ TEST_F(SavingFixture, aFailedSaveSaysSoKeepsEverythingAndALaterSaveSucceeds) {
   EXPECT_FALSE(book().changed);
 }
 
+// Names that the configuration would not give back as they are: the next
+// start would open another file than the one saved or opened.
+TEST_F(SavingFixture, bothDialogsRefuseNamesTheConfigurationCannotHold) {
+  const std::string blank = "Dieser Dateiname beginnt oder endet mit einem Leerzeichen:\r\n";
+  const std::string control = "Dieser Dateiname enth\xE4lt Steuerzeichen:\r\n";
+  const std::string tooLong =
+      "Dieser Dateiname ist zu lang (h\xF6"
+      "chstens 255 Zeichen):\r\n";
+  const std::string longest = "/home/anna/" + std::string(240, 'x') + ".vcf";
+  ASSERT_EQ(longest.size(), 255u);
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"/home/anna/neu.vcf ", blank},      {" neu.vcf", blank},
+      {"/home/anna/neu\r\n.vcf", control}, {"/home/anna/neu.vcf\n", control},
+      {"/home/anna/a\tb.vcf", control},    {longest + "x", tooLong},
+  };
+  for (const auto& [name, problem] : refused) {
+    SCOPED_TRACE(name);
+    for (ControlId button : {ControlId::saveAsButton, ControlId::openButton}) {
+      fixture.dialogs.messages.clear();
+      fixture.dialogs.fileAnswers.push_back(name);
+      fixture.click(button);
+      const ShownMessage refusal{problem + name, "Dateiname ?", MessageButtons::ok,
+                                 MessageIcon::none};
+      EXPECT_EQ(fixture.dialogs.messages, std::vector<ShownMessage>{refusal});
+      EXPECT_FALSE(fixture.files.isFile(name));
+      EXPECT_EQ(book().currentFile, ProgramFixture::addressPath);
+      EXPECT_EQ((fixture.profile.values[{ProgramFixture::configPath, "VC", "File"}]),
+                ProgramFixture::addressPath);
+      EXPECT_EQ(fixture.window.rowCount(), 3);
+    }
+  }
+  for (const std::string& name : {longest, std::string("/home/anna/mit Leerzeichen.vcf")}) {
+    fixture.dialogs.fileAnswers.push_back(name);
+    fixture.click(ControlId::saveAsButton);
+    EXPECT_EQ(fixture.files.files[name], savedThreeCards);
+    EXPECT_EQ((fixture.profile.values[{ProgramFixture::configPath, "VC", "File"}]), name);
+  }
+}
+
 TEST_F(SavingFixture, closingWithNothingUnsavedAsksNothing) {
   EXPECT_TRUE(fixture.window.events->closeRequested());
   EXPECT_TRUE(fixture.dialogs.messages.empty());

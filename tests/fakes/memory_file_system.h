@@ -25,12 +25,19 @@ class MemoryFileSystem : public platform::FileSystem {
     files[std::string(path)] = std::string(bytes);
     return true;
   }
+  bool recreateFile(std::string_view path, std::string_view bytes) override {
+    ++recreateCalls;
+    if (failWrites) return false;
+    files[std::string(path)] = std::string(bytes);
+    return true;
+  }
   [[nodiscard]] std::string currentDirectory() const override { return cwd; }
 
   std::map<std::string, std::string, std::less<>> files;
   std::string cwd = "/home/anna";
   bool failWrites = false;
   int replaceCalls = 0;
+  int recreateCalls = 0;
 };
 
 }  // namespace testing_support

@@ -63,13 +63,15 @@ TEST(EntryListLine, fixedColumnsThenTheOptionalBirthdayAndTime) {
       {"time without day",
        {{ControlId::monthEdit, "3"}, {ControlId::hourEdit, "9"}, {ControlId::minuteEdit, ""}},
        blanks(116) + "9:\r\n"},
-      {"notes are no column", {{ControlId::notesEdit, "Notiz"}}, blanks(116) + "\r\n"},
+      {"age is no column", {{ControlId::ageLabel, "(56J)"}}, blanks(116) + "\r\n"},
   };
   for (const LineCase& c : cases) {
     SCOPED_TRACE(c.name);
-    testing_support::FakeWindow window;
-    for (const auto& [id, text] : c.fields) window.setText(id, text);
-    EXPECT_EQ(outputs::entryListLine(window), c.line);
+    table::ShownFields fields;
+    for (const auto& [id, text] : c.fields) fields.set(id, text);
+    std::string list = "davor\r\n";
+    outputs::appendEntryListLine(list, fields);
+    EXPECT_EQ(list, "davor\r\n" + c.line);
   }
 }
 
@@ -114,9 +116,12 @@ TEST_F(EntryListFixture, listsTheShownRowsInTableOrderAndOpensTheFile) {
   EXPECT_EQ(shell.files, std::vector<std::string>{"/home/anna/prot.txt"});
   EXPECT_TRUE(shell.urls.empty());
 
-  // The edit fields keep the last row; the selection stays.
-  EXPECT_EQ(window.text(ControlId::nameEdit), "Berger");
+  // Neither the edit fields, where the user may be typing, nor the
+  // selection change.
+  EXPECT_EQ(window.text(ControlId::nameEdit), "");
   EXPECT_EQ(window.selectedRow(), 2);
+  EXPECT_EQ(window.status[1], "100.00%");
+  EXPECT_EQ(window.progress, 100);
 }
 
 TEST_F(EntryListFixture, emptyTableGivesOnlyALineEndAndStillOpens) {
@@ -132,11 +137,20 @@ TEST_F(EntryListFixture, rootFolderGetsNoDoubleSeparator) {
   EXPECT_EQ(shell.files, std::vector<std::string>{"/prot.txt"});
 }
 
+TEST_F(EntryListFixture, aWindowClosedWhileTheListIsBuiltWritesAndOpensNothing) {
+  rows.setSlots({2, 5, 7});
+  window.onPendingEvents = [&] { window.alive = false; };
+  writeList();
+  EXPECT_EQ(window.pendingEventRuns, 1);
+  EXPECT_EQ(files.recreateCalls, 0);
+  EXPECT_TRUE(shell.files.empty());
+}
+
 TEST_F(EntryListFixture, aListThatCannotBeWrittenIsNotOpened) {
   rows.setSlots({2});
   files.failWrites = true;
   writeList();
-  EXPECT_EQ(files.replaceCalls, 1);
+  EXPECT_EQ(files.recreateCalls, 1);
   EXPECT_TRUE(shell.files.empty());
 }
 

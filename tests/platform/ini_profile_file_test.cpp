@@ -219,6 +219,7 @@ class UnreadableFile : public platform::FileSystem {
     ++replaces;
     return true;
   }
+  bool recreateFile(std::string_view, std::string_view) override { return false; }
   std::string currentDirectory() const override { return "/"; }
 
   int replaces = 0;

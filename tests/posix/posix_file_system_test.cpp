@@ -258,6 +258,75 @@ TEST(PosixFileSystem, replaceFile_inPlaceWriteThatFailsIsReported) {
   EXPECT_FALSE(files.replaceFile(path, longText()));
 }
 
+struct Recreation {
+  const char* name;
+  // Puts something under "prot.txt" in a folder that also holds
+  // "fremd/datei.txt", someone else's file.
+  std::function<void(const TempDir&)> arrange;
+  bool written;
+};
+
+class RecreateFile : public testing::TestWithParam<Recreation> {};
+
+TEST_P(RecreateFile, writesANewFileAndNeverThroughALink) {
+  TempDir dir;
+  fs::create_directory(dir.path() / "fremd");
+  std::string foreign = dir.write("fremd/datei.txt", "fremd");
+  GetParam().arrange(dir);
+  // A snapshot would wait on a FIFO; the cases that refuse hold none.
+  std::map<std::string, std::string> before;
+  if (!GetParam().written) before = snapshot(dir.path());
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  bool written = files.recreateFile(dir.file("prot.txt"), "Liste\r\n");
+
+  EXPECT_EQ(written, GetParam().written);
+  EXPECT_EQ(readBytes(foreign), "fremd");
+  EXPECT_FALSE(fs::exists(dir.path() / "fremd" / "prot.txt"));
+  if (written) {
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(dir.path() / "prot.txt")));
+    EXPECT_EQ(readBytes(dir.path() / "prot.txt"), "Liste\r\n");
+  } else {
+    EXPECT_EQ(snapshot(dir.path()), before);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PosixFileSystem, RecreateFile,
+    testing::Values(Recreation{"nothingThere", [](const TempDir&) {}, true},
+                    Recreation{"oldList",
+                               [](const TempDir& dir) { dir.write("prot.txt", "alte Liste"); },
+                               true},
+                    Recreation{"linkToAForeignFile",
+                               [](const TempDir& dir) {
+                                 fs::create_symlink("fremd/datei.txt", dir.path() / "prot.txt");
+                               },
+                               true},
+                    Recreation{"danglingLink",
+                               [](const TempDir& dir) {
+                                 fs::create_symlink("fremd/prot.txt", dir.path() / "prot.txt");
+                               },
+                               true},
+                    Recreation{"hardLinkToAForeignFile",
+                               [](const TempDir& dir) {
+                                 fs::create_hard_link(dir.path() / "fremd" / "datei.txt",
+                                                      dir.path() / "prot.txt");
+                               },
+                               true},
+                    Recreation{"fifo",
+                               [](const TempDir& dir) {
+                                 ASSERT_EQ(::mkfifo(dir.file("prot.txt").c_str(), 0600), 0);
+                               },
+                               true},
+                    Recreation{"folder",
+                               [](const TempDir& dir) {
+                                 fs::create_directory(dir.path() / "prot.txt");
+                                 dir.write("prot.txt/inhalt", "bleibt");
+                               },
+                               false}),
+    [](const testing::TestParamInfo<Recreation>& row) { return row.param.name; });
+
 TEST(PosixFileSystem, windows1252PathsAreUtf8OnDisk) {
   TempDir dir;
   platform::PosixFileOperations operations;

@@ -10,6 +10,8 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "app/main_window_definition.h"
 #include "platform/qt/qt_window.h"
@@ -319,6 +321,35 @@ TEST_F(MainWindowTest, notesKeepCrLfAndEveryByteOnARoundTrip) {
   QTest::keyClick(edit, Qt::Key_Return);
   QTest::keyClicks(edit, QStringLiteral("b"));
   EXPECT_EQ(window.text(ControlId::notesEdit), "a\r\nb");
+}
+
+// Megabytes of notes would take many seconds of text layout: the field shows
+// the beginning only, and gives the whole note back until the user edits it.
+TEST_F(MainWindowTest, aLongNoteShowsItsBeginningAndComesBackWhole) {
+  std::string notes;
+  while (notes.size() < 3'000'000) notes += "eine Zeile Notizen\r\n" + std::string(70'000, 'x');
+  window.setText(ControlId::notesEdit, notes);
+  auto* edit = qobject_cast<QPlainTextEdit*>(window.control(ControlId::notesEdit));
+  EXPECT_LT(edit->document()->characterCount(), 100'000);
+  EXPECT_EQ(window.text(ControlId::notesEdit), notes);
+
+  edit->moveCursor(QTextCursor::Start);
+  QTest::keyClicks(edit, QStringLiteral("a"));
+  std::string edited = window.text(ControlId::notesEdit);
+  EXPECT_LT(edited.size(), 100'000u);
+  EXPECT_TRUE(edited.starts_with("aeine Zeile Notizen\r\n")) << edited.substr(0, 30);
+
+  window.setText(ControlId::notesEdit, "kurz");
+  EXPECT_EQ(window.text(ControlId::notesEdit), "kurz");
+}
+
+TEST_F(MainWindowTest, theAgeLabelHasRoomForThreeDigits) {
+  window.setText(ControlId::ageLabel, "(126J)");
+  QWidget* label = window.control(ControlId::ageLabel);
+  EXPECT_LE(label->fontMetrics().horizontalAdvance(qs(u"(126J)")), label->width());
+  QRect room = label->geometry();
+  for (ControlId neighbour : {ControlId::yearEdit, ControlId::timeCaption})
+    EXPECT_FALSE(room.intersects(window.control(neighbour)->geometry()));
 }
 
 TEST_F(MainWindowTest, tabLeavesTheNotesField) {

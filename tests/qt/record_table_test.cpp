@@ -103,6 +103,20 @@ TEST(RecordTableModel, cellsOfRowsTheContentNoLongerHasAreEmpty) {
   EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), qs(u"a"));
 }
 
+// Painting megabytes into a cell would hold the window for seconds; a cell
+// is never wider than the screen.
+TEST(RecordTableModel, aCellOfMegabytesShowsItsBeginningOnly) {
+  VectorTableContent content;
+  content.rows = {row("Lang;" + std::string(3'000'000, 'x'), 1)};
+  RecordTableModel model;
+  model.setColumns(columns);
+  model.setContent(&content);
+  QString shown = model.data(model.index(0, 0), Qt::DisplayRole).toString();
+  EXPECT_TRUE(shown.startsWith(qs(u"Lang;xxx")));
+  EXPECT_GE(shown.size(), 1000);
+  EXPECT_LE(shown.size(), 10'000);
+}
+
 class RecordTableTest : public ::testing::Test {
  protected:
   void SetUp() override {
