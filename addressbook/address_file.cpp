@@ -10,6 +10,7 @@
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
 #include "addressbook/vcard_writer.h"
+#include "platform/path_separator.h"
 #include "text/cp1252.h"
 
 namespace addressbook {
@@ -19,7 +20,6 @@ namespace {
 using platform::ControlId;
 
 constexpr std::string_view defaultFileName = "myadr.vcf";
-constexpr char pathSeparator = '/';
 
 }  // namespace
 
@@ -29,7 +29,7 @@ std::string cutPath(std::string path) {
 }
 
 platform::FileDialogRequest addressFileDialog(std::string title, std::string_view currentFile) {
-  std::size_t separator = currentFile.find_last_of(pathSeparator);
+  std::size_t separator = currentFile.find_last_of(platform::pathSeparators);
   std::string_view name =
       separator == std::string_view::npos ? currentFile : currentFile.substr(separator + 1);
   return {.title = std::move(title),
@@ -51,7 +51,8 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
     if (decoded && *decoded != file && env.files.isFile(*decoded)) {
       file = std::move(*decoded);
     } else {
-      file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
+      file = cutPath(env.files.currentDirectory() + platform::pathSeparator +
+                     std::string(defaultFileName));
       if (!env.files.isFile(file)) env.files.replaceFile(file, emptyAddressFileText);
     }
   }

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "addressbook/long_pass.h"
+#include "platform/path_separator.h"
 
 namespace outputs {
 
@@ -37,7 +38,7 @@ void appendFixed(std::string& line, std::string_view text, std::size_t width) {
 }
 
 std::string listPath(std::string directory) {
-  if (!directory.ends_with('/')) directory += '/';
+  if (!directory.ends_with(platform::pathSeparator)) directory += platform::pathSeparator;
   return directory + std::string(entryListFileName);
 }
 
