@@ -3,6 +3,7 @@
 #include <string>
 
 #include "addressbook/address_file.h"
+#include "addressbook/file_changes.h"
 #include "addressbook/vcard_writer.h"
 
 namespace addressbook {
@@ -21,14 +22,23 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   fillTable(book, env, showRecord);
   if (sortByName) sortByName();
 
-  if (!env.files.replaceFile(book.currentFile, addressFileText(book.store))) {
-    env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
+  auto keepPrevious = [&] {
     if (book.currentFile != previous) {
       book.currentFile = previous;
       if (!previous.empty()) env.settings.write(platform::setting::addressFile, previous);
     }
+  };
+  if (!confirmOverwrite(book, env, book.currentFile)) {
+    keepPrevious();
     return false;
   }
+  std::string text = addressFileText(book.store);
+  if (!env.files.replaceFile(book.currentFile, text)) {
+    env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
+    keepPrevious();
+    return false;
+  }
+  book.onDisk = diskFileOf(book.currentFile, env.files.stamp(book.currentFile), text);
   book.changed = false;
   return true;
 }

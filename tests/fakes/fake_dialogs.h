@@ -14,6 +14,7 @@ struct ShownMessage {
   std::string caption;
   platform::MessageButtons buttons;
   platform::MessageIcon icon;
+  platform::Answer defaultButton = platform::Answer::yes;
   bool operator==(const ShownMessage&) const = default;
 };
 
@@ -21,8 +22,8 @@ struct ShownMessage {
 class FakeDialogs : public platform::Dialogs {
  public:
   platform::Answer messageBox(std::string_view text, std::string_view caption,
-                              platform::MessageButtons buttons,
-                              platform::MessageIcon icon) override;
+                              platform::MessageButtons buttons, platform::MessageIcon icon,
+                              platform::Answer defaultButton) override;
   std::optional<std::string> openFile(const platform::FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const platform::FileDialogRequest& request) override;
   std::optional<std::string> portSettings(std::string_view storedPort) override;
