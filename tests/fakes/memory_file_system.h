@@ -20,13 +20,14 @@ class MemoryFileSystem : public platform::FileSystem {
     return files.contains(std::string(path));
   }
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override {
+    ++readCalls;
     auto found = files.find(std::string(path));
     if (found == files.end()) return std::nullopt;
     return found->second;
   }
   bool replaceFile(std::string_view path, std::string_view bytes) override {
     ++replaceCalls;
-    if (failWrites) return false;
+    if (failWrites || folders.contains(path)) return false;
     files[std::string(path)] = std::string(bytes);
     fileIds[std::string(path)] = ++lastFileId;
     touch(path);
@@ -71,6 +72,7 @@ class MemoryFileSystem : public platform::FileSystem {
   bool failWrites = false;
   int replaceCalls = 0;
   mutable int stampCalls = 0;
+  mutable int readCalls = 0;
 
  private:
   template <typename Value>
