@@ -17,8 +17,16 @@ bool holdsRememberedBytes(const DiskFile& file, const platform::FileSystem& file
   if (!stamp || stamp->kind != platform::EntryKind::file) return false;
   // Bytes of another length cannot be the same; no need to read them.
   if (stamp->size != file.size) return false;
-  auto bytes = files.readFile(file.path);
-  return bytes && hashBytes(*bytes) == file.hash;
+  // In pieces: the check before a save must not cost a copy of the whole
+  // file in memory.
+  XXH3_state_t state;
+  XXH3_64bits_reset(&state);
+  std::uint64_t size = 0;
+  bool read = files.readInPieces(file.path, [&](std::string_view piece) {
+    XXH3_64bits_update(&state, piece.data(), piece.size());
+    size += piece.size();
+  });
+  return read && size == file.size && XXH3_64bits_digest(&state) == file.hash;
 }
 
 }  // namespace addressbook

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,11 @@ class FileSystem {
   [[nodiscard]] virtual bool isFile(std::string_view path) const = 0;
   // The whole file, or nothing when it cannot be read.
   [[nodiscard]] virtual std::optional<std::string> readFile(std::string_view path) const = 0;
+  // Hands the file's bytes to take in order, a piece of bounded size at a
+  // time, so that the whole file is never held at once. Returns whether the
+  // file was read to its end; on failure take may have had a part of it.
+  [[nodiscard]] virtual bool readInPieces(
+      std::string_view path, const std::function<void(std::string_view)>& take) const = 0;
   // Replaces the file's content with bytes so that the path names either the
   // old or the new content at every moment. Returns whether all bytes were
   // stored; on failure the old file is left as it was.

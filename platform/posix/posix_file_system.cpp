@@ -19,6 +19,10 @@ constexpr int maxNameTries = 100;
 // within the system's limit for one name.
 constexpr std::size_t maxNameStem = 100;
 
+// Bytes read at a time by readInPieces: large enough for few system calls,
+// small enough to stay in the processor's cache.
+constexpr std::size_t pieceSize = 256 * 1024;
+
 constexpr std::uint32_t newFilePermissions = 0666;  // less the umask
 constexpr std::uint32_t privatePermissions = 0600;
 constexpr std::uint32_t privateFolderPermissions = 0700;
@@ -101,6 +105,28 @@ std::optional<std::string> PosixFileSystem::readFile(std::string_view path) cons
   }
   operations_.close(fd.value);
   return result;
+}
+
+bool PosixFileSystem::readInPieces(std::string_view path,
+                                   const std::function<void(std::string_view)>& take) const {
+  auto fd = operations_.openForReading(text::cp1252::toUtf8(path));
+  if (!fd.ok()) return false;
+  auto info = operations_.status(fd.value);
+  bool complete = info.ok() && info.value.kind == FileKind::regular;
+  if (complete) {
+    std::string piece(pieceSize, '\0');
+    for (;;) {
+      auto count = operations_.read(fd.value, piece.data(), piece.size());
+      if (!count.ok()) {
+        complete = false;
+        break;
+      }
+      if (count.value == 0) break;
+      take(std::string_view(piece.data(), count.value));
+    }
+  }
+  operations_.close(fd.value);
+  return complete;
 }
 
 std::optional<std::string> PosixFileSystem::resolveLinks(std::string path) const {

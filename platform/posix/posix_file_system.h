@@ -23,6 +23,8 @@ class PosixFileSystem : public FileSystem {
 
   [[nodiscard]] bool isFile(std::string_view path) const override;
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
+  [[nodiscard]] bool readInPieces(std::string_view path,
+                                  const std::function<void(std::string_view)>& take) const override;
   bool replaceFile(std::string_view path, std::string_view bytes) override;
   [[nodiscard]] std::string currentDirectory() const override;
   bool createFolder(std::string_view path) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -24,6 +25,12 @@ class MemoryFileSystem : public platform::FileSystem {
     auto found = files.find(std::string(path));
     if (found == files.end()) return std::nullopt;
     return found->second;
+  }
+  [[nodiscard]] bool readInPieces(
+      std::string_view path, const std::function<void(std::string_view)>& take) const override {
+    auto bytes = readFile(path);
+    if (bytes) take(*bytes);
+    return bytes.has_value();
   }
   bool replaceFile(std::string_view path, std::string_view bytes) override {
     ++replaceCalls;

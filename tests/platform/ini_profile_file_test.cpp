@@ -215,6 +215,9 @@ class UnreadableFile : public platform::FileSystem {
  public:
   bool isFile(std::string_view) const override { return true; }
   std::optional<std::string> readFile(std::string_view) const override { return std::nullopt; }
+  bool readInPieces(std::string_view, const std::function<void(std::string_view)>&) const override {
+    return false;
+  }
   bool replaceFile(std::string_view, std::string_view) override {
     ++replaces;
     return true;

@@ -307,6 +307,34 @@ TEST(PosixFileSystem, readFile_givesTheWholeFileOrNothing) {
   EXPECT_EQ(files.readFile("/dev/null"), std::nullopt);
 }
 
+// Pieces of a file larger than one piece join to the file; whatever
+// readFile cannot read, readInPieces cannot either.
+TEST(PosixFileSystem, readInPieces_handsOverTheFileInOrder) {
+  TempDir dir;
+  std::string content;
+  while (content.size() < 700'000) content += longText();
+  dir.write("gross.vcf", content);
+  dir.write("leer.vcf", "");
+  fs::create_directory(dir.path() / "ordner");
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  for (const char* name : {"gross.vcf", "leer.vcf", "ordner", "fehlt.vcf"}) {
+    std::string joined;
+    int pieces = 0;
+    bool read = files.readInPieces(dir.file(name), [&](std::string_view piece) {
+      joined += piece;
+      ++pieces;
+    });
+    auto whole = files.readFile(dir.file(name));
+    EXPECT_EQ(read, whole.has_value()) << name;
+    EXPECT_EQ(joined, whole.value_or("")) << name;
+    if (std::string_view(name) == "gross.vcf") {
+      EXPECT_GT(pieces, 1);
+    }
+  }
+}
+
 TEST(PosixFileSystem, readFile_copesWithAFileThatChangedSize) {
   TempDir dir;
   std::string path = dir.write("datei.vcf", longText());
