@@ -212,6 +212,21 @@ TEST(AnotherProgramsChange, keepsUnsavedEditsAndTheNextSaveAsks) {
   }
 }
 
+// The delete's question lets events in; a reload then would replace the
+// store under the command, which would clear the slot of another contact.
+TEST(AnotherProgramsChange, isNotReloadedWhileACommandAsks) {
+  Window window;
+  window.fixture.dialogs.whileOpen = [&] {
+    window.files().replaceFile(path, ottoCard + threeCards);
+    window.fixture.window.events->activationChanged(true);
+  };
+  window.fixture.click(ControlId::deleteButton);  // Zander, then Yes to overwrite
+  EXPECT_EQ(window.questions(), 1);
+  EXPECT_EQ(window.files().files[path],
+            "BEGIN:VCARD\r\nN:Albers;Bernd\r\nEND:VCARD\r\n"
+            "BEGIN:VCARD\r\nN:Meier;Anna\r\nEND:VCARD\r\n");
+}
+
 TEST(AnotherProgramsChange, anUnchangedFileCostsOneStampPerKeystrokeAndSameBytesNoReload) {
   Window window;
   window.fixture.window.selectRow(2);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,6 +31,8 @@ class FakeDialogs : public platform::Dialogs {
 
   std::vector<ShownMessage> messages;
   std::deque<platform::Answer> answers;  // when empty: OK or Yes
+  // Runs while a message box is open, as events do that arrive meanwhile.
+  std::function<void()> whileOpen;
   std::vector<platform::FileDialogRequest> openRequests;
   std::vector<platform::FileDialogRequest> saveRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // when empty: cancelled
