@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
+#include "addressbook/disk_file.h"
 #include "addressbook/record_store.h"
 #include "addressbook/record_table.h"
 #include "platform/clock.h"
@@ -24,6 +27,14 @@ struct AddressBook {
   // True while a load or a fill runs; commands and the filter step of the
   // timer wait until it is false again.
   bool busy = false;
+  // True while a command runs: its message boxes let events through, and the
+  // store must not be replaced by a reload under it.
+  bool commandRunning = false;
+  // The address file as loaded or saved last.
+  DiskFile onDisk;
+  // Conflict copies of synchronising programs already reported in this run,
+  // by path, with the modification time they had then.
+  std::map<std::string, std::int64_t, std::less<>> reportedConflictCopies;
 };
 
 // The services a load or fill works with.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "addressbook/conflict_copies.h"
 #include "addressbook/file_name_check.h"
 #include "addressbook/file_text.h"
 #include "addressbook/long_pass.h"
@@ -20,6 +21,52 @@ namespace {
 using platform::ControlId;
 
 constexpr std::string_view defaultFileName = "myadr.vcf";
+
+enum class ReadOutcome { read, sameBytes, failed };
+
+// Reads book.currentFile into a new store and fills the table, then reports
+// conflict copies beside it. A file that cannot be read as an address book
+// is reported (missing: "File ?", no cards: "No Vcards !!") and leaves store
+// and table as they were. With skipSameBytes, a file that still holds the
+// bytes of the last load or save is left at that.
+ReadOutcome readAddressFile(AddressBook& book, const Environment& env, const ShowRecord& showRecord,
+                            bool skipSameBytes) {
+  const std::string& file = book.currentFile;
+  if (!env.files.isFile(file)) {
+    env.dialogs.messageBox(file, "File ?");
+    return ReadOutcome::failed;
+  }
+  // The stamp comes first: a change while the file is read then shows as a
+  // changed stamp at the next look, never the other way round.
+  auto stamp = env.files.stamp(file);
+  std::string text = env.files.readFile(file).value_or(std::string());
+  DiskFile read = diskFileOf(file, stamp, text);
+  if (skipSameBytes && read.path == book.onDisk.path && read.size == book.onDisk.size &&
+      read.hash == book.onDisk.hash) {
+    book.onDisk.stamp = read.stamp;
+    return ReadOutcome::sameBytes;
+  }
+  normaliseLineEnds(text);
+  std::vector<std::size_t> separators = findCards(text);
+  std::size_t cards = separators.size();
+  if (cards < 1) {
+    env.dialogs.messageBox(file, "No Vcards !!");
+    return ReadOutcome::failed;
+  }
+
+  ProgressDisplay display(env.window, env.clock, file);
+  RecordStore store =
+      readCards(std::move(text), separators, [&](std::size_t done, std::size_t total) {
+        return display.update(done, total, done == total);
+      });
+  book.table.clear();
+  book.store = std::move(store);
+  book.changed = false;
+  book.onDisk = std::move(read);
+  fillTable(book, env, showRecord);
+  reportConflictCopies(book, env);
+  return ReadOutcome::read;
+}
 
 }  // namespace
 
@@ -66,36 +113,18 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   // has been read; if it cannot be, that name stays in use, so that a later
   // save cannot write those records over the file that failed.
   std::string previous = std::move(book.currentFile);
-  auto keepPrevious = [&] {
+  book.currentFile = file;
+  env.settings.write(platform::setting::addressFile, file);
+  if (readAddressFile(book, env, showRecord, false) == ReadOutcome::failed) {
     book.currentFile = previous;
     if (askForFile && !previous.empty())
       env.settings.write(platform::setting::addressFile, previous);
-  };
-  book.currentFile = file;
-  env.settings.write(platform::setting::addressFile, file);
-  if (!env.files.isFile(file)) {
-    env.dialogs.messageBox(file, "File ?");
-    keepPrevious();
-    return;
   }
-  std::string text = readFileText(env.files, file);
-  std::vector<std::size_t> separators = findCards(text);
-  std::size_t cards = separators.size();
-  if (cards < 1) {
-    env.dialogs.messageBox(file, "No Vcards !!");
-    keepPrevious();
-    return;
-  }
+}
 
-  ProgressDisplay display(env.window, env.clock, file);
-  RecordStore store =
-      readCards(std::move(text), separators, [&](std::size_t done, std::size_t total) {
-        return display.update(done, total, done == total);
-      });
-  book.table.clear();
-  book.store = std::move(store);
-  book.changed = false;
-  fillTable(book, env, showRecord);
+bool reloadAddressFile(AddressBook& book, const Environment& env, const ShowRecord& showRecord) {
+  BusyGuard busy(book);
+  return readAddressFile(book, env, showRecord, true) == ReadOutcome::read;
 }
 
 void fillTable(AddressBook& book, const Environment& env, const ShowRecord& showRecord) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "addressbook/address_file.h"
+#include "addressbook/file_changes.h"
 #include "addressbook/file_name_check.h"
 #include "addressbook/vcard_writer.h"
 
@@ -22,6 +23,16 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   fillTable(book, env, showRecord);
   if (sortByName) sortByName();
 
+  auto keepPrevious = [&] {
+    if (book.currentFile != previous) {
+      book.currentFile = previous;
+      if (!previous.empty()) env.settings.write(platform::setting::addressFile, previous);
+    }
+  };
+  if (!confirmOverwrite(book, env, book.currentFile)) {
+    keepPrevious();
+    return false;
+  }
   // Without any record the file still gets the empty card of a new file: a
   // file without cards could not be loaded again, and the store read from
   // it would have no room for a new record.
@@ -29,12 +40,10 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   if (text.empty()) text = emptyAddressFileText;
   if (!env.files.replaceFile(book.currentFile, text)) {
     env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
-    if (book.currentFile != previous) {
-      book.currentFile = previous;
-      if (!previous.empty()) env.settings.write(platform::setting::addressFile, previous);
-    }
+    keepPrevious();
     return false;
   }
+  book.onDisk = diskFileOf(book.currentFile, env.files.stamp(book.currentFile), text);
   book.changed = false;
   return true;
 }

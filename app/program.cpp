@@ -5,6 +5,7 @@
 
 #include "addressbook/address_file.h"
 #include "addressbook/field_table.h"
+#include "addressbook/file_changes.h"
 #include "addressbook/long_pass.h"
 #include "addressbook/saving.h"
 #include "app/tooltips.h"
@@ -111,7 +112,11 @@ void Program::command(ControlId id, int notification) {
 void Program::run(ControlId id) {
   for (const Command& entry : commands_) {
     if (entry.id == id) {
+      // The command's message boxes let events through; a reload must not
+      // replace the store under it.
+      bool outer = std::exchange(book_.commandRunning, true);
       (this->*entry.operation)(id);
+      book_.commandRunning = outer;
       return;
     }
   }
@@ -134,10 +139,13 @@ void Program::columnClicked(int column) {
 void Program::activationChanged(bool active) {
   if (!active) {
     savedFocus_ = services_.window.focusedControl();
-  } else if (savedFocus_ != ControlId::none) {
+    return;
+  }
+  if (savedFocus_ != ControlId::none) {
     services_.window.setFocus(savedFocus_);
     savedFocus_ = ControlId::none;
   }
+  addressbook::reloadIfChangedOnDisk(book_, environment(), showRecordFn());
 }
 
 bool Program::closeRequested() {

@@ -43,6 +43,7 @@ class Program : public platform::WindowEvents {
   void timerExpired() override;
   void command(platform::ControlId id, int notification) override;
   void columnClicked(int column) override;
+  // Also reloads the address file when another program changed it.
   void activationChanged(bool active) override;
   bool closeRequested() override;
 

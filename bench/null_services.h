@@ -54,7 +54,8 @@ class NullWindow : public platform::Window {
 class NullDialogs : public platform::Dialogs {
  public:
   platform::Answer messageBox(std::string_view text, std::string_view caption,
-                              platform::MessageButtons, platform::MessageIcon) override {
+                              platform::MessageButtons, platform::MessageIcon,
+                              platform::Answer) override {
     lastMessage = std::string(caption) + ": " + std::string(text);
     ++messages;
     return platform::Answer::ok;

@@ -7,6 +7,7 @@
 namespace platform {
 
 enum class MessageButtons { ok, yesNo, yesNoCancel };
+// exclamation is the warning triangle (MB_ICONEXCLAMATION, MB_ICONWARNING).
 enum class MessageIcon { none, exclamation };
 enum class Answer { ok, yes, no, cancel };
 
@@ -23,9 +24,11 @@ struct FileDialogRequest {
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
+  // defaultButton is the button that Enter presses in a box with Yes and No.
   virtual Answer messageBox(std::string_view text, std::string_view caption,
                             MessageButtons buttons = MessageButtons::ok,
-                            MessageIcon icon = MessageIcon::none) = 0;
+                            MessageIcon icon = MessageIcon::none,
+                            Answer defaultButton = Answer::yes) = 0;
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;

@@ -1,12 +1,39 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/path_separator.h"
 
 namespace platform {
+
+enum class EntryKind { file, folder, other };
+
+// What a file looks like from outside, without reading it: enough to notice
+// that it was changed, replaced or removed since it was last seen.
+struct FileStamp {
+  EntryKind kind = EntryKind::other;
+  // The file's identity: device and inode, or volume serial and file index.
+  std::uint64_t volume = 0;
+  std::uint64_t fileId = 0;
+  std::uint64_t size = 0;
+  // Last modification in nanoseconds since 1970, as fine as the file system
+  // keeps it.
+  std::int64_t modifiedNs = 0;
+
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// One entry of a folder.
+struct FolderEntry {
+  std::string name;  // Windows-1252, without the folder
+  EntryKind kind = EntryKind::other;
+  std::int64_t modifiedNs = 0;  // as in FileStamp
+};
 
 // Files of the local machine. Paths are Windows-1252 bytes; an implementation
 // converts them to the form its operating system expects.
@@ -25,6 +52,11 @@ class FileSystem {
   }
   // The whole file, or nothing when it cannot be read.
   [[nodiscard]] virtual std::optional<std::string> readFile(std::string_view path) const = 0;
+  // Hands the file's bytes to take in order, a piece of bounded size at a
+  // time, so that the whole file is never held at once. Returns whether the
+  // file was read to its end; on failure take may have had a part of it.
+  [[nodiscard]] virtual bool readInPieces(
+      std::string_view path, const std::function<void(std::string_view)>& take) const = 0;
   // Replaces the file's content with bytes so that the path names either the
   // old or the new content at every moment. Returns whether all bytes were
   // stored; on failure the old file is left as it was.
@@ -43,6 +75,14 @@ class FileSystem {
     static_cast<void>(path);
     return false;
   }
+  // The stamp of what the path names (links followed), or nothing when
+  // nothing can be found there. Costs one status query, no read.
+  [[nodiscard]] virtual std::optional<FileStamp> stamp(std::string_view path) const = 0;
+  // The entries of a folder other than "." and "..", in no particular order;
+  // names that have no Windows-1252 form are left out. Nothing when the
+  // folder cannot be read.
+  [[nodiscard]] virtual std::optional<std::vector<FolderEntry>> listFolder(
+      std::string_view path) const = 0;
 };
 
 }  // namespace platform

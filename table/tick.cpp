@@ -1,6 +1,7 @@
 #include "table/tick.h"
 
 #include "addressbook/address_file.h"
+#include "addressbook/file_changes.h"
 
 namespace table {
 
@@ -35,7 +36,8 @@ void timerTick(TickState& state, addressbook::AddressBook& book,
   std::string filter = env.window.text(ControlId::filterEdit).substr(0, maxFilterLength);
   if (filter != state.lastFilterText) {
     state.lastFilterText = std::move(filter);
-    addressbook::fillTable(book, env, showRecord);
+    if (!addressbook::reloadIfChangedOnDisk(book, env, showRecord))
+      addressbook::fillTable(book, env, showRecord);
   }
 }
 

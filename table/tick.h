@@ -27,9 +27,10 @@ void followSelection(TickState& state, const addressbook::AddressBook& book,
                      const addressbook::ShowRecord& showRecord);
 
 // One timer tick: writes the row count to the status bar when it changed,
-// follows the selection, and refills the table from the store when the
-// search filter changed (not while a load or fill is running; a later tick
-// catches up).
+// follows the selection, and refills the table when the search filter
+// changed (not while a load or fill is running; a later tick catches up):
+// from the file when another program changed it and nothing is unsaved,
+// else from the store.
 void timerTick(TickState& state, addressbook::AddressBook& book,
                const addressbook::Environment& env, const addressbook::ShowRecord& showRecord);
 

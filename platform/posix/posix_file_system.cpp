@@ -19,6 +19,10 @@ constexpr int maxNameTries = 100;
 // within the system's limit for one name.
 constexpr std::size_t maxNameStem = 100;
 
+// Bytes read at a time by readInPieces: large enough for few system calls,
+// small enough to stay in the processor's cache.
+constexpr std::size_t pieceSize = 256 * 1024;
+
 constexpr std::uint32_t newFilePermissions = 0666;  // less the umask
 constexpr std::uint32_t privatePermissions = 0600;
 constexpr std::uint32_t privateFolderPermissions = 0700;
@@ -41,6 +45,19 @@ std::string openableFolder(std::string_view path) {
 // to the folder missing or the disk being full.
 bool folderForbidsNewFiles(int error) {
   return error == EACCES || error == EPERM || error == EROFS;
+}
+
+EntryKind entryKind(FileKind kind) {
+  switch (kind) {
+    case FileKind::regular:
+      return EntryKind::file;
+    case FileKind::directory:
+      return EntryKind::folder;
+    case FileKind::symbolicLink:
+    case FileKind::other:
+      break;
+  }
+  return EntryKind::other;
 }
 
 }  // namespace
@@ -88,6 +105,28 @@ std::optional<std::string> PosixFileSystem::readFile(std::string_view path) cons
   }
   operations_.close(fd.value);
   return result;
+}
+
+bool PosixFileSystem::readInPieces(std::string_view path,
+                                   const std::function<void(std::string_view)>& take) const {
+  auto fd = operations_.openForReading(text::cp1252::toUtf8(path));
+  if (!fd.ok()) return false;
+  auto info = operations_.status(fd.value);
+  bool complete = info.ok() && info.value.kind == FileKind::regular;
+  if (complete) {
+    std::string piece(pieceSize, '\0');
+    for (;;) {
+      auto count = operations_.read(fd.value, piece.data(), piece.size());
+      if (!count.ok()) {
+        complete = false;
+        break;
+      }
+      if (count.value == 0) break;
+      take(std::string_view(piece.data(), count.value));
+    }
+  }
+  operations_.close(fd.value);
+  return complete;
 }
 
 std::optional<std::string> PosixFileSystem::resolveLinks(std::string path) const {
@@ -236,6 +275,36 @@ bool PosixFileSystem::createFolder(std::string_view path) {
   }
   operations_.makeDirectory(folder, privateFolderPermissions);
   return isFolder(folder);
+}
+
+std::optional<FileStamp> PosixFileSystem::stamp(std::string_view path) const {
+  auto info = operations_.pathStatus(text::cp1252::toUtf8(path), true);
+  if (!info.ok()) return std::nullopt;
+  return FileStamp{.kind = entryKind(info.value.kind),
+                   .volume = info.value.device,
+                   .fileId = info.value.inode,
+                   .size = info.value.size,
+                   .modifiedNs = info.value.modifiedNs};
+}
+
+std::optional<std::vector<FolderEntry>> PosixFileSystem::listFolder(std::string_view path) const {
+  std::string folder = text::cp1252::toUtf8(path);
+  auto names = operations_.listDirectory(folder);
+  if (!names.ok()) return std::nullopt;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  std::vector<FolderEntry> entries;
+  entries.reserve(names.value.size());
+  for (const std::string& name : names.value) {
+    auto converted = text::cp1252::fromUtf8(name);
+    if (!converted) continue;
+    // An entry removed since the listing is left out too.
+    auto info = operations_.pathStatus(folder + name, true);
+    if (!info.ok()) continue;
+    entries.push_back({.name = std::move(*converted),
+                       .kind = entryKind(info.value.kind),
+                       .modifiedNs = info.value.modifiedNs});
+  }
+  return entries;
 }
 
 }  // namespace platform

@@ -23,10 +23,15 @@ class PosixFileSystem : public FileSystem {
 
   [[nodiscard]] bool isFile(std::string_view path) const override;
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
+  [[nodiscard]] bool readInPieces(std::string_view path,
+                                  const std::function<void(std::string_view)>& take) const override;
   bool replaceFile(std::string_view path, std::string_view bytes) override;
   bool recreateFile(std::string_view path, std::string_view bytes) override;
   [[nodiscard]] std::string currentDirectory() const override;
   bool createFolder(std::string_view path) override;
+  [[nodiscard]] std::optional<FileStamp> stamp(std::string_view path) const override;
+  [[nodiscard]] std::optional<std::vector<FolderEntry>> listFolder(
+      std::string_view path) const override;
 
  private:
   [[nodiscard]] std::optional<std::string> resolveLinks(std::string path) const;

@@ -25,6 +25,20 @@ QMessageBox::StandardButtons toButtons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton toButton(Answer answer) {
+  switch (answer) {
+    case Answer::ok:
+      return QMessageBox::Ok;
+    case Answer::yes:
+      return QMessageBox::Yes;
+    case Answer::no:
+      return QMessageBox::No;
+    case Answer::cancel:
+      return QMessageBox::Cancel;
+  }
+  return QMessageBox::Yes;
+}
+
 Answer toAnswer(int button, MessageButtons buttons) {
   switch (button) {
     case QMessageBox::Yes:
@@ -61,11 +75,11 @@ QtDialogs::QtDialogs(QtWindow* owner) : owner_(owner) {
 QtDialogs::~QtDialogs() = default;
 
 Answer QtDialogs::messageBox(std::string_view text, std::string_view caption,
-                             MessageButtons buttons, MessageIcon icon) {
+                             MessageButtons buttons, MessageIcon icon, Answer defaultButton) {
   QMessageBox box(icon == MessageIcon::exclamation ? QMessageBox::Warning : QMessageBox::NoIcon,
                   fromCrLf(toQString(caption)), fromCrLf(toQString(text)), toButtons(buttons));
   box.setTextFormat(Qt::PlainText);
-  if (buttons != MessageButtons::ok) box.setDefaultButton(QMessageBox::Yes);
+  if (buttons != MessageButtons::ok) box.setDefaultButton(toButton(defaultButton));
   box.show();
   box.raise();
   box.activateWindow();

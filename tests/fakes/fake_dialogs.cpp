@@ -1,5 +1,7 @@
 #include "tests/fakes/fake_dialogs.h"
 
+#include <utility>
+
 namespace testing_support {
 
 namespace {
@@ -14,8 +16,10 @@ T next(std::deque<T>& queue, T fallback) {
 
 platform::Answer FakeDialogs::messageBox(std::string_view text, std::string_view caption,
                                          platform::MessageButtons buttons,
-                                         platform::MessageIcon icon) {
-  messages.push_back({std::string(text), std::string(caption), buttons, icon});
+                                         platform::MessageIcon icon,
+                                         platform::Answer defaultButton) {
+  messages.push_back({std::string(text), std::string(caption), buttons, icon, defaultButton});
+  if (whileOpen) std::exchange(whileOpen, nullptr)();
   auto fallback =
       buttons == platform::MessageButtons::ok ? platform::Answer::ok : platform::Answer::yes;
   return next(answers, fallback);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@ struct ShownMessage {
   std::string caption;
   platform::MessageButtons buttons;
   platform::MessageIcon icon;
+  platform::Answer defaultButton = platform::Answer::yes;
   bool operator==(const ShownMessage&) const = default;
 };
 
@@ -21,14 +23,16 @@ struct ShownMessage {
 class FakeDialogs : public platform::Dialogs {
  public:
   platform::Answer messageBox(std::string_view text, std::string_view caption,
-                              platform::MessageButtons buttons,
-                              platform::MessageIcon icon) override;
+                              platform::MessageButtons buttons, platform::MessageIcon icon,
+                              platform::Answer defaultButton) override;
   std::optional<std::string> openFile(const platform::FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const platform::FileDialogRequest& request) override;
   std::optional<std::string> portSettings(std::string_view storedPort) override;
 
   std::vector<ShownMessage> messages;
   std::deque<platform::Answer> answers;  // when empty: OK or Yes
+  // Runs while a message box is open, as events do that arrive meanwhile.
+  std::function<void()> whileOpen;
   std::vector<platform::FileDialogRequest> openRequests;
   std::vector<platform::FileDialogRequest> saveRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // when empty: cancelled

@@ -213,12 +213,21 @@ class UnreadableFile : public platform::FileSystem {
  public:
   bool isFile(std::string_view) const override { return true; }
   std::optional<std::string> readFile(std::string_view) const override { return std::nullopt; }
+  bool readInPieces(std::string_view, const std::function<void(std::string_view)>&) const override {
+    return false;
+  }
   bool replaceFile(std::string_view, std::string_view) override {
     ++replaces;
     return true;
   }
   bool recreateFile(std::string_view, std::string_view) override { return false; }
   std::string currentDirectory() const override { return "/"; }
+  std::optional<platform::FileStamp> stamp(std::string_view) const override {
+    return platform::FileStamp{.kind = platform::EntryKind::file};
+  }
+  std::optional<std::vector<platform::FolderEntry>> listFolder(std::string_view) const override {
+    return std::nullopt;
+  }
 
   int replaces = 0;
 };

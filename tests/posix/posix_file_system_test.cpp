@@ -1,5 +1,6 @@
 #include "platform/posix/posix_file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -375,6 +376,34 @@ TEST(PosixFileSystem, readFile_givesTheWholeFileOrNothing) {
   EXPECT_EQ(files.readFile("/dev/null"), std::nullopt);
 }
 
+// Pieces of a file larger than one piece join to the file; whatever
+// readFile cannot read, readInPieces cannot either.
+TEST(PosixFileSystem, readInPieces_handsOverTheFileInOrder) {
+  TempDir dir;
+  std::string content;
+  while (content.size() < 700'000) content += longText();
+  dir.write("gross.vcf", content);
+  dir.write("leer.vcf", "");
+  fs::create_directory(dir.path() / "ordner");
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  for (const char* name : {"gross.vcf", "leer.vcf", "ordner", "fehlt.vcf"}) {
+    std::string joined;
+    int pieces = 0;
+    bool read = files.readInPieces(dir.file(name), [&](std::string_view piece) {
+      joined += piece;
+      ++pieces;
+    });
+    auto whole = files.readFile(dir.file(name));
+    EXPECT_EQ(read, whole.has_value()) << name;
+    EXPECT_EQ(joined, whole.value_or("")) << name;
+    if (std::string_view(name) == "gross.vcf") {
+      EXPECT_GT(pieces, 1);
+    }
+  }
+}
+
 TEST(PosixFileSystem, readFile_copesWithAFileThatChangedSize) {
   TempDir dir;
   std::string path = dir.write("datei.vcf", longText());
@@ -434,6 +463,60 @@ TEST(PosixFileSystem, createFolder_failsWhenAFileIsInTheWay) {
   EXPECT_FALSE(files.createFolder(dir.file("datei")));
   EXPECT_FALSE(files.createFolder(dir.file("datei/unter")));
   EXPECT_EQ(readBytes(dir.file("datei")), "x");
+}
+
+// The stamp must tell a rewrite within the same second and a replace by
+// rename from an untouched file; a link is followed to its file.
+TEST(PosixFileSystem, stamp_tellsTimeToTheNanosecondIdentityAndKind) {
+  TempDir dir;
+  std::string path = dir.write("datei.vcf", "abc");
+  fs::create_directory(dir.path() / "ordner");
+  fs::create_symlink("datei.vcf", dir.path() / "verweis.vcf");
+  timespec times[2] = {{0, UTIME_OMIT}, {1'700'000'000, 123'456'789}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  auto first = files.stamp(path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->kind, platform::EntryKind::file);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(first->modifiedNs, 1'700'000'000'123'456'789);
+  EXPECT_EQ(first->fileId, inodeOf(path));
+  EXPECT_EQ(files.stamp(dir.file("verweis.vcf")), first);
+
+  std::string other = dir.write("neu.vcf", "abc");
+  ASSERT_EQ(::utimensat(AT_FDCWD, other.c_str(), times, 0), 0);
+  fs::rename(other, path);
+  auto replaced = files.stamp(path);
+  ASSERT_TRUE(replaced);
+  EXPECT_NE(replaced->fileId, first->fileId);
+  EXPECT_EQ(replaced->modifiedNs, first->modifiedNs);
+
+  EXPECT_EQ(files.stamp(dir.file("ordner"))->kind, platform::EntryKind::folder);
+  EXPECT_EQ(files.stamp(dir.file("fehlt.vcf")), std::nullopt);
+}
+
+TEST(PosixFileSystem, listFolder_namesEntriesInWindows1252WithKindAndTime) {
+  TempDir dir;
+  std::string path = dir.write("M\xC3\xBCller.vcf", "abc");
+  timespec times[2] = {{0, UTIME_OMIT}, {1'700'000'000, 5}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  fs::create_directory(dir.path() / "ordner");
+  dir.write("\xE6\x97\xA5.vcf", "no Windows-1252 form");
+  fs::create_symlink("fehlt", dir.path() / "kaputt");
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  auto entries = files.listFolder(dir.path().string());
+  ASSERT_TRUE(entries);
+  std::map<std::string, platform::FolderEntry> byName;
+  for (auto& entry : *entries) byName[entry.name] = entry;
+  ASSERT_EQ(byName.size(), 2u);
+  EXPECT_EQ(byName["M\xFCller.vcf"].kind, platform::EntryKind::file);
+  EXPECT_EQ(byName["M\xFCller.vcf"].modifiedNs, 1'700'000'000'000'000'005);
+  EXPECT_EQ(byName["ordner"].kind, platform::EntryKind::folder);
+  EXPECT_EQ(files.listFolder(dir.file("fehlt")), std::nullopt);
 }
 
 }  // namespace

@@ -38,6 +38,7 @@ TEST(QtDialogsMessageBox, showsTextCaptionButtonsAndIconAsAsked) {
     QMessageBox::StandardButtons shown;
     QMessageBox::StandardButton press;
     Answer answer;
+    Answer defaultButton = Answer::yes;
   };
   const Case cases[] = {
       {MessageButtons::ok, MessageIcon::none, QMessageBox::Ok, QMessageBox::Ok, Answer::ok},
@@ -48,6 +49,8 @@ TEST(QtDialogsMessageBox, showsTextCaptionButtonsAndIconAsAsked) {
        Answer::cancel},
       {MessageButtons::yesNoCancel, MessageIcon::none,
        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, Answer::yes},
+      {MessageButtons::yesNo, MessageIcon::exclamation, QMessageBox::Yes | QMessageBox::No,
+       QMessageBox::Yes, Answer::yes, Answer::no},
   };
   for (const Case& c : cases) {
     ModalScript script({[&](QWidget* widget) {
@@ -60,20 +63,25 @@ TEST(QtDialogsMessageBox, showsTextCaptionButtonsAndIconAsAsked) {
       EXPECT_EQ(box->icon(),
                 c.icon == MessageIcon::exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
       if (c.buttons != MessageButtons::ok) {
-        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::Yes));
+        EXPECT_EQ(box->defaultButton(),
+                  box->button(c.defaultButton == Answer::no ? QMessageBox::No : QMessageBox::Yes));
       }
       box->button(c.press)->click();
     }});
     EXPECT_EQ(dialogs.messageBox("/home/anna/<myadr>.vcf\r\nZeile 2", "\xC4nderungen speichern ?",
-                                 c.buttons, c.icon),
+                                 c.buttons, c.icon, c.defaultButton),
               c.answer);
   }
 }
 
-TEST(QtDialogsMessageBox, enterChoosesYes) {
+TEST(QtDialogsMessageBox, enterChoosesTheDefaultButton) {
   QtDialogs dialogs(nullptr);
-  ModalScript script({[](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); }});
+  auto pressEnter = [](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); };
+  ModalScript script({pressEnter, pressEnter});
   EXPECT_EQ(dialogs.messageBox("x", "y", MessageButtons::yesNo), Answer::yes);
+  EXPECT_EQ(
+      dialogs.messageBox("x", "y", MessageButtons::yesNo, MessageIcon::exclamation, Answer::no),
+      Answer::no);
 }
 
 class FileDialogTest : public ::testing::Test {
