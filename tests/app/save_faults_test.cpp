@@ -50,6 +50,12 @@ const Fault faults[] = {
        ops.writeError = ENOSPC;
        return std::string();
      }},
+    {"fullDiskInAFolderWithoutCreateRights",
+     [](auto& ops, const auto&) {
+       ops.createError = EACCES;
+       ops.reserveError = ENOSPC;
+       return std::string();
+     }},
 };
 
 class SaveFault : public ::testing::TestWithParam<Fault> {};
