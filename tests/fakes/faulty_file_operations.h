@@ -23,8 +23,11 @@ class FaultyFileOperations : public platform::PosixFileOperations {
   int failingWrite = -1;  // this write (counted from 0) and all after it fail
   int writeError = ENOSPC;
   std::optional<std::uint64_t> reportedSize;
+  std::size_t maxBytesPerRead = std::numeric_limits<std::size_t>::max();
+  int failingRead = -1;  // this read (counted from 0) fails with EIO
 
   int writes = 0;
+  int reads = 0;
   int updateOpens = 0;
 
   platform::SysResult<int> createExclusive(const std::string& path,
@@ -35,6 +38,10 @@ class FaultyFileOperations : public platform::PosixFileOperations {
   platform::SysResult<int> openForUpdate(const std::string& path) override {
     ++updateOpens;
     return PosixFileOperations::openForUpdate(path);
+  }
+  platform::SysResult<std::size_t> read(int fd, char* buffer, std::size_t size) override {
+    if (reads++ == failingRead) return {0, EIO};
+    return PosixFileOperations::read(fd, buffer, std::min(size, maxBytesPerRead));
   }
   platform::SysResult<std::size_t> write(int fd, const char* bytes, std::size_t size) override {
     if (failingWrite >= 0 && writes++ >= failingWrite) return {0, writeError};

@@ -543,6 +543,21 @@ TEST(PosixFileSystem, readFile_copesWithAFileThatChangedSize) {
   }
 }
 
+// Part of a file would load as an address book with records missing, which
+// the next save would then write back as the whole book.
+TEST(PosixFileSystem, readFile_aReadErrorPartWayGivesNothing) {
+  TempDir dir;
+  std::string path = dir.write("datei.vcf", longText());
+  for (int failingRead : {0, 1, 5}) {
+    FaultyFileOperations operations;
+    operations.maxBytesPerRead = 100;
+    operations.failingRead = failingRead;
+    platform::PosixFileSystem files(operations);
+
+    EXPECT_EQ(files.readFile(path), std::nullopt) << failingRead;
+  }
+}
+
 // A folder name without a Windows-1252 form comes back as ".", so that it
 // is not converted a second time when the program hands it back.
 TEST(PosixFileSystem, currentDirectory_isWindows1252WithoutTrailingSlash) {
