@@ -28,6 +28,7 @@ struct FileInfo {
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
   std::uint64_t links = 1;  // names the file has (hard links)
+  std::int64_t modifiedNs = 0;  // since 1970
 };
 
 // The system calls that reading and replacing a file need, one method each,
@@ -80,6 +81,9 @@ class FileOperations {
   virtual int rename(const std::string& from, const std::string& to) = 0;
   virtual int remove(const std::string& path) = 0;
   virtual int makeDirectory(const std::string& path, std::uint32_t permissions) = 0;
+  // The names in a folder, "." and ".." left out.
+  [[nodiscard]] virtual SysResult<std::vector<std::string>> listDirectory(
+      const std::string& path) = 0;
   [[nodiscard]] virtual SysResult<std::string> currentDirectory() = 0;
 };
 

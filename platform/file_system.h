@@ -1,10 +1,36 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
+
+enum class EntryKind { file, folder, other };
+
+// What a file looks like from outside, without reading it: enough to notice
+// that it was changed, replaced or removed since it was last seen.
+struct FileStamp {
+  EntryKind kind = EntryKind::other;
+  // The file's identity: device and inode, or volume serial and file index.
+  std::uint64_t volume = 0;
+  std::uint64_t fileId = 0;
+  std::uint64_t size = 0;
+  // Last modification in nanoseconds since 1970, as fine as the file system
+  // keeps it.
+  std::int64_t modifiedNs = 0;
+
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// One entry of a folder.
+struct FolderEntry {
+  std::string name;  // Windows-1252, without the folder
+  EntryKind kind = EntryKind::other;
+  std::int64_t modifiedNs = 0;  // as in FileStamp
+};
 
 // Files of the local machine. Paths are Windows-1252 bytes; an implementation
 // converts them to the form its operating system expects.
@@ -28,6 +54,14 @@ class FileSystem {
     static_cast<void>(path);
     return false;
   }
+  // The stamp of what the path names (links followed), or nothing when
+  // nothing can be found there. Costs one status query, no read.
+  [[nodiscard]] virtual std::optional<FileStamp> stamp(std::string_view path) const = 0;
+  // The entries of a folder other than "." and "..", in no particular order;
+  // names that have no Windows-1252 form are left out. Nothing when the
+  // folder cannot be read.
+  [[nodiscard]] virtual std::optional<std::vector<FolderEntry>> listFolder(
+      std::string_view path) const = 0;
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/posix/posix_file_operations.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -49,6 +50,7 @@ FileInfo infoOf(const struct stat& st) {
   info.device = st.st_dev;
   info.inode = st.st_ino;
   info.links = st.st_nlink;
+  info.modifiedNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
   return info;
 }
 
@@ -205,6 +207,23 @@ int PosixFileOperations::remove(const std::string& path) { return errorOf(::unli
 
 int PosixFileOperations::makeDirectory(const std::string& path, std::uint32_t permissions) {
   return errorOf(::mkdir(path.c_str(), static_cast<mode_t>(permissions)));
+}
+
+SysResult<std::vector<std::string>> PosixFileOperations::listDirectory(const std::string& path) {
+  DIR* folder = ::opendir(path.c_str());
+  if (folder == nullptr) return {{}, errno};
+  std::vector<std::string> names;
+  for (;;) {
+    errno = 0;
+    const dirent* entry = ::readdir(folder);
+    if (entry == nullptr) break;
+    std::string_view name = entry->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  int error = errno;
+  ::closedir(folder);
+  if (error != 0) return {{}, error};
+  return {std::move(names), 0};
 }
 
 SysResult<std::string> PosixFileOperations::currentDirectory() {

@@ -30,6 +30,7 @@ class PosixFileOperations : public FileOperations {
   int rename(const std::string& from, const std::string& to) override;
   int remove(const std::string& path) override;
   int makeDirectory(const std::string& path, std::uint32_t permissions) override;
+  SysResult<std::vector<std::string>> listDirectory(const std::string& path) override;
   SysResult<std::string> currentDirectory() override;
 };
 

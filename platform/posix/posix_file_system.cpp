@@ -44,6 +44,19 @@ bool folderForbidsNewFiles(int error) {
   return error == EACCES || error == EPERM || error == EROFS;
 }
 
+EntryKind entryKind(FileKind kind) {
+  switch (kind) {
+    case FileKind::regular:
+      return EntryKind::file;
+    case FileKind::directory:
+      return EntryKind::folder;
+    case FileKind::symbolicLink:
+    case FileKind::other:
+      break;
+  }
+  return EntryKind::other;
+}
+
 }  // namespace
 
 PosixFileSystem::PosixFileSystem(FileOperations& operations)
@@ -268,6 +281,36 @@ bool PosixFileSystem::createFolder(std::string_view path) {
   }
   operations_.makeDirectory(folder, privateFolderPermissions);
   return isFolder(folder);
+}
+
+std::optional<FileStamp> PosixFileSystem::stamp(std::string_view path) const {
+  auto info = operations_.pathStatus(text::cp1252::toUtf8(path), true);
+  if (!info.ok()) return std::nullopt;
+  return FileStamp{.kind = entryKind(info.value.kind),
+                   .volume = info.value.device,
+                   .fileId = info.value.inode,
+                   .size = info.value.size,
+                   .modifiedNs = info.value.modifiedNs};
+}
+
+std::optional<std::vector<FolderEntry>> PosixFileSystem::listFolder(std::string_view path) const {
+  std::string folder = text::cp1252::toUtf8(path);
+  auto names = operations_.listDirectory(folder);
+  if (!names.ok()) return std::nullopt;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  std::vector<FolderEntry> entries;
+  entries.reserve(names.value.size());
+  for (const std::string& name : names.value) {
+    auto converted = text::cp1252::fromUtf8(name);
+    if (!converted) continue;
+    // An entry removed since the listing is left out too.
+    auto info = operations_.pathStatus(folder + name, true);
+    if (!info.ok()) continue;
+    entries.push_back({.name = std::move(*converted),
+                       .kind = entryKind(info.value.kind),
+                       .modifiedNs = info.value.modifiedNs});
+  }
+  return entries;
 }
 
 }  // namespace platform

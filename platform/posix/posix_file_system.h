@@ -29,6 +29,9 @@ class PosixFileSystem : public FileSystem {
   bool replaceFile(std::string_view path, std::string_view bytes) override;
   [[nodiscard]] std::string currentDirectory() const override;
   bool createFolder(std::string_view path) override;
+  [[nodiscard]] std::optional<FileStamp> stamp(std::string_view path) const override;
+  [[nodiscard]] std::optional<std::vector<FolderEntry>> listFolder(
+      std::string_view path) const override;
 
  private:
   [[nodiscard]] std::optional<std::string> resolveLinks(std::string path) const;

@@ -1,14 +1,19 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
 namespace testing_support {
 
-// Files held in memory, keyed by their full path.
+// Files held in memory, keyed by their full path. Every replace gives the
+// file a new identity and a later modification time, as a rename over it
+// would; tests change files behind the program's back through the maps.
 class MemoryFileSystem : public platform::FileSystem {
  public:
   [[nodiscard]] bool isFile(std::string_view path) const override {
@@ -23,14 +28,60 @@ class MemoryFileSystem : public platform::FileSystem {
     ++replaceCalls;
     if (failWrites) return false;
     files[std::string(path)] = std::string(bytes);
+    fileIds[std::string(path)] = ++lastFileId;
+    touch(path);
     return true;
   }
   [[nodiscard]] std::string currentDirectory() const override { return cwd; }
+  [[nodiscard]] std::optional<platform::FileStamp> stamp(std::string_view path) const override {
+    ++stampCalls;
+    std::string key(path);
+    if (folders.contains(key)) return platform::FileStamp{.kind = platform::EntryKind::folder};
+    auto found = files.find(key);
+    if (found == files.end()) return std::nullopt;
+    return platform::FileStamp{.kind = platform::EntryKind::file,
+                               .fileId = valueOr(fileIds, key),
+                               .size = found->second.size(),
+                               .modifiedNs = valueOr(modified, key)};
+  }
+  [[nodiscard]] std::optional<std::vector<platform::FolderEntry>> listFolder(
+      std::string_view path) const override {
+    std::string prefix = std::string(path) + '/';
+    std::vector<platform::FolderEntry> entries;
+    auto add = [&](const std::string& entryPath, platform::EntryKind kind) {
+      if (!entryPath.starts_with(prefix)) return;
+      std::string name = entryPath.substr(prefix.size());
+      if (name.find('/') != std::string::npos) return;
+      entries.push_back({.name = name, .kind = kind, .modifiedNs = valueOr(modified, entryPath)});
+    };
+    for (const auto& [entryPath, bytes] : files) add(entryPath, platform::EntryKind::file);
+    for (const auto& entryPath : folders) add(entryPath, platform::EntryKind::folder);
+    return entries;
+  }
+
+  // Gives the file a later modification time, as touch does.
+  void touch(std::string_view path) { modified[std::string(path)] = lastModifiedNs += 1'000'000; }
 
   std::map<std::string, std::string, std::less<>> files;
+  // Stamps of the files; a path missing here has id or time 0.
+  std::map<std::string, std::uint64_t, std::less<>> fileIds;
+  std::map<std::string, std::int64_t, std::less<>> modified;
+  std::set<std::string, std::less<>> folders;
   std::string cwd = "/home/anna";
   bool failWrites = false;
   int replaceCalls = 0;
+  mutable int stampCalls = 0;
+
+ private:
+  template <typename Value>
+  static Value valueOr(const std::map<std::string, Value, std::less<>>& map,
+                       const std::string& key) {
+    auto found = map.find(key);
+    return found == map.end() ? Value{} : found->second;
+  }
+
+  std::uint64_t lastFileId = 0;
+  std::int64_t lastModifiedNs = 1'700'000'000'000'000'000;
 };
 
 }  // namespace testing_support

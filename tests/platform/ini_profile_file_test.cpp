@@ -220,6 +220,12 @@ class UnreadableFile : public platform::FileSystem {
     return true;
   }
   std::string currentDirectory() const override { return "/"; }
+  std::optional<platform::FileStamp> stamp(std::string_view) const override {
+    return platform::FileStamp{.kind = platform::EntryKind::file};
+  }
+  std::optional<std::vector<platform::FolderEntry>> listFolder(std::string_view) const override {
+    return std::nullopt;
+  }
 
   int replaces = 0;
 };

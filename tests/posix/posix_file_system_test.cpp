@@ -607,4 +607,58 @@ TEST(PosixFileSystem, createFolder_failsWhenAFileIsInTheWay) {
   EXPECT_EQ(readBytes(dir.file("datei")), "x");
 }
 
+// The stamp must tell a rewrite within the same second and a replace by
+// rename from an untouched file; a link is followed to its file.
+TEST(PosixFileSystem, stamp_tellsTimeToTheNanosecondIdentityAndKind) {
+  TempDir dir;
+  std::string path = dir.write("datei.vcf", "abc");
+  fs::create_directory(dir.path() / "ordner");
+  fs::create_symlink("datei.vcf", dir.path() / "verweis.vcf");
+  timespec times[2] = {{0, UTIME_OMIT}, {1'700'000'000, 123'456'789}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  auto first = files.stamp(path);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(first->kind, platform::EntryKind::file);
+  EXPECT_EQ(first->size, 3u);
+  EXPECT_EQ(first->modifiedNs, 1'700'000'000'123'456'789);
+  EXPECT_EQ(first->fileId, inodeOf(path));
+  EXPECT_EQ(files.stamp(dir.file("verweis.vcf")), first);
+
+  std::string other = dir.write("neu.vcf", "abc");
+  ASSERT_EQ(::utimensat(AT_FDCWD, other.c_str(), times, 0), 0);
+  fs::rename(other, path);
+  auto replaced = files.stamp(path);
+  ASSERT_TRUE(replaced);
+  EXPECT_NE(replaced->fileId, first->fileId);
+  EXPECT_EQ(replaced->modifiedNs, first->modifiedNs);
+
+  EXPECT_EQ(files.stamp(dir.file("ordner"))->kind, platform::EntryKind::folder);
+  EXPECT_EQ(files.stamp(dir.file("fehlt.vcf")), std::nullopt);
+}
+
+TEST(PosixFileSystem, listFolder_namesEntriesInWindows1252WithKindAndTime) {
+  TempDir dir;
+  std::string path = dir.write("M\xC3\xBCller.vcf", "abc");
+  timespec times[2] = {{0, UTIME_OMIT}, {1'700'000'000, 5}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+  fs::create_directory(dir.path() / "ordner");
+  dir.write("\xE6\x97\xA5.vcf", "no Windows-1252 form");
+  fs::create_symlink("fehlt", dir.path() / "kaputt");
+  platform::PosixFileOperations operations;
+  platform::PosixFileSystem files(operations);
+
+  auto entries = files.listFolder(dir.path().string());
+  ASSERT_TRUE(entries);
+  std::map<std::string, platform::FolderEntry> byName;
+  for (auto& entry : *entries) byName[entry.name] = entry;
+  ASSERT_EQ(byName.size(), 2u);
+  EXPECT_EQ(byName["M\xFCller.vcf"].kind, platform::EntryKind::file);
+  EXPECT_EQ(byName["M\xFCller.vcf"].modifiedNs, 1'700'000'000'000'000'005);
+  EXPECT_EQ(byName["ordner"].kind, platform::EntryKind::folder);
+  EXPECT_EQ(files.listFolder(dir.file("fehlt")), std::nullopt);
+}
+
 }  // namespace
