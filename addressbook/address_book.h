@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "addressbook/backups.h"
 #include "addressbook/record_store.h"
 #include "addressbook/record_table.h"
 #include "platform/clock.h"
@@ -26,13 +27,14 @@ struct AddressBook {
   bool busy = false;
 };
 
-// The services a load or fill works with.
+// The services a load, fill or save works with.
 struct Environment {
   platform::Window& window;
   platform::Dialogs& dialogs;
   platform::FileSystem& files;
   platform::Clock& clock;
   platform::Settings& settings;
+  Backups& backups;
 };
 
 // Shows a table row (1-based) in the edit fields.

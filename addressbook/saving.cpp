@@ -21,6 +21,7 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   fillTable(book, env, showRecord);
   if (sortByName) sortByName();
 
+  env.backups.beforeFirstWrite(book.currentFile, env.files, env.clock, env.dialogs);
   if (!env.files.replaceFile(book.currentFile, addressFileText(book.store))) {
     env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
     if (book.currentFile != previous) {

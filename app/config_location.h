@@ -33,6 +33,15 @@ struct ConfigCandidates {
 // The candidates of this process: its environment and /proc/self/exe.
 [[nodiscard]] ConfigCandidates configCandidatesOfThisProcess();
 
+// The folder for the copies of earlier versions of address files, in the
+// user's state folder: $XDG_STATE_HOME/zudedo/backups, else
+// ~/.local/state/zudedo/backups (Windows-1252). An XDG_STATE_HOME that is not
+// absolute does not count; empty when there is no folder to build it from.
+[[nodiscard]] std::string backupFolder(std::string_view xdgStateHome, std::string_view home);
+
+// The backup folder of this process, from its environment.
+[[nodiscard]] std::string backupFolderOfThisProcess();
+
 // Chooses the configuration file: the first candidate that exists (a regular
 // file whose name does not start with '.'); when none does, creates the first
 // and then the second by writing [port] t=1, each checked after a pause of

@@ -82,9 +82,10 @@ struct RealServices {
   platform::SystemClock clock;
   platform::IniProfileFile profile{files};
   platform::Settings settings;
+  addressbook::Backups backups{""};  // loads and fills copy nothing
   platform::qt::QtSerialPort serial;
   platform::XdgShell shell;
-  addressbook::Environment env{window, dialogs, files, clock, settings};
+  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
 };
 
 // From a changed search text to the table's model holding the new rows: the

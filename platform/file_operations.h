@@ -27,7 +27,7 @@ struct FileInfo {
   std::uint64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
-  std::uint64_t links = 1;  // names the file has (hard links)
+  std::uint64_t links = 1;      // names the file has (hard links)
   std::int64_t modifiedNs = 0;  // since 1970
 };
 

@@ -249,6 +249,11 @@ bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes)
   return true;
 }
 
+bool PosixFileSystem::removeFile(std::string_view path) {
+  int error = operations_.remove(text::cp1252::toUtf8(path));
+  return error == 0 || error == ENOENT;
+}
+
 std::string PosixFileSystem::currentDirectory() const {
   auto cwd = operations_.currentDirectory();
   // Relative names still resolve against the working directory.

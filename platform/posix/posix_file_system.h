@@ -27,6 +27,7 @@ class PosixFileSystem : public FileSystem {
   [[nodiscard]] bool isFile(std::string_view path) const override;
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
   bool replaceFile(std::string_view path, std::string_view bytes) override;
+  bool removeFile(std::string_view path) override;
   [[nodiscard]] std::string currentDirectory() const override;
   bool createFolder(std::string_view path) override;
   [[nodiscard]] std::optional<FileStamp> stamp(std::string_view path) const override;

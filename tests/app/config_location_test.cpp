@@ -46,6 +46,19 @@ TEST(ConfigCandidates, standForTheWindowsPlaces) {
   }
 }
 
+TEST(BackupFolder, isInTheUsersStateFolder) {
+  struct Case {
+    std::string_view xdgStateHome, home, folder;
+  };
+  for (const Case& c :
+       {Case{"/x/state", "/home/u", "/x/state/zudedo/backups"},
+        Case{"/x/state/", "/home/u", "/x/state/zudedo/backups"},
+        Case{"relativ", "/home/u/", "/home/u/.local/state/zudedo/backups"},
+        Case{"", "/home/m\xFC", "/home/m\xFC/.local/state/zudedo/backups"}, Case{"", "", ""}}) {
+    EXPECT_EQ(app::backupFolder(c.xdgStateHome, c.home), c.folder) << c.xdgStateHome << c.home;
+  }
+}
+
 TEST(ConfigCandidates, longPathsAreCutTo256Bytes) {
   std::string folder = "/" + std::string(300, 'a');
   app::ConfigCandidates candidates = app::configCandidates(folder, "", folder);

@@ -72,8 +72,10 @@ TEST_P(SaveFault, leavesTheOldFileKeepsTheEditsAndALaterSaveSucceeds) {
   testing_support::FakeClock clock;
   testing_support::FakeSerialPort serial;
   testing_support::FakeShell shell;
+  testing_support::TempDir state;
   app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       {config, dir.file("programm.cfg"), dir.file("etc.conf")});
+                       {config, dir.file("programm.cfg"), dir.file("etc.conf")},
+                       state.file("backups"));
   program.start();
   window.events->timerExpired();
   window.setText(ControlId::mobileEdit, "0170 1234");

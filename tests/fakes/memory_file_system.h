@@ -32,7 +32,22 @@ class MemoryFileSystem : public platform::FileSystem {
     touch(path);
     return true;
   }
+  bool removeFile(std::string_view path) override {
+    auto found = files.find(path);
+    if (found != files.end()) files.erase(found);
+    return true;
+  }
   [[nodiscard]] std::string currentDirectory() const override { return cwd; }
+  // Creates the folder and every folder above it, unless one of them is a file.
+  bool createFolder(std::string_view path) override {
+    if (failFolders) return false;
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+      std::string level(path.substr(0, slash));
+      if (files.contains(level)) return false;
+      folders.insert(level);
+      if (slash == std::string_view::npos) return true;
+    }
+  }
   [[nodiscard]] std::optional<platform::FileStamp> stamp(std::string_view path) const override {
     ++stampCalls;
     std::string key(path);
@@ -69,6 +84,7 @@ class MemoryFileSystem : public platform::FileSystem {
   std::set<std::string, std::less<>> folders;
   std::string cwd = "/home/anna";
   bool failWrites = false;
+  bool failFolders = false;
   int replaceCalls = 0;
   mutable int stampCalls = 0;
 

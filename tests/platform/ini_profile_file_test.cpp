@@ -219,6 +219,7 @@ class UnreadableFile : public platform::FileSystem {
     ++replaces;
     return true;
   }
+  bool removeFile(std::string_view) override { return false; }
   std::string currentDirectory() const override { return "/"; }
   std::optional<platform::FileStamp> stamp(std::string_view) const override {
     return platform::FileStamp{.kind = platform::EntryKind::file};
