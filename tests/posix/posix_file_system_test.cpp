@@ -74,6 +74,8 @@ struct FailedReplace {
   const char* name;
   // Prepares folder and faults; returns the path to save to.
   std::function<std::string(const TempDir&, FaultyFileOperations&)> arrange;
+
+  friend void PrintTo(const FailedReplace& row, std::ostream* out) { *out << row.name; }
 };
 
 class ReplaceFailure : public testing::TestWithParam<FailedReplace> {};
@@ -386,11 +388,14 @@ struct SharedFolderSave {
   mode_t folderMode;  // the folder belongs to Anna and the team
   bool secondName;    // the file has a hard link beside it
   bool replaced;      // a new file takes the name (otherwise it is overwritten)
+
+  friend void PrintTo(const SharedFolderSave& row, std::ostream* out) { *out << row.name; }
 };
 
 class SaveInASharedFolder : public testing::TestWithParam<SharedFolderSave> {};
 
 TEST_P(SaveInASharedFolder, keepsOwnerGroupModeAccessListAttributesAndLinks) {
+  if (::geteuid() != 0) GTEST_SKIP() << needsRoot;
   const SharedFolderSave& row = GetParam();
   TempDir dir;
   ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
