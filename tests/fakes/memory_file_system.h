@@ -40,7 +40,6 @@ class MemoryFileSystem : public platform::FileSystem {
   [[nodiscard]] std::string currentDirectory() const override { return cwd; }
   // Creates the folder and every folder above it, unless one of them is a file.
   bool createFolder(std::string_view path) override {
-    if (failFolders) return false;
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
       std::string level(path.substr(0, slash));
       if (files.contains(level)) return false;
@@ -84,7 +83,6 @@ class MemoryFileSystem : public platform::FileSystem {
   std::set<std::string, std::less<>> folders;
   std::string cwd = "/home/anna";
   bool failWrites = false;
-  bool failFolders = false;
   int replaceCalls = 0;
   mutable int stampCalls = 0;
 
