@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "addressbook/backups.h"
 #include "addressbook/disk_file.h"
 #include "addressbook/record_store.h"
 #include "addressbook/record_table.h"
@@ -37,13 +38,14 @@ struct AddressBook {
   std::map<std::string, std::int64_t, std::less<>> reportedConflictCopies;
 };
 
-// The services a load or fill works with.
+// The services a load, fill or save works with.
 struct Environment {
   platform::Window& window;
   platform::Dialogs& dialogs;
   platform::FileSystem& files;
   platform::Clock& clock;
   platform::Settings& settings;
+  Backups& backups;
 };
 
 // Shows a table row (1-based) in the edit fields.

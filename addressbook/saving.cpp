@@ -38,6 +38,7 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   // it would have no room for a new record.
   std::string text = addressFileText(book.store);
   if (text.empty()) text = emptyAddressFileText;
+  env.backups.beforeFirstWrite(book.currentFile, env.files, env.clock, env.dialogs);
   if (!env.files.replaceFile(book.currentFile, text)) {
     env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
     keepPrevious();

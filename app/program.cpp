@@ -47,11 +47,15 @@ const std::array<Program::Command, 17> Program::commands_{{
     {ControlId::resetFilterButton, &Program::resetFilter},
 }};
 
-Program::Program(Services services, ConfigCandidates candidates)
-    : services_(services), candidates_(std::move(candidates)), phone_(services.serial) {}
+Program::Program(Services services, ConfigCandidates candidates, std::string backupFolder)
+    : services_(services),
+      candidates_(std::move(candidates)),
+      backups_(std::move(backupFolder)),
+      phone_(services.serial) {}
 
 addressbook::Environment Program::environment() {
-  return {services_.window, services_.dialogs, services_.files, services_.clock, *settings_};
+  return {services_.window, services_.dialogs, services_.files,
+          services_.clock,  *settings_,        backups_};
 }
 
 addressbook::ShowRecord Program::showRecordFn() {

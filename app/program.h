@@ -33,7 +33,9 @@ struct Services {
 // window has been built, and the handling of the window's events.
 class Program : public platform::WindowEvents {
  public:
-  Program(Services services, ConfigCandidates candidates);
+  // backupFolder: where copies of address files go before they are first
+  // replaced in a run (Windows-1252).
+  Program(Services services, ConfigCandidates candidates, std::string backupFolder);
 
   // Shows the window, finds the configuration, starts the timer, loads the
   // address file, attaches the tooltips, connects the telephone and finally
@@ -82,6 +84,7 @@ class Program : public platform::WindowEvents {
   Services services_;
   ConfigCandidates candidates_;
   std::optional<platform::Settings> settings_;
+  addressbook::Backups backups_;
   addressbook::AddressBook book_;
   table::TickState tick_;
   int sortCycle_ = 0;

@@ -73,7 +73,8 @@ struct Services {
   platform::SystemClock clock;
   platform::IniProfileFile profile{files};
   platform::Settings settings;
-  addressbook::Environment env{window, dialogs, files, clock, settings};
+  addressbook::Backups backups{""};  // loads and fills copy nothing
+  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
 };
 
 // Kilobytes of a line such as "VmHWM:  1234 kB" of /proc/self/status.

@@ -83,9 +83,10 @@ struct RealServices {
   platform::SystemClock clock;
   platform::IniProfileFile profile{files};
   platform::Settings settings;
+  addressbook::Backups backups{""};  // loads and fills copy nothing
   platform::qt::QtSerialPort serial;
   platform::XdgShell shell;
-  addressbook::Environment env{window, dialogs, files, clock, settings};
+  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
 };
 
 // From a changed search text to the table's model holding the new rows: the
@@ -133,7 +134,7 @@ void startUpBenchmark(benchmark::State& state) {
     RealServices services(config);
     app::Program program({services.window, services.dialogs, services.profile, services.files,
                           services.clock, services.serial, services.shell},
-                         {config, "", ""});
+                         {config, "", ""}, /*backupFolder=*/"");  // the start-up saves nothing
     program.start();
     QCoreApplication::processEvents();
     rows = program.addressBook().table.rowCount();

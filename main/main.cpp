@@ -29,7 +29,8 @@ int main(int, char** argv) {
   platform::qt::QtDialogs dialogs(&window);
 
   app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       platform::configCandidatesOfThisProcess());
+                       platform::configCandidatesOfThisProcess(),
+                       platform::backupFolderOfThisProcess());
   program.start();
   // Closed while it was starting: there is no window left to wait for.
   if (window.isAlive()) QApplication::exec();

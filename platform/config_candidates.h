@@ -21,4 +21,9 @@ struct ConfigCandidates {
 // (Windows-1252 paths).
 [[nodiscard]] ConfigCandidates configCandidatesOfThisProcess();
 
+// The folder for the copies of earlier versions of address files, in the
+// user's state folder as the system names it (Windows-1252); empty when the
+// system gives no such folder.
+[[nodiscard]] std::string backupFolderOfThisProcess();
+
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace platform {
@@ -26,6 +27,7 @@ struct FileInfo {
   std::uint64_t size = 0;
   std::uint64_t device = 0;
   std::uint64_t inode = 0;
+  std::uint64_t links = 1;      // names the file has (hard links)
   std::int64_t modifiedNs = 0;  // since 1970
 };
 
@@ -40,8 +42,8 @@ class FileOperations {
 
   // Never waits, not even for the writer of a FIFO.
   [[nodiscard]] virtual SysResult<int> openForReading(const std::string& path) = 0;
-  // An existing file opened for writing and cut to length 0.
-  [[nodiscard]] virtual SysResult<int> openForOverwrite(const std::string& path) = 0;
+  // An existing file opened for reading and writing, its content untouched.
+  [[nodiscard]] virtual SysResult<int> openForUpdate(const std::string& path) = 0;
   // A new file, opened for writing; fails with EEXIST when the name is taken,
   // also by a link (which is never followed).
   // The process's umask applies to permissions.
@@ -56,9 +58,20 @@ class FileOperations {
   [[nodiscard]] virtual SysResult<std::size_t> write(int fd, const char* bytes,
                                                      std::size_t size) = 0;
   virtual int sync(int fd) = 0;
+  // Allocates the disk space for the first size bytes of the file, so that
+  // writing them afterwards cannot run out of room. Size 0 needs nothing.
+  virtual int reserve(int fd, std::uint64_t size) = 0;
+  // Cuts or extends the file to this length.
+  virtual int resize(int fd, std::uint64_t size) = 0;
   virtual int changePermissions(int fd, std::uint32_t permissions) = 0;
   virtual int changeOwner(int fd, std::uint32_t owner, std::uint32_t group) = 0;
   [[nodiscard]] virtual SysResult<FileInfo> status(int fd) = 0;
+  // Extended attributes, the access control list among them. A file system
+  // without them lists none.
+  [[nodiscard]] virtual SysResult<std::vector<std::string>> attributeNames(int fd) = 0;
+  [[nodiscard]] virtual SysResult<std::string> attribute(int fd, const std::string& name) = 0;
+  virtual int setAttribute(int fd, const std::string& name, std::string_view value) = 0;
+  virtual int removeAttribute(int fd, const std::string& name) = 0;
   virtual int close(int fd) = 0;
 
   // followLinks: stat, otherwise lstat.

@@ -66,6 +66,9 @@ class FileSystem {
   // folder) is removed, the target of a link stays untouched, and the new
   // file is created exclusively. Returns whether all bytes were stored.
   virtual bool recreateFile(std::string_view path, std::string_view bytes) = 0;
+  // Removes the file (a link itself, not what it points to). Returns whether
+  // the path names nothing afterwards.
+  virtual bool removeFile(std::string_view path) = 0;
   // The process's current working directory, without a trailing separator.
   [[nodiscard]] virtual std::string currentDirectory() const = 0;
   // Creates the folder, and any missing folder above it, open to the user

@@ -13,6 +13,7 @@ namespace {
 constexpr std::string_view rootConfigFile = "/etc/zudedo.conf";
 constexpr std::string_view windowsExtension = ".exe";
 constexpr std::string_view configExtension = ".cfg";
+constexpr std::string_view backupsBelowState = "/zudedo/backups";
 
 std::string cutPath(std::string path) {
   if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
@@ -24,11 +25,13 @@ std::string withoutTrailingSlashes(std::string_view folder) {
   return std::string(folder);
 }
 
-std::string configFolder(std::string_view xdgConfigHome, std::string_view home) {
-  // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base
-  // directory rules say.
-  if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') return std::string(xdgConfigHome);
-  if (!home.empty()) return withoutTrailingSlashes(home) + "/.config";
+// An XDG base folder: the variable's value, else the default below home.
+// A relative value is invalid and ignored, as the XDG base directory rules
+// say.
+std::string xdgFolder(std::string_view variable, std::string_view home,
+                      std::string_view belowHome) {
+  if (!variable.empty() && variable.front() == '/') return std::string(variable);
+  if (!home.empty()) return withoutTrailingSlashes(home) + std::string(belowHome);
   return {};
 }
 
@@ -49,7 +52,7 @@ std::string environment(const char* name) {
 ConfigCandidates configCandidates(std::string_view xdgConfigHome, std::string_view home,
                                   std::string_view executablePath) {
   ConfigCandidates candidates;
-  std::string folder = configFolder(xdgConfigHome, home);
+  std::string folder = xdgFolder(xdgConfigHome, home, "/.config");
   if (folder.empty()) {
     candidates.temporaryFolderFile = std::string(configFileName);
   } else {
@@ -71,6 +74,16 @@ ConfigCandidates configCandidatesOfThisProcess() {
   std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
   return configCandidates(environment("XDG_CONFIG_HOME"), environment("HOME"),
                           error ? std::string() : fromSystem(executable.native()));
+}
+
+std::string backupFolder(std::string_view xdgStateHome, std::string_view home) {
+  std::string state = xdgFolder(xdgStateHome, home, "/.local/state");
+  if (state.empty()) return {};
+  return withoutTrailingSlashes(state) + std::string(backupsBelowState);
+}
+
+std::string backupFolderOfThisProcess() {
+  return backupFolder(environment("XDG_STATE_HOME"), environment("HOME"));
 }
 
 }  // namespace platform

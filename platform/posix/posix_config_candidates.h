@@ -17,4 +17,9 @@ namespace platform {
                                                 std::string_view home,
                                                 std::string_view executablePath);
 
+// The backup folder on Linux: $XDG_STATE_HOME/zudedo/backups, else
+// ~/.local/state/zudedo/backups. An XDG_STATE_HOME that is not absolute does
+// not count; empty when there is no folder to build it from.
+[[nodiscard]] std::string backupFolder(std::string_view xdgStateHome, std::string_view home);
+
 }  // namespace platform

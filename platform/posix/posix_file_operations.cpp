@@ -3,10 +3,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -46,6 +49,7 @@ FileInfo infoOf(const struct stat& st) {
   info.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
   info.device = st.st_dev;
   info.inode = st.st_ino;
+  info.links = st.st_nlink;
   info.modifiedNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
   return info;
 }
@@ -59,9 +63,10 @@ SysResult<int> PosixFileOperations::openForReading(const std::string& path) {
       retryOnInterrupt([&] { return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); }));
 }
 
-SysResult<int> PosixFileOperations::openForOverwrite(const std::string& path) {
-  return descriptor(
-      retryOnInterrupt([&] { return ::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC); }));
+SysResult<int> PosixFileOperations::openForUpdate(const std::string& path) {
+  // Read access as well: where the file system cannot reserve space itself,
+  // the C library does it by reading and writing single bytes.
+  return descriptor(retryOnInterrupt([&] { return ::open(path.c_str(), O_RDWR | O_CLOEXEC); }));
 }
 
 SysResult<int> PosixFileOperations::createExclusive(const std::string& path,
@@ -93,6 +98,21 @@ int PosixFileOperations::sync(int fd) {
   return errorOf(retryOnInterrupt([&] { return ::fsync(fd); }));
 }
 
+int PosixFileOperations::reserve(int fd, std::uint64_t size) {
+  if (size == 0) return 0;
+  if (size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return EFBIG;
+  // posix_fallocate returns the error itself instead of setting errno.
+  for (;;) {
+    int error = ::posix_fallocate(fd, 0, static_cast<off_t>(size));
+    if (error != EINTR) return error;
+  }
+}
+
+int PosixFileOperations::resize(int fd, std::uint64_t size) {
+  if (size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return EFBIG;
+  return errorOf(retryOnInterrupt([&] { return ::ftruncate(fd, static_cast<off_t>(size)); }));
+}
+
 int PosixFileOperations::changePermissions(int fd, std::uint32_t permissions) {
   return errorOf(::fchmod(fd, static_cast<mode_t>(permissions)));
 }
@@ -105,6 +125,53 @@ SysResult<FileInfo> PosixFileOperations::status(int fd) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return {{}, errno};
   return {infoOf(st), 0};
+}
+
+SysResult<std::vector<std::string>> PosixFileOperations::attributeNames(int fd) {
+  std::vector<char> buffer;
+  for (;;) {
+    ssize_t length = ::flistxattr(fd, nullptr, 0);
+    if (length < 0) {
+      if (errno == ENOTSUP) return {{}, 0};
+      return {{}, errno};
+    }
+    buffer.resize(static_cast<std::size_t>(length));
+    length = ::flistxattr(fd, buffer.data(), buffer.size());
+    // An attribute added between the two calls makes the list longer.
+    if (length < 0 && errno == ERANGE) continue;
+    if (length < 0) return {{}, errno};
+    std::vector<std::string> names;
+    // The names follow each other, each ended by a zero byte.
+    std::string_view list(buffer.data(), static_cast<std::size_t>(length));
+    while (!list.empty()) {
+      std::size_t end = list.find('\0');
+      if (end == std::string_view::npos) end = list.size();
+      if (end > 0) names.emplace_back(list.substr(0, end));
+      list.remove_prefix(std::min(end + 1, list.size()));
+    }
+    return {std::move(names), 0};
+  }
+}
+
+SysResult<std::string> PosixFileOperations::attribute(int fd, const std::string& name) {
+  for (;;) {
+    ssize_t length = ::fgetxattr(fd, name.c_str(), nullptr, 0);
+    if (length < 0) return {{}, errno};
+    std::string value(static_cast<std::size_t>(length), '\0');
+    length = ::fgetxattr(fd, name.c_str(), value.data(), value.size());
+    if (length < 0 && errno == ERANGE) continue;
+    if (length < 0) return {{}, errno};
+    value.resize(static_cast<std::size_t>(length));
+    return {std::move(value), 0};
+  }
+}
+
+int PosixFileOperations::setAttribute(int fd, const std::string& name, std::string_view value) {
+  return errorOf(::fsetxattr(fd, name.c_str(), value.data(), value.size(), 0));
+}
+
+int PosixFileOperations::removeAttribute(int fd, const std::string& name) {
+  return errorOf(::fremovexattr(fd, name.c_str()));
 }
 
 int PosixFileOperations::close(int fd) {

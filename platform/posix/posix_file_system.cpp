@@ -1,5 +1,6 @@
 #include "platform/posix/posix_file_system.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <new>
 #include <stdexcept>
@@ -161,10 +162,50 @@ bool PosixFileSystem::writeAll(int fd, std::string_view bytes) const {
 }
 
 bool PosixFileSystem::writeInPlace(const std::string& path, std::string_view bytes) const {
-  auto fd = operations_.openForOverwrite(path);
+  auto fd = operations_.openForUpdate(path);
   if (!fd.ok()) return false;
-  bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
+  // The room for the new content is taken before the first old byte is
+  // overwritten, so a full disk fails the save with the file untouched.
+  bool stored = operations_.reserve(fd.value, bytes.size()) == 0 && writeAll(fd.value, bytes) &&
+                operations_.resize(fd.value, bytes.size()) == 0 && operations_.sync(fd.value) == 0;
   return operations_.close(fd.value) == 0 && stored;
+}
+
+bool PosixFileSystem::copyAttributes(const std::string& from, int to) const {
+  auto source = operations_.openForReading(from);
+  if (!source.ok()) return false;
+  bool copied = false;
+  auto wanted = operations_.attributeNames(source.value);
+  auto present = operations_.attributeNames(to);
+  if (wanted.ok() && present.ok()) {
+    copied = true;
+    // A new file may inherit attributes (a default access control list of
+    // the folder) that the old one did not have.
+    for (const std::string& name : present.value) {
+      if (std::find(wanted.value.begin(), wanted.value.end(), name) == wanted.value.end())
+        copied = copied && operations_.removeAttribute(to, name) == 0;
+    }
+    for (const std::string& name : wanted.value) {
+      auto value = operations_.attribute(source.value, name);
+      copied = copied && value.ok() && operations_.setAttribute(to, name, value.value) == 0;
+    }
+  }
+  operations_.close(source.value);
+  return copied;
+}
+
+bool PosixFileSystem::takeOver(const FileInfo& old, const std::string& oldPath, int fd) const {
+  auto created = operations_.status(fd);
+  if (!created.ok()) return false;
+  // Owner and group in one call: the privileged may set both, an owner may
+  // set a group it belongs to. The call is left out when nothing changes,
+  // because some file systems refuse it altogether.
+  if (created.value.owner != old.owner || created.value.group != old.group) {
+    if (operations_.changeOwner(fd, old.owner, old.group) != 0) return false;
+  }
+  // Attributes before the mode: the mode sets the access control list's
+  // mask, which the old mode holds as well.
+  return copyAttributes(oldPath, fd) && operations_.changePermissions(fd, old.permissions) == 0;
 }
 
 void PosixFileSystem::syncFolder(const std::string& folder) const {
@@ -199,6 +240,8 @@ bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes)
   if (!old.ok() && old.error != ENOENT) return false;
   bool exists = old.ok();
   if (exists && old.value.kind != FileKind::regular) return false;
+  // A new file under the name would leave the other names on the old one.
+  if (exists && old.value.links > 1) return writeInPlace(target, bytes);
 
   // While it is written the temporary file is private; it takes the old
   // file's permissions at the end, or, for a new file, what the umask gives.
@@ -213,12 +256,13 @@ bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes)
     return false;
   }
 
-  if (exists) {
-    // Taking over the owner works only for the privileged; without it the
-    // file belongs to whoever saves it, as any new file would. A failed
-    // permission change leaves the file private, never more open.
-    operations_.changeOwner(fd.value, old.value.owner, old.value.group);
-    operations_.changePermissions(fd.value, old.value.permissions);
+  // A new file that cannot be what the old one was to the others who use it
+  // (its owner, group, mode, access control list, attributes) would lock
+  // them out; the old file is overwritten instead.
+  if (exists && !takeOver(old.value, target, fd.value)) {
+    operations_.close(fd.value);
+    operations_.remove(temporary);
+    return writeInPlace(target, bytes);
   }
   bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
   stored = operations_.close(fd.value) == 0 && stored;
@@ -241,6 +285,11 @@ bool PosixFileSystem::recreateFile(std::string_view path, std::string_view bytes
   if (!fd.ok()) return false;
   bool stored = writeAll(fd.value, bytes);
   return operations_.close(fd.value) == 0 && stored;
+}
+
+bool PosixFileSystem::removeFile(std::string_view path) {
+  int error = operations_.remove(text::cp1252::toUtf8(path));
+  return error == 0 || error == ENOENT;
 }
 
 std::string PosixFileSystem::currentDirectory() const {

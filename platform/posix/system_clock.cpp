@@ -13,11 +13,16 @@ std::uint32_t SystemClock::tickCount() const {
   return static_cast<std::uint32_t>(elapsed.count());
 }
 
-Date SystemClock::today() const {
-  std::time_t now = std::time(nullptr);
+Date SystemClock::today() const { return now().date; }
+
+LocalTime SystemClock::now() const {
+  std::time_t seconds = std::time(nullptr);
   std::tm local{};
-  if (localtime_r(&now, &local) == nullptr) return {};
-  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  if (localtime_r(&seconds, &local) == nullptr) return {};
+  return {{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+          local.tm_hour,
+          local.tm_min,
+          local.tm_sec};
 }
 
 void SystemClock::sleep(int milliseconds) {

@@ -76,7 +76,8 @@ struct LoadFixture {
   testing_support::FakeClock clock;
   testing_support::MemoryProfileFile profile;
   platform::Settings settings{profile, configPath};
-  addressbook::Environment env{window, dialogs, files, clock, settings};
+  addressbook::Backups backups{"/home/anna/.local/state/zudedo/backups"};
+  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
   addressbook::AddressBook book;
   std::vector<int> shown;
 };
@@ -256,7 +257,7 @@ TEST(LoadAddressFile, aLongPathIsCutTo299Bytes) {
 TEST(LoadAddressFile, aWindowClosedDuringTheLoadStopsItAndShowsTheCardsReadSoFar) {
   LoadFixture f;
   RunningClock clock;
-  addressbook::Environment env{f.window, f.dialogs, f.files, clock, f.settings};
+  addressbook::Environment env{f.window, f.dialogs, f.files, clock, f.settings, f.backups};
   f.files.files[addressPath] = namedCards(500);
   f.configure(addressPath);
   bool busyMeanwhile = false;
@@ -328,7 +329,7 @@ TEST(FillTable, showsOnlyRecordsContainingTheUpperCasedFilter) {
 TEST(FillTable, showsTheShareOfSlotsExaminedWhileItRuns) {
   LoadFixture f;
   RunningClock clock;
-  addressbook::Environment env{f.window, f.dialogs, f.files, clock, f.settings};
+  addressbook::Environment env{f.window, f.dialogs, f.files, clock, f.settings, f.backups};
   f.book.currentFile = addressPath;
   f.book.store.reset(3000);
   f.book.store.setField(1, field::name, "Erster");

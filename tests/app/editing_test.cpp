@@ -76,11 +76,14 @@ TEST_F(EditingFixture, birthdayLimitsAndEmptyDateFields) {
     std::string_view day, month, year, hour;
     std::string_view expected;  // the birthday afterwards
     std::size_t messages;
+    std::string_view firstMessage = {};
   };
   for (const Case& c :
        {Case{"31", "2", "1850", "", "31.02.1850", 0}, Case{"1", "1", "2050", "", "01.01.2050", 0},
-        Case{"1", "1", "1849", "", "", 1}, Case{"1", "0", "2000", "", "", 1},
-        Case{"", "", "", "9", "", 0}, Case{"", "", "2000", "", "", 2}}) {
+        Case{"1", "1", "1849", "", "", 1, "Jahr?"}, Case{"1", "0", "2000", "", "", 1, "Monat?"},
+        Case{"", "", "", "9", "", 0}, Case{"", "", "2000", "", "", 2},
+        Case{"1", "1", "2000", "23", "01.01.2000 ; 23:00", 0},
+        Case{"1", "1", "2000", "24", "", 1, "Stunde?"}}) {
     fixture.dialogs.messages.clear();
     type(ControlId::dayEdit, c.day);
     type(ControlId::monthEdit, c.month);
@@ -91,6 +94,9 @@ TEST_F(EditingFixture, birthdayLimitsAndEmptyDateFields) {
     fixture.click(ControlId::applyButton);
     EXPECT_EQ(row(1)[6], c.expected.empty() ? before : std::string(c.expected)) << c.year;
     EXPECT_EQ(fixture.dialogs.messages.size(), c.messages) << c.year;
+    if (!c.firstMessage.empty() && !fixture.dialogs.messages.empty()) {
+      EXPECT_EQ(fixture.dialogs.messages.front().text, c.firstMessage) << c.year;
+    }
   }
 }
 

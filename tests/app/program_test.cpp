@@ -97,6 +97,23 @@ TEST(ProgramEvents, commandsDuringALoadRunAfterItAndOnlyOnce) {
   EXPECT_EQ(fixture.dialogs.openRequests.size(), 2u);
 }
 
+TEST(ProgramEvents, closingDuringALoadIsRefusedWithoutAQuestion) {
+  ProgramFixture fixture{std::string(threeCards)};
+  fixture.start();
+  fixture.window.setText(ControlId::mobileEdit, "0170 9");
+  fixture.click(ControlId::applyButton);
+  fixture.dialogs.answers = {platform::Answer::no};  // open: discard the edit
+  fixture.dialogs.fileAnswers.push_back(std::string(ProgramFixture::addressPath));
+  std::vector<bool> closeAllowed;
+  fixture.window.onPendingEvents = [&] {
+    closeAllowed.push_back(fixture.window.events->closeRequested());
+  };
+  fixture.click(ControlId::openButton);
+  EXPECT_EQ(closeAllowed, std::vector<bool>{false});
+  EXPECT_EQ(fixture.dialogs.messages.size(), 1u) << "only the question of the open command";
+  EXPECT_EQ(fixture.window.rowCount(), 3);
+}
+
 TEST(ProgramEvents, notificationsOtherThanClicksDoNothing) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.start();

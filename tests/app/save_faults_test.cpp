@@ -50,6 +50,12 @@ const Fault faults[] = {
        ops.writeError = ENOSPC;
        return std::string();
      }},
+    {"fullDiskInAFolderWithoutCreateRights",
+     [](auto& ops, const auto&) {
+       ops.createError = EACCES;
+       ops.reserveError = ENOSPC;
+       return std::string();
+     }},
 };
 
 class SaveFault : public ::testing::TestWithParam<Fault> {};
@@ -66,8 +72,10 @@ TEST_P(SaveFault, leavesTheOldFileKeepsTheEditsAndALaterSaveSucceeds) {
   testing_support::FakeClock clock;
   testing_support::FakeSerialPort serial;
   testing_support::FakeShell shell;
+  testing_support::TempDir state;
   app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       {config, dir.file("programm.cfg"), dir.file("etc.conf")});
+                       {config, dir.file("programm.cfg"), dir.file("etc.conf")},
+                       state.file("backups"));
   program.start();
   window.events->timerExpired();
   window.setText(ControlId::mobileEdit, "0170 1234");

@@ -60,9 +60,14 @@ TEST_F(SortFixture, umlautsCompareEqualToTheirCapitals) {
 }
 
 TEST_F(SortFixture, dateModeOrdersByYearMonthDayAndEmptyFirst) {
-  records({{"A", "01.01.1971"}, {"B", "05.03.1970"}, {"C", ""}, {"D", "05.03.1970 ; 09:30"}});
+  records({{"A", "01.01.1971"},
+           {"B", "05.03.1970"},
+           {"C", ""},
+           {"D", "05.03.1970 ; 09:30"},
+           {"E", "10.01.1970"},
+           {"F", "04.03.1970"}});
   app::sortTable(rows, window, addressbook::field::birthday, SortMode::dateAscending);
-  EXPECT_EQ(column(1), (std::vector<std::string>{"C", "B", "D", "A"}));
+  EXPECT_EQ(column(1), (std::vector<std::string>{"C", "E", "F", "B", "D", "A"}));
 }
 
 TEST_F(SortFixture, hiddenColumnsAndEmptyTablesStayAsTheyAre) {

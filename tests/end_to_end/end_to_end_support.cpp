@@ -59,14 +59,17 @@ bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
 TemporaryHome::TemporaryHome()
     : home_(dir_.path() / "home"),
       config_(home_ / ".config"),
+      state_(home_ / ".local" / "state"),
       work_(dir_.path() / "Arbeit"),
       oldHome_(variable("HOME")),
       oldConfig_(variable("XDG_CONFIG_HOME")),
+      oldState_(variable("XDG_STATE_HOME")),
       oldWork_(fs::current_path()) {
   fs::create_directories(config_);
   fs::create_directories(work_);
   setenv("HOME", home_.c_str(), 1);
   setenv("XDG_CONFIG_HOME", config_.c_str(), 1);
+  setenv("XDG_STATE_HOME", state_.c_str(), 1);
   fs::current_path(work_);
 }
 
@@ -75,11 +78,12 @@ TemporaryHome::~TemporaryHome() {
   fs::current_path(oldWork_, ignored);
   restore("HOME", oldHome_);
   restore("XDG_CONFIG_HOME", oldConfig_);
+  restore("XDG_STATE_HOME", oldState_);
 }
 
 RunningProgram::RunningProgram()
     : program({window, dialogs, profile, files, clock, serial, shell},
-              platform::configCandidatesOfThisProcess()) {}
+              platform::configCandidatesOfThisProcess(), platform::backupFolderOfThisProcess()) {}
 
 RunningProgram::~RunningProgram() = default;
 

@@ -31,9 +31,9 @@ namespace testing_support {
 bool waitUntil(const std::function<bool()>& condition,
                std::chrono::milliseconds limit = std::chrono::seconds(5));
 
-// A fresh home for the life of the object: HOME and XDG_CONFIG_HOME point
-// into a temporary folder and the working directory is a folder there; all
-// three are restored afterwards.
+// A fresh home for the life of the object: HOME, XDG_CONFIG_HOME and
+// XDG_STATE_HOME point into a temporary folder and the working directory is
+// a folder there; all of them are restored afterwards.
 class TemporaryHome {
  public:
   TemporaryHome();
@@ -47,14 +47,18 @@ class TemporaryHome {
   // The working directory of the program.
   [[nodiscard]] const std::filesystem::path& work() const { return work_; }
   [[nodiscard]] std::string configFile() const { return (config_ / "zudedo.conf").string(); }
+  // Where the program keeps the copies of address files.
+  [[nodiscard]] std::filesystem::path backups() const { return state_ / "zudedo" / "backups"; }
 
  private:
   TempDir dir_;
   std::filesystem::path home_;
   std::filesystem::path config_;
+  std::filesystem::path state_;
   std::filesystem::path work_;
   std::optional<std::string> oldHome_;
   std::optional<std::string> oldConfig_;
+  std::optional<std::string> oldState_;
   std::filesystem::path oldWork_;
 };
 

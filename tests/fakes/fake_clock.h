@@ -11,6 +11,7 @@ class FakeClock : public platform::Clock {
  public:
   [[nodiscard]] std::uint32_t tickCount() const override { return tick; }
   [[nodiscard]] platform::Date today() const override { return date; }
+  [[nodiscard]] platform::LocalTime now() const override { return {date, hour, minute, second}; }
   void sleep(int milliseconds) override {
     sleeps.push_back(milliseconds);
     tick += static_cast<std::uint32_t>(milliseconds);
@@ -18,6 +19,9 @@ class FakeClock : public platform::Clock {
 
   std::uint32_t tick = 1;
   platform::Date date{2026, 12, 6};
+  int hour = 15;
+  int minute = 54;
+  int second = 24;
   std::vector<int> sleeps;
 };
 

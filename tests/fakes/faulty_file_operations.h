@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
@@ -17,22 +18,30 @@ class FaultyFileOperations : public platform::PosixFileOperations {
   std::optional<int> createError;
   std::optional<int> renameError;
   std::optional<int> syncError;
+  std::optional<int> reserveError;
   std::size_t maxBytesPerWrite = std::numeric_limits<std::size_t>::max();
   int failingWrite = -1;  // this write (counted from 0) and all after it fail
   int writeError = ENOSPC;
   std::optional<std::uint64_t> reportedSize;
+  std::size_t maxBytesPerRead = std::numeric_limits<std::size_t>::max();
+  int failingRead = -1;  // this read (counted from 0) fails with EIO
 
   int writes = 0;
-  int overwriteOpens = 0;
+  int reads = 0;
+  int updateOpens = 0;
 
   platform::SysResult<int> createExclusive(const std::string& path,
                                            std::uint32_t permissions) override {
     if (createError) return {-1, *createError};
     return PosixFileOperations::createExclusive(path, permissions);
   }
-  platform::SysResult<int> openForOverwrite(const std::string& path) override {
-    ++overwriteOpens;
-    return PosixFileOperations::openForOverwrite(path);
+  platform::SysResult<int> openForUpdate(const std::string& path) override {
+    ++updateOpens;
+    return PosixFileOperations::openForUpdate(path);
+  }
+  platform::SysResult<std::size_t> read(int fd, char* buffer, std::size_t size) override {
+    if (reads++ == failingRead) return {0, EIO};
+    return PosixFileOperations::read(fd, buffer, std::min(size, maxBytesPerRead));
   }
   platform::SysResult<std::size_t> write(int fd, const char* bytes, std::size_t size) override {
     if (failingWrite >= 0 && writes++ >= failingWrite) return {0, writeError};
@@ -41,6 +50,10 @@ class FaultyFileOperations : public platform::PosixFileOperations {
   int sync(int fd) override {
     if (syncError) return *syncError;
     return PosixFileOperations::sync(fd);
+  }
+  int reserve(int fd, std::uint64_t size) override {
+    if (reserveError) return *reserveError;
+    return PosixFileOperations::reserve(fd, size);
   }
   int rename(const std::string& from, const std::string& to) override {
     if (renameError) return *renameError;

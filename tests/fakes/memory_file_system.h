@@ -47,7 +47,21 @@ class MemoryFileSystem : public platform::FileSystem {
     files[std::string(path)] = std::string(bytes);
     return true;
   }
+  bool removeFile(std::string_view path) override {
+    auto found = files.find(path);
+    if (found != files.end()) files.erase(found);
+    return true;
+  }
   [[nodiscard]] std::string currentDirectory() const override { return cwd; }
+  // Creates the folder and every folder above it, unless one of them is a file.
+  bool createFolder(std::string_view path) override {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+      std::string level(path.substr(0, slash));
+      if (files.contains(level)) return false;
+      folders.insert(level);
+      if (slash == std::string_view::npos) return true;
+    }
+  }
   [[nodiscard]] std::optional<platform::FileStamp> stamp(std::string_view path) const override {
     ++stampCalls;
     std::string key(path);

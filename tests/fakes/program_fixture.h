@@ -18,6 +18,7 @@ namespace testing_support {
 struct ProgramFixture {
   static constexpr const char* configPath = "/home/anna/.config/zudedo.conf";
   static constexpr const char* addressPath = "/home/anna/adressen.vcf";
+  static constexpr const char* backupFolder = "/home/anna/.local/state/zudedo/backups";
 
   explicit ProgramFixture(std::string addressFile) {
     files.files[addressPath] = std::move(addressFile);
@@ -42,7 +43,8 @@ struct ProgramFixture {
   FakeShell shell;
   app::Program program{
       app::Services{window, dialogs, profile, files, clock, serial, shell},
-      app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg", "/etc/zudedo.conf"}};
+      app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg", "/etc/zudedo.conf"},
+      backupFolder};
 };
 
 }  // namespace testing_support

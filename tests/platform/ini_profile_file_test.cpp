@@ -221,6 +221,7 @@ class UnreadableFile : public platform::FileSystem {
     return true;
   }
   bool recreateFile(std::string_view, std::string_view) override { return false; }
+  bool removeFile(std::string_view) override { return false; }
   std::string currentDirectory() const override { return "/"; }
   std::optional<platform::FileStamp> stamp(std::string_view) const override {
     return platform::FileStamp{.kind = platform::EntryKind::file};

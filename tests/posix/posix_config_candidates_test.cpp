@@ -53,4 +53,17 @@ TEST(ConfigCandidates, ofThisProcessNameTheExecutable) {
   EXPECT_EQ(candidates.rootFile, "/etc/zudedo.conf");
 }
 
+TEST(BackupFolder, isInTheUsersStateFolder) {
+  struct Case {
+    std::string_view xdgStateHome, home, folder;
+  };
+  for (const Case& c :
+       {Case{"/x/state", "/home/u", "/x/state/zudedo/backups"},
+        Case{"/x/state/", "/home/u", "/x/state/zudedo/backups"},
+        Case{"relativ", "/home/u/", "/home/u/.local/state/zudedo/backups"},
+        Case{"", "/home/m\xFC", "/home/m\xFC/.local/state/zudedo/backups"}, Case{"", "", ""}}) {
+    EXPECT_EQ(platform::backupFolder(c.xdgStateHome, c.home), c.folder) << c.xdgStateHome << c.home;
+  }
+}
+
 }  // namespace

@@ -1,17 +1,23 @@
 #include "platform/posix/posix_file_system.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 
 #include "platform/posix/posix_file_operations.h"
 #include "tests/fakes/faulty_file_operations.h"
@@ -68,6 +74,8 @@ struct FailedReplace {
   const char* name;
   // Prepares folder and faults; returns the path to save to.
   std::function<std::string(const TempDir&, FaultyFileOperations&)> arrange;
+
+  friend void PrintTo(const FailedReplace& row, std::ostream* out) { *out << row.name; }
 };
 
 class ReplaceFailure : public testing::TestWithParam<FailedReplace> {};
@@ -133,6 +141,19 @@ INSTANTIATE_TEST_SUITE_P(
                                     operations.createError = ENOSPC;
                                     return dir.file("adressen.vcf");
                                   }},
+                    FailedReplace{"noRoomForAnInPlaceWrite",
+                                  [](const TempDir& dir, FaultyFileOperations& operations) {
+                                    operations.createError = EACCES;
+                                    operations.reserveError = ENOSPC;
+                                    return dir.file("adressen.vcf");
+                                  }},
+                    FailedReplace{"noRoomForAFileWithASecondName",
+                                  [](const TempDir& dir, FaultyFileOperations& operations) {
+                                    fs::create_hard_link(dir.path() / "adressen.vcf",
+                                                         dir.path() / "zweiter.vcf");
+                                    operations.reserveError = ENOSPC;
+                                    return dir.file("adressen.vcf");
+                                  }},
                     FailedReplace{"folderForbidsNewFileAndNoOldFile",
                                   [](const TempDir& dir, FaultyFileOperations& operations) {
                                     operations.createError = EACCES;
@@ -162,7 +183,7 @@ TEST(PosixFileSystem, replaceFile_renamesANewFileOverTheOld) {
 
   EXPECT_EQ(readBytes(path), "neu");
   EXPECT_NE(inodeOf(path), oldInode);
-  EXPECT_EQ(operations.overwriteOpens, 0);
+  EXPECT_EQ(operations.updateOpens, 0);
   EXPECT_EQ(snapshot(dir.path()).size(), 1U);
 }
 
@@ -328,6 +349,214 @@ INSTANTIATE_TEST_SUITE_P(
                                false}),
     [](const testing::TestParamInfo<Recreation>& row) { return row.param.name; });
 
+// An access control list in the kernel's form for a file of mode 0660 that
+// also grants the user with this id read and write.
+std::string accessListFor(std::uint32_t user) {
+  std::string list;
+  auto append = [&list](std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) list += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  constexpr std::uint32_t undefinedId = 0xFFFFFFFF;
+  append(2, 4);  // version
+  for (auto [tag, perm, id] :
+       {std::tuple{0x01U, 6U, undefinedId}, std::tuple{0x02U, 6U, user},
+        std::tuple{0x04U, 6U, undefinedId}, std::tuple{0x10U, 6U, undefinedId},
+        std::tuple{0x20U, 0U, undefinedId}}) {
+    append(tag, 2);
+    append(perm, 2);
+    append(id, 4);
+  }
+  return list;
+}
+
+constexpr const char* accessList = "system.posix_acl_access";
+constexpr const char* folderDefaultList = "system.posix_acl_default";
+constexpr const char* purpose = "user.zweck";
+
+void setAttribute(const std::string& path, const char* name, std::string_view value) {
+  ASSERT_EQ(::setxattr(path.c_str(), name, value.data(), value.size(), 0), 0)
+      << name << ": " << std::strerror(errno);
+}
+
+// The attribute's value, or nothing when the file does not have it.
+std::optional<std::string> attributeOf(const std::string& path, const char* name) {
+  std::string value(4096, '\0');
+  ssize_t length = ::getxattr(path.c_str(), name, value.data(), value.size());
+  if (length < 0) return std::nullopt;
+  value.resize(static_cast<std::size_t>(length));
+  return value;
+}
+
+TEST(PosixFileSystem, replaceFile_keepsTheAccessListAndExtendedAttributes) {
+  // The folder hands its own list down to new files; the saved file must
+  // still have the old file's list, or none where the old one had none.
+  for (bool oldFileHasList : {true, false}) {
+    TempDir dir;
+    setAttribute(dir.path().string(), folderDefaultList, accessListFor(4711));
+    std::string path = dir.write("adressen.vcf", "alt");
+    ASSERT_EQ(::removexattr(path.c_str(), accessList), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0660), 0);
+    if (oldFileHasList) setAttribute(path, accessList, accessListFor(4712));
+    setAttribute(path, purpose, "Telefonliste");
+    auto oldInode = inodeOf(path);
+    platform::PosixFileOperations operations;
+    platform::PosixFileSystem files(operations);
+
+    ASSERT_TRUE(files.replaceFile(path, "neu"));
+
+    EXPECT_NE(inodeOf(path), oldInode);
+    EXPECT_EQ(attributeOf(path, accessList),
+              oldFileHasList ? std::optional(accessListFor(4712)) : std::nullopt);
+    EXPECT_EQ(attributeOf(path, purpose), "Telefonliste");
+    EXPECT_EQ(permissionsOf(path), 0660U);
+  }
+}
+
+// Saves by someone other than root run in a child process under other ids,
+// as setpriv would start them; the kernel needs only the numbers, no
+// entries in /etc/passwd. Anna and Bernd are members of the team.
+constexpr uid_t anna = 54321;
+constexpr uid_t bernd = 54322;
+constexpr uid_t carl = 54323;
+constexpr gid_t team = 54320;
+constexpr gid_t berndsOwnGroup = 54332;
+constexpr int cannotChangeUser = 77;
+constexpr const char* needsRoot =
+    "saving as another user needs root to change the user and group ids (setresuid)";
+
+// replaceFile as Bernd (his own group first, the team besides); nothing
+// when the process cannot change its ids.
+std::optional<bool> replaceAsBernd(const std::string& path, std::string_view bytes) {
+  if (::geteuid() != 0) return std::nullopt;
+  pid_t child = ::fork();
+  if (child == 0) {
+    const gid_t groups[] = {team};
+    if (::setgroups(1, groups) != 0 ||
+        ::setresgid(berndsOwnGroup, berndsOwnGroup, berndsOwnGroup) != 0 ||
+        ::setresuid(bernd, bernd, bernd) != 0)
+      ::_exit(cannotChangeUser);
+    platform::PosixFileOperations operations;
+    platform::PosixFileSystem files(operations);
+    ::_exit(files.replaceFile(path, bytes) ? 0 : 1);
+  }
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+      WEXITSTATUS(status) == cannotChangeUser)
+    return std::nullopt;
+  return WEXITSTATUS(status) == 0;
+}
+
+void giveTo(const fs::path& path, uid_t owner, gid_t group, mode_t mode) {
+  ASSERT_EQ(::chown(path.c_str(), owner, group), 0);
+  ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+}
+
+struct SharedFolderSave {
+  const char* name;
+  uid_t fileOwner;    // the file's group is the team
+  mode_t folderMode;  // the folder belongs to Anna and the team
+  bool secondName;    // the file has a hard link beside it
+  bool replaced;      // a new file takes the name (otherwise it is overwritten)
+
+  friend void PrintTo(const SharedFolderSave& row, std::ostream* out) { *out << row.name; }
+};
+
+class SaveInASharedFolder : public testing::TestWithParam<SharedFolderSave> {};
+
+TEST_P(SaveInASharedFolder, keepsOwnerGroupModeAccessListAttributesAndLinks) {
+  if (::geteuid() != 0) GTEST_SKIP() << needsRoot;
+  const SharedFolderSave& row = GetParam();
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  fs::path folder = dir.path() / "geteilt";
+  fs::create_directory(folder);
+  std::string path = (folder / "adressen.vcf").string();
+  writeBytes(path, longText());
+  giveTo(path, row.fileOwner, team, 0660);
+  setAttribute(path, accessList, accessListFor(carl));
+  setAttribute(path, purpose, "Telefonliste");
+  if (row.secondName) fs::create_hard_link(path, folder / "zweiter.vcf");
+  giveTo(folder, anna, team, row.folderMode);
+  auto oldInode = inodeOf(path);
+
+  auto saved = replaceAsBernd(path, "neu");
+  if (!saved) GTEST_SKIP() << needsRoot;
+
+  EXPECT_TRUE(*saved);
+  EXPECT_EQ(readBytes(path), "neu");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, row.fileOwner);
+  EXPECT_EQ(st.st_gid, team);
+  EXPECT_EQ(st.st_mode & 07777, 0660U);
+  EXPECT_EQ(attributeOf(path, accessList), accessListFor(carl));
+  EXPECT_EQ(attributeOf(path, purpose), "Telefonliste");
+  EXPECT_EQ(st.st_ino != oldInode, row.replaced);
+  EXPECT_EQ(st.st_nlink, row.secondName ? 2U : 1U);
+  if (row.secondName) {
+    EXPECT_EQ(readBytes(folder / "zweiter.vcf"), "neu");
+  }
+  EXPECT_EQ(snapshot(folder).size(), row.secondName ? 2U : 1U) << "a temporary file was left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Users, SaveInASharedFolder,
+    testing::Values(SharedFolderSave{"memberSavesHisFileOfTheTeam", bernd, 0770, false, true},
+                    SharedFolderSave{"memberSavesAnothersFile", anna, 0770, false, false},
+                    SharedFolderSave{"fileWithASecondName", bernd, 0770, true, false},
+                    SharedFolderSave{"folderWithoutCreateRights", bernd, 0750, false, false}),
+    [](const testing::TestParamInfo<SharedFolderSave>& row) { return row.param.name; });
+
+// A small file system of its own that can really be filled, unmounted again
+// at the end.
+class SmallFileSystem {
+ public:
+  explicit SmallFileSystem(fs::path where) : where_(std::move(where)) {
+    fs::create_directory(where_);
+    mounted_ = ::mount("morvi-test", where_.c_str(), "tmpfs", 0, "size=64k,mode=0755") == 0;
+  }
+  ~SmallFileSystem() {
+    if (mounted_) ::umount2(where_.c_str(), MNT_DETACH);
+  }
+  SmallFileSystem(const SmallFileSystem&) = delete;
+  SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+  [[nodiscard]] bool mounted() const { return mounted_; }
+  // Writes a further file until no byte fits any more.
+  void fill() const {
+    std::string path = (where_ / "fuellung").string();
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    std::string block(1024, 'x');
+    while (::write(fd, block.data(), block.size()) > 0) {
+    }
+    ::close(fd);
+  }
+
+ private:
+  fs::path where_;
+  bool mounted_ = false;
+};
+
+TEST(PosixFileSystemAsUser, fullDiskInAFolderWithoutCreateRightsLeavesTheFileAsItWas) {
+  TempDir dir;
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  SmallFileSystem disk(dir.path() / "klein");
+  if (!disk.mounted()) GTEST_SKIP() << "cannot mount a small tmpfs here (needs CAP_SYS_ADMIN)";
+  std::string path = dir.file("klein/adressen.vcf");
+  writeBytes(path, longText());
+  giveTo(path, bernd, berndsOwnGroup, 0644);
+  disk.fill();
+  std::string larger;
+  for (int i = 0; i < 20; ++i) larger += longText();
+
+  auto saved = replaceAsBernd(path, larger);
+  if (!saved) GTEST_SKIP() << needsRoot;
+
+  EXPECT_FALSE(*saved);
+  EXPECT_EQ(readBytes(path), longText());
+}
+
 TEST(PosixFileSystem, windows1252PathsAreUtf8OnDisk) {
   TempDir dir;
   platform::PosixFileOperations operations;
@@ -413,6 +642,21 @@ TEST(PosixFileSystem, readFile_copesWithAFileThatChangedSize) {
     platform::PosixFileSystem files(operations);
 
     EXPECT_EQ(files.readFile(path), longText()) << size;
+  }
+}
+
+// Part of a file would load as an address book with records missing, which
+// the next save would then write back as the whole book.
+TEST(PosixFileSystem, readFile_aReadErrorPartWayGivesNothing) {
+  TempDir dir;
+  std::string path = dir.write("datei.vcf", longText());
+  for (int failingRead : {0, 1, 5}) {
+    FaultyFileOperations operations;
+    operations.maxBytesPerRead = 100;
+    operations.failingRead = failingRead;
+    platform::PosixFileSystem files(operations);
+
+    EXPECT_EQ(files.readFile(path), std::nullopt) << failingRead;
   }
 }
 

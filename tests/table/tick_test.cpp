@@ -32,7 +32,8 @@ struct TickFixture : ::testing::Test {
   testing_support::FakeClock clock;
   testing_support::MemoryProfileFile profile;
   platform::Settings settings{profile, "/zudedo.conf"};
-  addressbook::Environment env{window, dialogs, files, clock, settings};
+  addressbook::Backups backups{"/backups"};
+  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
   addressbook::AddressBook book;
   table::TickState state;
   std::vector<int> shown;

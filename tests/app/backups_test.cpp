@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/program_fixture.h"
+
+namespace {
+
+using platform::ControlId;
+using testing_support::ProgramFixture;
+
+using Files = std::map<std::string, std::string, std::less<>>;
+
+// Saved by the program as it is: a save without edits writes the same bytes.
+constexpr std::string_view twoCards =
+    "BEGIN:VCARD\r\nN:Meier;Anna\r\nEND:VCARD\r\n"
+    "BEGIN:VCARD\r\nN:Zander;Clara\r\nEND:VCARD\r\n";
+
+const std::string backupFolder = ProgramFixture::backupFolder;
+
+// The copies of the address file, oldest first, with their content.
+std::vector<std::pair<std::string, std::string>> copies(const Files& files) {
+  std::vector<std::pair<std::string, std::string>> found;
+  for (const auto& [path, bytes] : files) {
+    if (path.starts_with(backupFolder + "/adressen_") && path.ends_with(".vcf"))
+      found.emplace_back(path.substr(backupFolder.size() + 1), bytes);
+  }
+  return found;
+}
+
+// One run of the program over the files the runs before it left, at 10:00
+// and the given second: it starts, applies the mobile number (when there is
+// one) and saves.
+Files run(const Files& files, int second, std::string_view mobile) {
+  ProgramFixture fixture{""};
+  fixture.files.files = files;
+  fixture.clock.hour = 10;
+  fixture.clock.minute = 0;
+  fixture.clock.second = second;
+  fixture.start();
+  fixture.tick();
+  if (!mobile.empty()) {
+    fixture.window.setText(ControlId::mobileEdit, mobile);
+    fixture.click(ControlId::applyButton);
+  }
+  fixture.click(ControlId::saveButton);
+  EXPECT_TRUE(fixture.dialogs.messages.empty());
+  return fixture.files.files;
+}
+
+TEST(Backups, onlyTheFirstWriteOfARunCopiesTheFileAsItWas) {
+  ProgramFixture fixture{std::string(twoCards)};
+  fixture.start();
+  fixture.tick();
+  fixture.window.setText(ControlId::mobileEdit, "0170 1");
+  fixture.click(ControlId::applyButton);
+  fixture.click(ControlId::saveButton);
+  fixture.window.setText(ControlId::mobileEdit, "0170 2");
+  fixture.click(ControlId::applyButton);
+  fixture.click(ControlId::saveButton);
+  fixture.dialogs.answers = {platform::Answer::yes};
+  fixture.click(ControlId::deleteButton);  // saves too
+
+  auto made = copies(fixture.files.files);
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_TRUE(made[0].first.ends_with("_2026-12-06_155424.vcf")) << made[0].first;
+  EXPECT_EQ(made[0].second, twoCards);
+  EXPECT_EQ(fixture.files.files[ProgramFixture::addressPath],
+            "BEGIN:VCARD\r\nN:Zander;Clara\r\nEND:VCARD\r\n");
+  EXPECT_EQ(fixture.dialogs.messages.size(), 1u) << "only the delete question";
+}
+
+TEST(Backups, theTenNewestCopiesStayAndTheEleventhRunRemovesTheOldest) {
+  Files files = ProgramFixture{std::string(twoCards)}.files.files;
+  for (int second = 1; second <= 11; ++second)
+    files = run(files, second, "0170 " + std::to_string(second));
+
+  auto made = copies(files);
+  ASSERT_EQ(made.size(), 10u);
+  EXPECT_TRUE(made.front().first.ends_with("_2026-12-06_100002.vcf")) << made.front().first;
+  EXPECT_NE(made.front().second.find("0170 1\r\n"), std::string::npos);
+  EXPECT_NE(made.back().second.find("0170 10\r\n"), std::string::npos);
+  for (const auto& [name, bytes] : made) EXPECT_NE(bytes, twoCards) << name;
+}
+
+TEST(Backups, contentLikeTheNewestCopyIsNotCopiedAgain) {
+  Files files = ProgramFixture{std::string(twoCards)}.files.files;
+  for (int second = 1; second <= 3; ++second) files = run(files, second, "");
+  files = run(files, 4, "0170 4");
+  files = run(files, 5, "");
+  files = run(files, 6, "");
+
+  auto made = copies(files);
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(made[0].second, twoCards);
+  EXPECT_NE(made[1].second.find("0170 4"), std::string::npos);
+}
+
+TEST(Backups, aCopyThatCannotBeMadeIsReportedOnceAndTheSavesGoOn) {
+  ProgramFixture fixture{std::string(twoCards)};
+  fixture.files.files["/home/anna/.local/state"] = "a file where the folder would be";
+  fixture.start();
+  fixture.tick();
+  for (std::string_view mobile : {"0170 1", "0170 2"}) {
+    fixture.window.setText(ControlId::mobileEdit, mobile);
+    fixture.click(ControlId::applyButton);
+    fixture.click(ControlId::saveButton);
+    EXPECT_NE(fixture.files.files[ProgramFixture::addressPath].find(mobile), std::string::npos);
+    EXPECT_FALSE(fixture.program.addressBook().changed);
+  }
+
+  ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fixture.dialogs.messages[0].caption, "Sicherungskopie fehlgeschlagen !");
+  EXPECT_TRUE(fixture.dialogs.messages[0].text.starts_with(backupFolder + "/adressen_"))
+      << fixture.dialogs.messages[0].text;
+  EXPECT_TRUE(copies(fixture.files.files).empty());
+}
+
+}  // namespace
