@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/address_file_name.h"
 #include "platform/qt/port_settings_dialog.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/text_conversion.h"
@@ -12,9 +13,6 @@
 namespace platform::qt {
 
 namespace {
-
-// The longest address-file path the configuration can give back whole.
-constexpr std::size_t maxUsablePathLength = 255;
 
 QMessageBox::StandardButtons toButtons(MessageButtons buttons) {
   switch (buttons) {
@@ -105,21 +103,16 @@ std::optional<std::string> QtDialogs::chooseFile(const FileDialogRequest& reques
 
   QString path = dialog.selectedFiles().constFirst();
   std::optional<std::string> bytes = toCp1252Exact(path);
-  QString problem;
+  std::string_view problem;
   if (!bytes) {
-    problem = QStringLiteral(
-        "Dieser Dateiname enth\u00e4lt Zeichen, die das Programm "
-        "nicht verwenden kann:\n");
-  } else if (bytes->size() > maxUsablePathLength) {
-    // The configuration keeps the name of the address file in 255 bytes;
-    // a longer one would be cut and name another file at the next start.
-    problem = QStringLiteral("Dieser Dateiname ist zu lang (h\u00f6chstens %1 Zeichen):\n")
-                  .arg(maxUsablePathLength);
+    problem = address_file_name::unusableCharacters;
+  } else if (bytes->size() > address_file_name::maxLength) {
+    problem = address_file_name::tooLong;
     bytes.reset();
   }
-  if (!problem.isEmpty()) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Dateiname ?"), problem + path,
-                    QMessageBox::Ok, parent);
+  if (!problem.empty()) {
+    QMessageBox box(QMessageBox::Warning, toQString(address_file_name::problemCaption),
+                    fromCrLf(toQString(problem)) + path, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
   }
