@@ -17,14 +17,13 @@ constexpr std::size_t progressInterval = 64;
 // The next occurrence of pattern at or after from. The search runs over
 // windows that double in size, so that each call reads about as far as the
 // match lies, even where the bytes it is given are checked whole (a memory
-// checker does that for memmem), and a file of a million tiny cards stays
-// quick to check.
+// checker does that), and a file of a million tiny cards stays quick to
+// check.
 std::size_t findFrom(std::string_view text, std::string_view pattern, std::size_t from) {
   for (std::size_t window = 4096; from < text.size(); window *= 2) {
     std::size_t end = std::min(text.size(), from + window);
-    const void* hit = memmem(text.data() + from, end - from, pattern.data(), pattern.size());
-    if (hit != nullptr)
-      return static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    std::size_t hit = text.substr(0, end).find(pattern, from);
+    if (hit != std::string_view::npos) return hit;
     if (end == text.size()) break;
     from = end - (pattern.size() - 1);
   }

@@ -100,7 +100,7 @@ ConfigCandidates configCandidatesOfThisProcess() {
   std::error_code error;
   std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
   return configCandidates(environment("XDG_CONFIG_HOME"), environment("HOME"),
-                          error ? std::string() : fromSystem(executable.native()));
+                          error ? std::string() : fromSystem(executable.string()));
 }
 
 std::string locateConfigFile(const ConfigCandidates& candidates, platform::FileSystem& files,

@@ -3,8 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/machine_file_system.h"
 #include "text/cp1252.h"
 #include "tools/vcftool/vcftool_command.h"
 
@@ -22,7 +21,6 @@ int main(int argc, char** argv) {
     args.emplace_back(isFilter ? std::string_view(argv[i])
                                : std::string_view(converted[static_cast<std::size_t>(i - 1)]));
   }
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files(operations);
-  return vcftool::run(args, files, std::cout, std::cerr);
+  auto files = platform::makeMachineFileSystem();
+  return vcftool::run(args, *files, std::cout, std::cerr);
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace platform::win32 {
+
+// The outcome of one Win32 call: its value, or the GetLastError code of its
+// failure.
+template <typename T>
+struct Win32Result {
+  T value{};
+  DWORD error = ERROR_SUCCESS;
+
+  [[nodiscard]] bool ok() const { return error == ERROR_SUCCESS; }
+};
+
+// The Win32 calls that reading and replacing a file need, one method each,
+// so that tests can make single calls fail underneath the real logic. Paths
+// are UTF-16. Methods returning DWORD give ERROR_SUCCESS or the error code.
+class Win32FileOperations {
+ public:
+  virtual ~Win32FileOperations() = default;
+
+  // An existing file opened for reading; others may read and write it too.
+  [[nodiscard]] virtual Win32Result<HANDLE> openForReading(const std::wstring& path);
+  // A new file opened for writing; fails with ERROR_FILE_EXISTS when the
+  // name is taken.
+  [[nodiscard]] virtual Win32Result<HANDLE> createNew(const std::wstring& path);
+  // Bytes read (0 at the end of the file).
+  [[nodiscard]] virtual Win32Result<DWORD> read(HANDLE file, char* buffer, DWORD size);
+  // Bytes stored, which may be fewer than size.
+  [[nodiscard]] virtual Win32Result<DWORD> write(HANDLE file, const char* bytes, DWORD size);
+  virtual DWORD flush(HANDLE file);
+  [[nodiscard]] virtual Win32Result<ULONGLONG> size(HANDLE file);
+  virtual DWORD close(HANDLE file);
+
+  // The file's attributes (GetFileAttributesW).
+  [[nodiscard]] virtual Win32Result<DWORD> attributes(const std::wstring& path);
+  // Moves a file over another one, replacing it in one step, and returns
+  // only when the move is on the disk.
+  virtual DWORD moveOver(const std::wstring& from, const std::wstring& to);
+  virtual DWORD remove(const std::wstring& path);
+  virtual DWORD makeDirectory(const std::wstring& path);
+  [[nodiscard]] virtual Win32Result<std::wstring> currentDirectory();
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,173 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+#include "platform/win32/wide_text.h"
+
+namespace platform::win32 {
+
+namespace {
+
+// Tries at a free temporary name before giving up.
+constexpr int maxNameTries = 100;
+// Characters of the target's name kept in the temporary name, so that it
+// stays within the system's limit for one name.
+constexpr std::size_t maxNameStem = 100;
+// The most one WriteFile or ReadFile call is asked to move.
+constexpr DWORD maxBytesPerCall = 1U << 30U;
+
+constexpr std::wstring_view separators = L"\\/";
+
+bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// The folder part of a path including its final separator, or "" for a bare
+// name.
+std::wstring_view folderOf(std::wstring_view path) {
+  auto separator = path.find_last_of(separators);
+  return separator == std::wstring_view::npos ? std::wstring_view() : path.substr(0, separator + 1);
+}
+
+std::wstring_view nameOf(std::wstring_view path) { return path.substr(folderOf(path).size()); }
+
+bool isFolderAttributes(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+}  // namespace
+
+Win32FileSystem::Win32FileSystem(Win32FileOperations& operations)
+    : operations_(operations), random_(std::random_device{}()) {}
+
+bool Win32FileSystem::isFile(std::string_view path) const {
+  auto attributes = operations_.attributes(toWide(path));
+  return attributes.ok() && !isFolderAttributes(attributes.value);
+}
+
+std::optional<std::string> Win32FileSystem::readFile(std::string_view path) const {
+  auto file = operations_.openForReading(toWide(path));
+  if (!file.ok()) return std::nullopt;
+  std::optional<std::string> result;
+  auto size = operations_.size(file.value);
+  if (size.ok()) {
+    try {
+      // One byte more than the file holds, so that a file of the expected
+      // size needs a single read and then sees its end. A file that grows or
+      // shrinks meanwhile is read as far as it goes.
+      std::string content(static_cast<std::size_t>(size.value) + 1, '\0');
+      std::size_t filled = 0;
+      bool failed = false;
+      for (;;) {
+        if (filled == content.size()) content.resize(content.size() * 2);
+        DWORD room =
+            static_cast<DWORD>(std::min<std::size_t>(content.size() - filled, maxBytesPerCall));
+        auto count = operations_.read(file.value, content.data() + filled, room);
+        if (!count.ok()) {
+          failed = true;
+          break;
+        }
+        if (count.value == 0) break;
+        filled += count.value;
+      }
+      if (!failed) {
+        content.resize(filled);
+        result = std::move(content);
+      }
+    } catch (const std::bad_alloc&) {
+      result.reset();
+    } catch (const std::length_error&) {
+      result.reset();
+    }
+  }
+  operations_.close(file.value);
+  return result;
+}
+
+bool Win32FileSystem::writeAll(HANDLE file, std::string_view bytes) const {
+  while (!bytes.empty()) {
+    DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), maxBytesPerCall));
+    auto count = operations_.write(file, bytes.data(), size);
+    // A write that stores nothing without an error would repeat forever.
+    if (!count.ok() || count.value == 0 || count.value > size) return false;
+    bytes.remove_prefix(count.value);
+  }
+  return true;
+}
+
+std::wstring Win32FileSystem::temporaryName(std::wstring_view folder, std::wstring_view name) {
+  static constexpr std::wstring_view letters =
+      L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+  std::wstring result(folder);
+  result += L'.';
+  result += name.substr(0, maxNameStem);
+  result += L'.';
+  for (int i = 0; i < 6; ++i) result += letters[pick(random_)];
+  return result;
+}
+
+bool Win32FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
+  const std::wstring target = toWide(path);
+  std::wstring_view name = nameOf(target);
+  if (name.empty() || name == L"." || name == L"..") return false;
+
+  auto old = operations_.attributes(target);
+  if (old.ok()) {
+    // Windows never replaces a read-only file; the folder's entry would be
+    // swapped underneath the protection.
+    if (isFolderAttributes(old.value) || (old.value & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  } else if (old.error != ERROR_FILE_NOT_FOUND) {
+    return false;
+  }
+
+  Win32Result<HANDLE> file{INVALID_HANDLE_VALUE, ERROR_FILE_EXISTS};
+  std::wstring temporary;
+  for (int attempt = 0; attempt < maxNameTries && file.error == ERROR_FILE_EXISTS; ++attempt) {
+    temporary = temporaryName(folderOf(target), name);
+    file = operations_.createNew(temporary);
+  }
+  if (!file.ok()) return false;
+
+  bool stored = writeAll(file.value, bytes) && operations_.flush(file.value) == ERROR_SUCCESS;
+  stored = operations_.close(file.value) == ERROR_SUCCESS && stored;
+  if (stored) stored = operations_.moveOver(temporary, target) == ERROR_SUCCESS;
+  if (!stored) {
+    operations_.remove(temporary);
+    return false;
+  }
+  return true;
+}
+
+std::string Win32FileSystem::currentDirectory() const {
+  auto cwd = operations_.currentDirectory();
+  // Relative names still resolve against the working directory.
+  if (!cwd.ok() || cwd.value.empty()) return ".";
+  std::wstring& folder = cwd.value;
+  // "C:\" keeps its separator: "C:" alone names the drive's own working
+  // directory.
+  while (folder.size() > 3 && isSeparator(folder.back())) folder.pop_back();
+  // A folder whose name has no Windows-1252 form cannot be named inside the
+  // program, so it is named relatively, as ".".
+  return hasWindows1252Form(folder) ? fromWide(folder) : std::string(".");
+}
+
+bool Win32FileSystem::createFolder(std::string_view path) {
+  std::wstring folder = toWide(path);
+  while (folder.size() > 1 && isSeparator(folder.back())) folder.pop_back();
+  if (folder.empty()) return false;
+  auto isFolder = [&](const std::wstring& candidate) {
+    auto attributes = operations_.attributes(candidate);
+    return attributes.ok() && isFolderAttributes(attributes.value);
+  };
+  if (isFolder(folder)) return true;
+  // Every missing level from the top down; a level that exists already
+  // answers ERROR_ALREADY_EXISTS, a drive ERROR_ACCESS_DENIED.
+  for (std::size_t separator = folder.find_first_of(separators, 1); separator != std::wstring::npos;
+       separator = folder.find_first_of(separators, separator + 1)) {
+    if (isSeparator(folder[separator - 1]) || folder[separator - 1] == L':') continue;
+    operations_.makeDirectory(folder.substr(0, separator));
+  }
+  operations_.makeDirectory(folder);
+  return isFolder(folder);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <random>
+
+#include "platform/file_system.h"
+#include "platform/win32/win32_file_operations.h"
+
+namespace platform::win32 {
+
+// The machine's files through the Win32 API. Paths of the program
+// (Windows-1252) are handed to the system as UTF-16; both '\' and '/'
+// separate folders. The working directory comes back as Windows-1252, or as
+// "." when it has no such form.
+//
+// replaceFile writes a temporary file beside the target, checks the count of
+// every write, flushes it to the disk and moves it over the target in one
+// step, so a crash or a full disk never leaves a half-written file. A
+// read-only target is not replaced. On every failure the temporary file is
+// removed and the old file stays as it was.
+class Win32FileSystem : public FileSystem {
+ public:
+  explicit Win32FileSystem(Win32FileOperations& operations);
+
+  [[nodiscard]] bool isFile(std::string_view path) const override;
+  [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
+  bool replaceFile(std::string_view path, std::string_view bytes) override;
+  [[nodiscard]] std::string currentDirectory() const override;
+  bool createFolder(std::string_view path) override;
+
+ private:
+  [[nodiscard]] bool writeAll(HANDLE file, std::string_view bytes) const;
+  [[nodiscard]] std::wstring temporaryName(std::wstring_view folder, std::wstring_view name);
+
+  Win32FileOperations& operations_;
+  std::mt19937 random_;
+};
+
+}  // namespace platform::win32
