@@ -1,7 +1,7 @@
 #include "platform/win32/common_controls.h"
 
-#include <commctrl.h>
 #include <windows.h>
+#include <commctrl.h>
 
 namespace platform::win32 {
 
