@@ -6,6 +6,7 @@
 #include "addressbook/file_text.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
+#include "platform/path_separator.h"
 #include "text/cp1252.h"
 
 namespace addressbook {
@@ -16,7 +17,6 @@ using platform::ControlId;
 
 constexpr std::string_view defaultFileName = "myadr.vcf";
 constexpr std::string_view emptyCard = "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n";
-constexpr char pathSeparator = '/';
 
 // Marks the address book busy for the lifetime of the guard.
 class BusyGuard {
@@ -78,7 +78,7 @@ std::string cutPath(std::string path) {
 }
 
 platform::FileDialogRequest addressFileDialog(std::string title, std::string_view currentFile) {
-  std::size_t separator = currentFile.find_last_of(pathSeparator);
+  std::size_t separator = currentFile.find_last_of(platform::pathSeparators);
   std::string_view name =
       separator == std::string_view::npos ? currentFile : currentFile.substr(separator + 1);
   return {.title = std::move(title),
@@ -94,7 +94,8 @@ void loadAddressFile(AddressBook& book, const Environment& env, bool askForFile,
   BusyGuard busy(book);
   std::string file = cutPath(env.settings.read(platform::setting::addressFile));
   if (!env.files.isFile(file)) {
-    file = cutPath(env.files.currentDirectory() + pathSeparator + std::string(defaultFileName));
+    file = cutPath(env.files.currentDirectory() + platform::pathSeparator +
+                   std::string(defaultFileName));
     if (!env.files.isFile(file)) env.files.replaceFile(file, emptyCard);
   }
   if (askForFile) {

@@ -29,7 +29,7 @@ int main(int, char** argv) {
   platform::qt::QtDialogs dialogs(&window);
 
   app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       app::configCandidatesOfThisProcess());
+                       platform::configCandidatesOfThisProcess());
   program.start();
   // Closed while it was starting: there is no window left to wait for.
   if (window.isAlive()) QApplication::exec();

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/path_separator.h"
 #include "table/record_display.h"
 
 namespace outputs {
@@ -35,7 +36,7 @@ void appendFixed(std::string& line, std::string_view text, std::size_t width) {
 }
 
 std::string listPath(std::string directory) {
-  if (!directory.ends_with('/')) directory += '/';
+  if (!directory.ends_with(platform::pathSeparator)) directory += platform::pathSeparator;
   return directory + std::string(entryListFileName);
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path_separator.h"
+
 namespace platform {
 
 // Files of the local machine. Paths are Windows-1252 bytes; an implementation
@@ -13,6 +15,14 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // A regular file (links followed) exists under this path.
   [[nodiscard]] virtual bool isFile(std::string_view path) const = 0;
+  // Whether the file is kept out of the user's ordinary view of its folder:
+  // here when its name starts with '.'; a system that marks hidden files
+  // in another way says so in its backend.
+  [[nodiscard]] virtual bool isHidden(std::string_view path) const {
+    auto separator = path.find_last_of(pathSeparators);
+    std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
+    return name.starts_with('.');
+  }
   // The whole file, or nothing when it cannot be read.
   [[nodiscard]] virtual std::optional<std::string> readFile(std::string_view path) const = 0;
   // Replaces the file's content with bytes so that the path names either the

@@ -52,6 +52,10 @@ Win32Result<DWORD> Win32FileOperations::attributes(const std::wstring& path) {
   return {attributes, ERROR_SUCCESS};
 }
 
+DWORD Win32FileOperations::setAttributes(const std::wstring& path, DWORD attributes) {
+  return errorUnless(SetFileAttributesW(path.c_str(), attributes));
+}
+
 DWORD Win32FileOperations::moveOver(const std::wstring& from, const std::wstring& to) {
   return errorUnless(
       MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));

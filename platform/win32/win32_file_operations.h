@@ -38,6 +38,7 @@ class Win32FileOperations {
 
   // The file's attributes (GetFileAttributesW).
   [[nodiscard]] virtual Win32Result<DWORD> attributes(const std::wstring& path);
+  virtual DWORD setAttributes(const std::wstring& path, DWORD attributes);
   // Moves a file over another one, replacing it in one step, and returns
   // only when the move is on the disk.
   virtual DWORD moveOver(const std::wstring& from, const std::wstring& to);

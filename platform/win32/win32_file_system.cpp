@@ -31,6 +31,10 @@ std::wstring_view folderOf(std::wstring_view path) {
 
 std::wstring_view nameOf(std::wstring_view path) { return path.substr(folderOf(path).size()); }
 
+// The marks of a file that its replacement takes over.
+constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 bool isFolderAttributes(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
 }  // namespace
@@ -41,6 +45,12 @@ Win32FileSystem::Win32FileSystem(Win32FileOperations& operations)
 bool Win32FileSystem::isFile(std::string_view path) const {
   auto attributes = operations_.attributes(toWide(path));
   return attributes.ok() && !isFolderAttributes(attributes.value);
+}
+
+bool Win32FileSystem::isHidden(std::string_view path) const {
+  auto attributes = operations_.attributes(toWide(path));
+  return attributes.ok() &&
+         (attributes.value & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
 }
 
 std::optional<std::string> Win32FileSystem::readFile(std::string_view path) const {
@@ -129,6 +139,11 @@ bool Win32FileSystem::replaceFile(std::string_view path, std::string_view bytes)
 
   bool stored = writeAll(file.value, bytes) && operations_.flush(file.value) == ERROR_SUCCESS;
   stored = operations_.close(file.value) == ERROR_SUCCESS && stored;
+  // A file that stays hidden or a system file must not turn into an
+  // ordinary one by being saved.
+  if (stored && old.ok() && (old.value & keptAttributes) != 0) {
+    stored = operations_.setAttributes(temporary, old.value & keptAttributes) == ERROR_SUCCESS;
+  }
   if (stored) stored = operations_.moveOver(temporary, target) == ERROR_SUCCESS;
   if (!stored) {
     operations_.remove(temporary);
@@ -142,9 +157,7 @@ std::string Win32FileSystem::currentDirectory() const {
   // Relative names still resolve against the working directory.
   if (!cwd.ok() || cwd.value.empty()) return ".";
   std::wstring& folder = cwd.value;
-  // "C:\" keeps its separator: "C:" alone names the drive's own working
-  // directory.
-  while (folder.size() > 3 && isSeparator(folder.back())) folder.pop_back();
+  while (folder.size() > 1 && isSeparator(folder.back())) folder.pop_back();
   // A folder whose name has no Windows-1252 form cannot be named inside the
   // program, so it is named relatively, as ".".
   return hasWindows1252Form(folder) ? fromWide(folder) : std::string(".");

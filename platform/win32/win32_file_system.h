@@ -14,14 +14,17 @@ namespace platform::win32 {
 //
 // replaceFile writes a temporary file beside the target, checks the count of
 // every write, flushes it to the disk and moves it over the target in one
-// step, so a crash or a full disk never leaves a half-written file. A
-// read-only target is not replaced. On every failure the temporary file is
+// step, so a crash or a full disk never leaves a half-written file. The new
+// file keeps the old one's hidden, system and archive marks. A read-only
+// target is not replaced. On every failure the temporary file is
 // removed and the old file stays as it was.
 class Win32FileSystem : public FileSystem {
  public:
   explicit Win32FileSystem(Win32FileOperations& operations);
 
   [[nodiscard]] bool isFile(std::string_view path) const override;
+  // Hidden and system files are kept out of the user's view.
+  [[nodiscard]] bool isHidden(std::string_view path) const override;
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
   bool replaceFile(std::string_view path, std::string_view bytes) override;
   [[nodiscard]] std::string currentDirectory() const override;

@@ -113,7 +113,7 @@ TEST(LoadAddressFile, aMissingConfiguredFileFallsBackToANewDefaultFileInTheCurre
     LoadFixture f;
     if (configured) f.configure("/data/gone.vcf");  // otherwise the default name myadr.vcf
     f.load(false);
-    const std::string fallback = "/home/anna/myadr.vcf";
+    const std::string fallback = f.files.inCurrentFolder("myadr.vcf");
     ASSERT_TRUE(f.files.isFile(fallback)) << configured;
     EXPECT_EQ(f.files.files[fallback], emptyCardFile);
     EXPECT_EQ(f.files.files[fallback].size(), 26u);
@@ -129,10 +129,10 @@ TEST(LoadAddressFile, aMissingConfiguredFileFallsBackToANewDefaultFileInTheCurre
 
 TEST(LoadAddressFile, anExistingDefaultFileIsLoadedUnchanged) {
   LoadFixture f;
-  f.files.files["/home/anna/myadr.vcf"] = "BEGIN:VCARD\nN:Vorhanden\n";
+  f.files.files[f.files.inCurrentFolder("myadr.vcf")] = "BEGIN:VCARD\nN:Vorhanden\n";
   f.configure("/data/gone.vcf");
   f.load(false);
-  EXPECT_EQ(f.files.files["/home/anna/myadr.vcf"], "BEGIN:VCARD\nN:Vorhanden\n");
+  EXPECT_EQ(f.files.files[f.files.inCurrentFolder("myadr.vcf")], "BEGIN:VCARD\nN:Vorhanden\n");
   EXPECT_EQ(f.files.replaceCalls, 0);
   EXPECT_EQ(f.column(1), (Names{"Vorhanden"}));
 }
@@ -208,7 +208,7 @@ TEST(LoadAddressFile, aFileThatCannotBeLoadedIsReportedAndChangesNothingElse) {
     EXPECT_EQ(f.column(1), (Names{"Name1", "Name2"}));
     EXPECT_EQ(f.window.resets, resets);
     EXPECT_TRUE(f.shown.empty());
-    EXPECT_FALSE(f.files.isFile("/home/anna/myadr.vcf"));
+    EXPECT_FALSE(f.files.isFile(f.files.inCurrentFolder("myadr.vcf")));
     EXPECT_FALSE(f.book.busy);
   }
 }

@@ -1,7 +1,6 @@
 #include "app/config_location.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
@@ -9,9 +8,9 @@
 #include <vector>
 
 #include "platform/ini_profile_file.h"
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/machine_file_system.h"
 #include "tests/fakes/fake_clock.h"
+#include "tests/fakes/file_marks.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
@@ -20,48 +19,6 @@ namespace fs = std::filesystem;
 using testing_support::readBytes;
 using testing_support::TempDir;
 using testing_support::writeBytes;
-
-struct CandidateCase {
-  std::string_view xdgConfigHome, home, executable;
-  std::string_view first, second;
-};
-
-TEST(ConfigCandidates, standForTheWindowsPlaces) {
-  for (const CandidateCase& c : {
-           CandidateCase{"/x/cfg", "/home/u", "/opt/morvi/morvi", "/x/cfg/zudedo.conf",
-                         "/opt/morvi/morvi.cfg"},
-           CandidateCase{"/x/cfg/", "/home/u", "/opt/morvi.exe", "/x/cfg/zudedo.conf",
-                         "/opt/morvi.cfg"},
-           CandidateCase{"", "/home/u/", "/opt/MORVI.EXE", "/home/u/.config/zudedo.conf",
-                         "/opt/MORVI.EXE.cfg"},
-           CandidateCase{"relativ/cfg", "/home/u", "/bin/m\xFC", "/home/u/.config/zudedo.conf",
-                         "/bin/m\xFC.cfg"},
-           CandidateCase{"", "", "/bin/morvi", "zudedo.conf", "/bin/morvi.cfg"},
-           CandidateCase{"/", "", "", "/zudedo.conf", ""},
-       }) {
-    app::ConfigCandidates candidates = app::configCandidates(c.xdgConfigHome, c.home, c.executable);
-    EXPECT_EQ(candidates.temporaryFolderFile, c.first) << c.xdgConfigHome << " | " << c.home;
-    EXPECT_EQ(candidates.programFile, c.second) << c.executable;
-    EXPECT_EQ(candidates.rootFile, "/etc/zudedo.conf");
-  }
-}
-
-TEST(ConfigCandidates, longPathsAreCutTo256Bytes) {
-  std::string folder = "/" + std::string(300, 'a');
-  app::ConfigCandidates candidates = app::configCandidates(folder, "", folder);
-
-  EXPECT_EQ(candidates.temporaryFolderFile, folder.substr(0, 256));
-  EXPECT_EQ(candidates.programFile, folder.substr(0, 256));
-}
-
-TEST(ConfigCandidates, ofThisProcessNameTheExecutable) {
-  std::string executable = fs::read_symlink("/proc/self/exe").string();
-
-  app::ConfigCandidates candidates = app::configCandidatesOfThisProcess();
-
-  EXPECT_EQ(candidates.programFile, executable + ".cfg");
-  EXPECT_EQ(candidates.rootFile, "/etc/zudedo.conf");
-}
 
 // Which candidate a start chooses, depending on what is on disk.
 struct LocateCase {
@@ -94,8 +51,8 @@ class LocateConfigFile : public testing::TestWithParam<LocateCase> {
 
   TempDir dir;
   app::ConfigCandidates candidates;
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files{operations};
+  std::unique_ptr<platform::FileSystem> machineFiles = platform::makeMachineFileSystem();
+  platform::FileSystem& files = *machineFiles;
   platform::IniProfileFile profile{files};
   testing_support::FakeClock clock;
 };
@@ -128,6 +85,7 @@ void writeFirst(const TempDir& dir) {
 void writeHiddenFirst(const TempDir& dir) {
   fs::create_directory(dir.path() / "config");
   writeBytes(dir.path() / "config" / ".zudedo.conf", existing);
+  testing_support::hideFile(dir.path() / "config" / ".zudedo.conf");
 }
 void writeSecond(const TempDir& dir) { writeBytes(dir.path() / "bin" / "morvi.cfg", existing); }
 void writeThird(const TempDir& dir) { writeBytes(dir.path() / "etc" / "zudedo.conf", existing); }
@@ -185,18 +143,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LocateConfigFileFolder, missingConfigFolderIsCreatedForTheUserOnly) {
   TempDir dir;
   app::ConfigCandidates candidates{dir.file("home/.config/zudedo.conf"), "", "/nonexistent/x"};
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files(operations);
-  platform::IniProfileFile profile(files);
+  auto files = platform::makeMachineFileSystem();
+  platform::IniProfileFile profile(*files);
   testing_support::FakeClock clock;
 
-  EXPECT_EQ(app::locateConfigFile(candidates, files, profile, clock),
+  EXPECT_EQ(app::locateConfigFile(candidates, *files, profile, clock),
             candidates.temporaryFolderFile);
 
   EXPECT_EQ(readBytes(candidates.temporaryFolderFile), created);
-  struct stat st {};
-  ASSERT_EQ(::stat(dir.file("home/.config").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0077, 0U);
+  EXPECT_TRUE(testing_support::isPrivateFolder(dir.path() / "home" / ".config"));
 }
 
 }  // namespace

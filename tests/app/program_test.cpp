@@ -137,10 +137,12 @@ TEST(ProgramEvents, mailAndListButtonsReachTheShell) {
   fixture.click(ControlId::mailButton);
   EXPECT_EQ(fixture.shell.urls, std::vector<std::string>{"mailto:anna@example.org?Subject=&Body="});
   fixture.click(ControlId::listButton);
-  EXPECT_EQ(fixture.shell.files, std::vector<std::string>{"/home/anna/prot.txt"});
+  EXPECT_EQ(fixture.shell.files,
+            std::vector<std::string>{fixture.files.inCurrentFolder("prot.txt")});
   // Three lines of 116 characters and CR LF, two of them with a birthday
   // ("5.3.1970" and four blanks), then the closing CR LF.
-  EXPECT_EQ(fixture.files.files["/home/anna/prot.txt"].size(), 3 * 118 + 2 * 12 + 2);
+  EXPECT_EQ(fixture.files.files[fixture.files.inCurrentFolder("prot.txt")].size(),
+            3 * 118 + 2 * 12 + 2);
 }
 
 // The list shows every row in the edit fields in turn; an Apply right after

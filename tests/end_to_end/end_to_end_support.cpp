@@ -79,7 +79,7 @@ TemporaryHome::~TemporaryHome() {
 
 RunningProgram::RunningProgram()
     : program({window, dialogs, profile, files, clock, serial, shell},
-              app::configCandidatesOfThisProcess()) {}
+              platform::configCandidatesOfThisProcess()) {}
 
 RunningProgram::~RunningProgram() = default;
 

@@ -43,7 +43,7 @@ const std::string addressBook =
 TEST(MainWindowFlow, startUpTableFilterSortAndSelection) {
   TemporaryHome home;
   const std::string work = home.work().string();
-  const app::ConfigCandidates candidates = app::configCandidatesOfThisProcess();
+  const app::ConfigCandidates candidates = platform::configCandidatesOfThisProcess();
   ASSERT_EQ(candidates.temporaryFolderFile, home.configFile());
   ASSERT_FALSE(fs::exists(candidates.programFile)) << "a configuration beside the test program";
   ASSERT_FALSE(fs::exists(candidates.rootFile)) << "a system-wide configuration";

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/path_separator.h"
 
 namespace testing_support {
 
@@ -26,6 +27,11 @@ class MemoryFileSystem : public platform::FileSystem {
     return true;
   }
   [[nodiscard]] std::string currentDirectory() const override { return cwd; }
+
+  // A name in the current folder, joined with the system's separator.
+  [[nodiscard]] std::string inCurrentFolder(std::string_view name) const {
+    return cwd + platform::pathSeparator + std::string(name);
+  }
 
   std::map<std::string, std::string, std::less<>> files;
   std::string cwd = "/home/anna";

@@ -1,16 +1,30 @@
 #include "tests/fakes/temp_dir.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testing_support {
 
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "morvi-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  static constexpr std::string_view letters = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device seed;
+  std::mt19937 random(seed());
+  std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+  // create_directory reports false for a name that exists already, so two
+  // tests never share a folder.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = "morvi-test-";
+    for (int i = 0; i < 6; ++i) name += letters[pick(random)];
+    std::filesystem::path candidate = std::filesystem::temp_directory_path() / name;
+    if (std::filesystem::create_directory(candidate)) {
+      std::filesystem::permissions(candidate, std::filesystem::perms::owner_all);
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("no free name for a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -88,7 +88,9 @@ struct EntryListFixture : ::testing::Test {
     store.setField(slot, addressbook::field::birthday, birthday);
   }
   void writeList() { outputs::writeEntryList(window, rows, clock, files, shell); }
-  [[nodiscard]] std::string list() const { return files.files.at("/home/anna/prot.txt"); }
+  [[nodiscard]] std::string list() const {
+    return files.files.at(files.inCurrentFolder("prot.txt"));
+  }
 
   addressbook::RecordStore store;
   addressbook::RecordTable rows{store};
@@ -101,7 +103,7 @@ struct EntryListFixture : ::testing::Test {
 TEST_F(EntryListFixture, listsTheShownRowsInTableOrderAndOpensTheFile) {
   rows.setSlots({7, 2, 5});  // sorted and filtered: the table's order counts
   window.selectRow(2);
-  files.files["/home/anna/prot.txt"] = "an old list that must go\r\n";
+  files.files[files.inCurrentFolder("prot.txt")] = "an old list that must go\r\n";
   writeList();
 
   const std::string zander =
@@ -111,7 +113,7 @@ TEST_F(EntryListFixture, listsTheShownRowsInTableOrderAndOpensTheFile) {
   const std::string berger =
       "Berger" + blanks(14) + "Bernd" + blanks(15) + blanks(76) + "5.3.1970    09:30\r\n";
   EXPECT_EQ(list(), zander + muster + berger + "\r\n");
-  EXPECT_EQ(shell.files, std::vector<std::string>{"/home/anna/prot.txt"});
+  EXPECT_EQ(shell.files, std::vector<std::string>{files.inCurrentFolder("prot.txt")});
   EXPECT_TRUE(shell.urls.empty());
 
   // The edit fields keep the last row; the selection stays.
@@ -126,10 +128,11 @@ TEST_F(EntryListFixture, emptyTableGivesOnlyALineEndAndStillOpens) {
 }
 
 TEST_F(EntryListFixture, rootFolderGetsNoDoubleSeparator) {
-  files.cwd = "/";
+  files.cwd = std::string(1, platform::pathSeparator);
   writeList();
-  EXPECT_TRUE(files.files.contains("/prot.txt"));
-  EXPECT_EQ(shell.files, std::vector<std::string>{"/prot.txt"});
+  const std::string atRoot = files.cwd + "prot.txt";
+  EXPECT_TRUE(files.files.contains(atRoot));
+  EXPECT_EQ(shell.files, std::vector<std::string>{atRoot});
 }
 
 TEST_F(EntryListFixture, aListThatCannotBeWrittenIsNotOpened) {

@@ -6,8 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/machine_file_system.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
@@ -24,9 +23,8 @@ class IniProfileFileTest : public testing::Test {
   }
 
   testing_support::TempDir dir;
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files{operations};
-  platform::IniProfileFile profile{files};
+  std::unique_ptr<platform::FileSystem> files = platform::makeMachineFileSystem();
+  platform::IniProfileFile profile{*files};
 };
 
 // Written by hand: comments, blank lines, odd spacing and case, LF only.

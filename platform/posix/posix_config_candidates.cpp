@@ -1,0 +1,76 @@
+#include "platform/posix/posix_config_candidates.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "text/cp1252.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view rootConfigFile = "/etc/zudedo.conf";
+constexpr std::string_view windowsExtension = ".exe";
+constexpr std::string_view configExtension = ".cfg";
+
+std::string cutPath(std::string path) {
+  if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
+  return path;
+}
+
+std::string withoutTrailingSlashes(std::string_view folder) {
+  while (!folder.empty() && folder.back() == '/') folder.remove_suffix(1);
+  return std::string(folder);
+}
+
+std::string configFolder(std::string_view xdgConfigHome, std::string_view home) {
+  // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base
+  // directory rules say.
+  if (!xdgConfigHome.empty() && xdgConfigHome.front() == '/') return std::string(xdgConfigHome);
+  if (!home.empty()) return withoutTrailingSlashes(home) + "/.config";
+  return {};
+}
+
+// Text from the system (UTF-8) as Windows-1252, or its raw bytes when it has
+// no such form.
+std::string fromSystem(std::string_view text) {
+  auto converted = text::cp1252::fromUtf8(text);
+  return converted ? std::move(*converted) : std::string(text);
+}
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? fromSystem(value) : std::string();
+}
+
+}  // namespace
+
+ConfigCandidates configCandidates(std::string_view xdgConfigHome, std::string_view home,
+                                  std::string_view executablePath) {
+  ConfigCandidates candidates;
+  std::string folder = configFolder(xdgConfigHome, home);
+  if (folder.empty()) {
+    candidates.temporaryFolderFile = std::string(configFileName);
+  } else {
+    candidates.temporaryFolderFile =
+        cutPath(withoutTrailingSlashes(folder) + "/" + std::string(configFileName));
+  }
+  if (!executablePath.empty()) {
+    std::string program(executablePath);
+    if (program.ends_with(windowsExtension))
+      program.resize(program.size() - windowsExtension.size());
+    candidates.programFile = cutPath(program + std::string(configExtension));
+  }
+  candidates.rootFile = std::string(rootConfigFile);
+  return candidates;
+}
+
+ConfigCandidates configCandidatesOfThisProcess() {
+  std::error_code error;
+  std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", error);
+  return configCandidates(environment("XDG_CONFIG_HOME"), environment("HOME"),
+                          error ? std::string() : fromSystem(executable.native()));
+}
+
+}  // namespace platform

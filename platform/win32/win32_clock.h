@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/clock.h"
+
+namespace platform::win32 {
+
+// Windows' own clock: GetTickCount (wraps after 49.7 days), Sleep and the
+// local date of GetLocalTime.
+class Win32Clock : public Clock {
+ public:
+  [[nodiscard]] std::uint32_t tickCount() const override;
+  [[nodiscard]] Date today() const override;
+  void sleep(int milliseconds) override;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/config_candidates.h"
+
+namespace platform::win32 {
+
+// The places of the configuration file on Windows: the temporary folder (as
+// GetTempPathW gives it, with its final backslash) followed by "zudedo.conf",
+// or the bare name when there is no such folder; the program's own path with
+// its last four characters (normally ".exe") replaced by ".cfg", or nothing
+// when the path is unknown; and "c:\zudedo.conf". Paths are Windows-1252 and
+// cut to 256 characters.
+[[nodiscard]] ConfigCandidates configCandidates(std::string_view temporaryFolder,
+                                                std::string_view programPath);
+
+}  // namespace platform::win32

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/serial_port.h"
+
+namespace platform::win32 {
+
+// The device name of a port name "COMn" (n from 1, no leading zero):
+// "\\.\COMn", the form that also reaches COM10 and above. Empty for a name
+// of another form.
+[[nodiscard]] std::wstring serialDeviceName(std::string_view portName);
+
+// The telephone's COM port through the Win32 communications functions. The
+// port is opened exclusively and set to 9600 baud, 8 data bits, no parity,
+// one stop bit, no flow control, with DTR and RTS on; a port whose settings
+// cannot be made (a device that is not a serial line, or no device behind
+// the name) is closed again and counts as not opened. Reads never wait. A
+// write gives up after one second and then discards what it could not send.
+// An overrun, framing, I/O or buffer error reported by ClearCommError makes
+// bytesWaiting() report 0; parity errors and breaks do not count.
+class Win32SerialPort : public SerialPort {
+ public:
+  Win32SerialPort() = default;
+  ~Win32SerialPort() override;
+  Win32SerialPort(const Win32SerialPort&) = delete;
+  Win32SerialPort& operator=(const Win32SerialPort&) = delete;
+
+  bool open(std::string_view portName) override;
+  [[nodiscard]] bool isOpen() const override;
+  bool write(std::string_view bytes) override;
+  [[nodiscard]] std::size_t bytesWaiting() override;
+  std::string read(std::size_t count) override;
+  void close() override;
+
+  // The longest time one write may take, in milliseconds.
+  static constexpr DWORD writeTimeoutMilliseconds = 1000;
+  // The most bytes one read takes from the driver.
+  static constexpr std::size_t maxReadBytes = 4096;
+
+ private:
+  [[nodiscard]] bool configure() const;
+
+  HANDLE port_ = INVALID_HANDLE_VALUE;
+};
+
+}  // namespace platform::win32
