@@ -37,7 +37,8 @@ wine_temp_dir() {
 # The run of scripts/test-windows provides the prefix, the X display and a
 # telephone on a pseudo-terminal; without them the tests are skipped.
 require_test_run() {
-  if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || [ -z "${MORVI_TEST_TELEPHONE_LOG:-}" ]; then
+  if [ -z "${WINEPREFIX:-}" ] || [ -z "${DISPLAY:-}" ] || [ -z "${MORVI_TEST_TELEPHONE_PORT:-}" ] ||
+    [ -z "${MORVI_TEST_TELEPHONE_LOG:-}" ]; then
     echo "skipped: run scripts/test-windows"
     exit 77
   fi
