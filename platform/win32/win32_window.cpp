@@ -239,7 +239,8 @@ void Win32Window::setIcons() {
 }
 
 // The client area of the definition at the window's DPI, centred in the work
-// area of its monitor (the screen without task bars).
+// area of its monitor (the screen without task bars). A window larger than
+// the work area keeps its caption on the screen, where it can be moved.
 void Win32Window::placeWindow() {
   RECT frame{0, 0, scaled(definition_.clientWidth, dpi_), scaled(definition_.clientHeight, dpi_)};
   AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, frameExStyle, static_cast<UINT>(dpi_));
@@ -249,8 +250,8 @@ void Win32Window::placeWindow() {
   const RECT& work = monitor.rcWork;
   int width = frame.right - frame.left;
   int height = frame.bottom - frame.top;
-  int x = work.left + (work.right - work.left - width) / 2;
-  int y = work.top + (work.bottom - work.top - height) / 2;
+  int x = std::max(work.left + (work.right - work.left - width) / 2, work.left);
+  int y = std::max(work.top + (work.bottom - work.top - height) / 2, work.top);
   SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
