@@ -1,0 +1,42 @@
+#pragma once
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/win32/win32_file_operations.h"
+
+namespace testing_support {
+
+// The real Win32 calls, with faults injected into single ones.
+class FaultyWin32FileOperations : public platform::win32::Win32FileOperations {
+ public:
+  std::optional<DWORD> createError;
+  std::optional<DWORD> flushError;
+  std::optional<DWORD> moveError;
+  DWORD maxBytesPerWrite = MAXDWORD;
+  int failingWrite = -1;  // this write (counted from 0) and all after it fail
+  DWORD writeError = ERROR_DISK_FULL;
+  bool writeStoresNothing = false;
+
+  int writes = 0;
+
+  platform::win32::Win32Result<HANDLE> createNew(const std::wstring& path) override {
+    if (createError) return {INVALID_HANDLE_VALUE, *createError};
+    return Win32FileOperations::createNew(path);
+  }
+  platform::win32::Win32Result<DWORD> write(HANDLE file, const char* bytes, DWORD size) override {
+    if (failingWrite >= 0 && writes++ >= failingWrite) return {0, writeError};
+    if (writeStoresNothing) return {0, ERROR_SUCCESS};
+    return Win32FileOperations::write(file, bytes, std::min(size, maxBytesPerWrite));
+  }
+  DWORD flush(HANDLE file) override {
+    if (flushError) return *flushError;
+    return Win32FileOperations::flush(file);
+  }
+  DWORD moveOver(const std::wstring& from, const std::wstring& to) override {
+    if (moveError) return *moveError;
+    return Win32FileOperations::moveOver(from, to);
+  }
+};
+
+}  // namespace testing_support

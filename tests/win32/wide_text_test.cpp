@@ -1,0 +1,49 @@
+#include "platform/win32/wide_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using platform::win32::fromWide;
+using platform::win32::hasWindows1252Form;
+using platform::win32::toWide;
+
+TEST(WideText, everyByteSurvivesTheRoundTrip) {
+  std::string all;
+  for (int byte = 1; byte < 256; ++byte) all += static_cast<char>(byte);
+
+  std::wstring wide = toWide(all);
+
+  ASSERT_EQ(wide.size(), all.size());
+  EXPECT_TRUE(hasWindows1252Form(wide));
+  EXPECT_EQ(fromWide(wide), all);
+}
+
+TEST(WideText, usesCodePage1252WhateverTheSystemUses) {
+  EXPECT_EQ(toWide("M\xFCller \x80 \x84\x93\x94 \x8A \x81"),
+            L"M\u00FCller \u20AC \u201E\u201C\u201D \u0160 \u0081");
+  EXPECT_EQ(fromWide(L"Stra\u00DFe \u20AC\u2026"),
+            "Stra\xDF"
+            "e \x80\x85");
+}
+
+TEST(WideText, charactersWithoutAByteBecomeAQuestionMarkNotALookAlike) {
+  // U+0142 (l with stroke) would be "best fitted" to a plain l.
+  std::wstring polish = L"\u0141\u00F3d\u017A \u0142";
+
+  EXPECT_FALSE(hasWindows1252Form(polish));
+  EXPECT_EQ(fromWide(polish),
+            "?\xF3"
+            "d? ?");
+  EXPECT_FALSE(hasWindows1252Form(L"\U0001F4DE"));
+}
+
+TEST(WideText, emptyAndEmbeddedNulStayAsTheyAre) {
+  EXPECT_EQ(toWide(""), L"");
+  EXPECT_EQ(fromWide(L""), "");
+  EXPECT_EQ(toWide(std::string("a\0b", 3)), std::wstring(L"a\0b", 3));
+}
+
+}  // namespace
