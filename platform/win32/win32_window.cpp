@@ -111,7 +111,6 @@ Win32Window::Win32Window(const WindowDefinition& definition)
   dpi_ = static_cast<int>(GetDpiForWindow(window_));
   if (dpi_ <= 0) dpi_ = baseDpi;
   tooltips_ = std::make_unique<Tooltips>(window_);
-  fonts_ = FontSet(definition.fonts, dpi_);
   createControls();
   layOut(dpi_);
   placeWindow();
@@ -178,10 +177,11 @@ void Win32Window::createControl(const ControlDefinition& definition) {
 
 void Win32Window::layOut(int dpi) {
   dpi_ = dpi;
-  fonts_ = FontSet(definition_.fonts, dpi);
+  // The fonts of the old DPI go only once no control uses them any more.
+  FontSet fonts(definition_.fonts, dpi);
   for (Control& control : controls_) {
     const ControlDefinition& definition = *control.definition;
-    SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.font(definition.font)),
+    SendMessageW(control.handle, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.font(definition.font)),
                  FALSE);
     if (definition.kind == ControlKind::statusBar || definition.kind == ControlKind::progressBar) {
       continue;
@@ -191,7 +191,8 @@ void Win32Window::layOut(int dpi) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     setPicture(control);
   }
-  if (statusBar_ != nullptr) statusBar_->layOut(dpi, fonts_.font(FontId::defaultFont));
+  if (statusBar_ != nullptr) statusBar_->layOut(dpi, fonts.font(FontId::defaultFont));
+  fonts_ = std::move(fonts);
   setIcons();
   InvalidateRect(window_, nullptr, TRUE);
 }
@@ -239,7 +240,8 @@ void Win32Window::setIcons() {
 }
 
 // The client area of the definition at the window's DPI, centred in the work
-// area of its monitor (the screen without task bars).
+// area of its monitor (the screen without task bars). A window larger than
+// the work area keeps its caption on the screen, where it can be moved.
 void Win32Window::placeWindow() {
   RECT frame{0, 0, scaled(definition_.clientWidth, dpi_), scaled(definition_.clientHeight, dpi_)};
   AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, frameExStyle, static_cast<UINT>(dpi_));
@@ -249,8 +251,8 @@ void Win32Window::placeWindow() {
   const RECT& work = monitor.rcWork;
   int width = frame.right - frame.left;
   int height = frame.bottom - frame.top;
-  int x = work.left + (work.right - work.left - width) / 2;
-  int y = work.top + (work.bottom - work.top - height) / 2;
+  int x = std::max(work.left + (work.right - work.left - width) / 2, work.left);
+  int y = std::max(work.top + (work.bottom - work.top - height) / 2, work.top);
   SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -434,7 +436,10 @@ LRESULT Win32Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (events_ != nullptr) events_->timerExpired();
       return 0;
     case WM_COMMAND:
-      if (events_ != nullptr) {
+      // Only the controls' own commands: the dialog navigation's IDOK and
+      // IDCANCEL for Enter and Esc come without a control and mean nothing
+      // here.
+      if (events_ != nullptr && lParam != 0) {
         events_->command(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
       }
       return 0;
