@@ -2,6 +2,7 @@
 // tests under Wine, and prints what it finds as UTF-8 on one line:
 //   window-probe client TITLE        screen x and y of the client area, width, height
 //   window-probe window TITLE        screen x and y of the window's top-left corner
+//   window-probe active TITLE        1 when the window is the foreground window, else 0
 //   window-probe rows TITLE          the row count of the record table
 //   window-probe text TITLE ID       the text of the control with that id
 //   window-probe visible TITLE ID    1 when that control is visible, else 0
@@ -71,6 +72,10 @@ int main() {
     RECT frame;
     GetWindowRect(window, &frame);
     std::printf("%ld %ld\n", frame.left, frame.top);
+    return 0;
+  }
+  if (command == L"active") {
+    std::printf("%d\n", GetForegroundWindow() == window ? 1 : 0);
     return 0;
   }
   if (command == L"rows") {
