@@ -16,7 +16,7 @@ add_compile_definitions(_WIN32_WINNT=0x0A00 WINVER=0x0A00 UNICODE _UNICODE)
 # No DLL beyond those of Windows itself.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # ctest runs the Windows test programs under Wine.
-find_program(MORVI_WINE64 NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-if(MORVI_WINE64)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${MORVI_WINE64})
+find_program(MORVI_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+if(MORVI_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${MORVI_WINE})
 endif()
