@@ -2,7 +2,7 @@
 # bounded waits, checks that count failures, and input at client coordinates.
 # The tests run in the prefix of $WINEPREFIX on the display of $DISPLAY.
 
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wine=$(command -v wine64 || command -v /usr/lib/wine/wine64 || command -v wine)
 export WINEDEBUG=${WINEDEBUG:--all}
 failures=0
 trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
