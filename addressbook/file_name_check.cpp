@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/address_file_name.h"
 #include "platform/settings.h"
 
 namespace addressbook {
@@ -32,7 +33,8 @@ std::string_view problemWith(std::string_view path) {
 bool isStorableFileName(std::string_view path, platform::Dialogs& dialogs) {
   std::string_view problem = problemWith(path);
   if (problem.empty()) return true;
-  dialogs.messageBox(std::string(problem) + "\r\n" + std::string(path), "Dateiname ?");
+  dialogs.messageBox(std::string(problem) + "\r\n" + std::string(path),
+                     platform::address_file_name::problemCaption);
   return false;
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "platform/address_file_name.h"
 #include "platform/qt/port_settings_dialog.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/text_conversion.h"
@@ -117,10 +118,8 @@ std::optional<std::string> QtDialogs::chooseFile(const FileDialogRequest& reques
   QString path = dialog.selectedFiles().constFirst();
   std::optional<std::string> bytes = toCp1252Exact(path);
   if (!bytes) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Dateiname ?"),
-                    QStringLiteral("Dieser Dateiname enth\u00e4lt Zeichen, die das Programm "
-                                   "nicht verwenden kann:\n") +
-                        path,
+    QMessageBox box(QMessageBox::Warning, toQString(address_file_name::problemCaption),
+                    fromCrLf(toQString(address_file_name::unusableCharacters)) + path,
                     QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();

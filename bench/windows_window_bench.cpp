@@ -1,0 +1,174 @@
+// The search keystroke and the start-up through the real Win32 window, for
+// the Windows program under Wine or on Windows. A plain program (Google
+// Benchmark is not built for Windows): it writes generated address books
+// into the temporary folder and prints the median of several runs beside
+// the floor, the time to read the address file once and count its cards.
+//
+//   wine build-windows/bin/windows-window-bench.exe [cards for the keystroke]
+
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "addressbook/address_file.h"
+#include "app/main_window_definition.h"
+#include "app/program.h"
+#include "bench/address_book_generator.h"
+#include "bench/null_services.h"
+#include "platform/win32/common_controls.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_file_operations.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_profile_file.h"
+#include "platform/win32/win32_serial_port.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_window.h"
+#include "table/columns.h"
+#include "table/record_display.h"
+#include "table/tick.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using platform::ControlId;
+
+constexpr int runs = 5;
+
+double milliseconds(Clock::duration duration) {
+  return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double median(std::vector<double> times) {
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// An address book of that many cards and a configuration naming it.
+struct Book {
+  std::string file;
+  std::string config;
+};
+
+Book makeBook(std::size_t cards) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  std::string stem = platform::win32::fromWide(folder) + "morvi-bench-" + std::to_string(cards);
+  Book book{stem + ".vcf", stem + ".conf"};
+  bench::writeAddressBook(book.file, cards);
+  platform::win32::Win32ProfileFile().write(book.config, "VC", "File", book.file);
+  return book;
+}
+
+// Reading the file once and counting its cards: what no load can beat.
+double floorTime(const Book& book, std::size_t cards) {
+  platform::win32::Win32FileOperations operations;
+  platform::win32::Win32FileSystem files(operations);
+  std::vector<double> times;
+  for (int run = 0; run < runs; ++run) {
+    Clock::time_point start = Clock::now();
+    std::optional<std::string> text = files.readFile(book.file);
+    std::size_t found = 0;
+    std::string_view rest = text ? std::string_view(*text) : std::string_view();
+    for (std::size_t at = rest.find("BEGIN:VCARD"); at != std::string_view::npos;
+         at = rest.find("BEGIN:VCARD", at + 1)) {
+      ++found;
+    }
+    times.push_back(milliseconds(Clock::now() - start));
+    if (found != cards) std::printf("floor: %zu cards found of %zu\n", found, cards);
+  }
+  return median(times);
+}
+
+// The real services of Windows around a real window.
+struct Services {
+  explicit Services(const std::string& config) : settings(profile, config) {}
+
+  platform::win32::Win32Window window{app::mainWindowDefinition()};
+  bench::NullDialogs dialogs;
+  platform::win32::Win32FileOperations operations;
+  platform::win32::Win32FileSystem files{operations};
+  platform::win32::Win32Clock clock;
+  platform::win32::Win32ProfileFile profile;
+  platform::Settings settings;
+  platform::win32::Win32SerialPort serial;
+  platform::win32::Win32Shell shell;
+  addressbook::Environment env{window, dialogs, files, clock, settings};
+};
+
+// From a changed search text to the repainted table: the tick that notices
+// the change, the fill from the store, the list view told and painted. The
+// text alternates between two spellings of MÜLLER, so every tick refills.
+double keystrokeTime(const Book& book, int& rows) {
+  Services services(book.config);
+  addressbook::AddressBook addresses;
+  services.window.setTableContent(addresses.table);
+  table::setupTableColumns(services.window);
+  services.window.show();
+  addressbook::ShowRecord show = [&](int row) {
+    table::showRecord(services.window, addresses.table, services.clock, row);
+  };
+  addressbook::loadAddressFile(addresses, services.env, false, show);
+  table::TickState tick;
+  table::timerTick(tick, addresses, services.env, show);
+  services.window.processPendingEvents();
+  HWND table = services.window.control(ControlId::recordTable);
+  std::vector<double> times;
+  for (int run = 0; run < runs; ++run) {
+    services.window.setText(ControlId::filterEdit, run % 2 == 0 ? "M\xDCLLER" : "M\xFCller");
+    Clock::time_point start = Clock::now();
+    table::timerTick(tick, addresses, services.env, show);
+    RedrawWindow(table, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    times.push_back(milliseconds(Clock::now() - start));
+  }
+  rows = addresses.table.rowCount();
+  return median(times);
+}
+
+// The window built and shown, the configuration found, the file loaded and
+// the table filled and painted.
+double startUpTime(const Book& book, int& rows) {
+  std::vector<double> times;
+  for (int run = 0; run < runs; ++run) {
+    Clock::time_point start = Clock::now();
+    Services services(book.config);
+    app::Program program({services.window, services.dialogs, services.profile, services.files,
+                          services.clock, services.serial, services.shell},
+                         {book.config, "", ""});
+    program.start();
+    services.window.processPendingEvents();
+    RedrawWindow(services.window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    times.push_back(milliseconds(Clock::now() - start));
+    rows = program.addressBook().table.rowCount();
+    services.window.setEventHandler(nullptr);
+  }
+  return median(times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  platform::win32::initCommonControls();
+  std::size_t keystrokeCards = argc > 1 ? std::stoul(argv[1]) : 1'000'000;
+  constexpr std::size_t startUpCards = 100'000;
+
+  Book large = makeBook(keystrokeCards);
+  int rows = 0;
+  double floor = floorTime(large, keystrokeCards);
+  double keystroke = keystrokeTime(large, rows);
+  std::printf("keystroke, %zu cards: %.0f ms (%d rows shown), floor %.0f ms, %.2f x floor\n",
+              keystrokeCards, keystroke, rows, floor, keystroke / floor);
+
+  Book small = makeBook(startUpCards);
+  double startUp = startUpTime(small, rows);
+  std::printf("start-up, %zu cards: %.0f ms (%d rows shown)\n", startUpCards, startUp, rows);
+  for (const Book* book : {&large, &small}) {
+    DeleteFileW(platform::win32::toWide(book->file).c_str());
+    DeleteFileW(platform::win32::toWide(book->config).c_str());
+  }
+  return 0;
+}

@@ -1,0 +1,101 @@
+; The installer of the Windows program, built by scripts/package-windows with
+; Debian's makensis. Defines passed in: VERSION, PROGRAM (the .exe), README,
+; EXAMPLE (the example address book), ICON and OUTFILE.
+;
+; Installs for the current user by default (no administrator rights needed);
+; an administrator may choose all users on the first page, or with /AllUsers
+; on the command line. /S installs and uninstalls silently.
+Unicode true
+Target amd64-unicode
+SetCompressor /SOLID lzma
+
+!define PRODUCT "Morvi-Telefonbuch"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+BrandingText "${PRODUCT} ${VERSION}"
+
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
+!define MULTIUSER_USE_PROGRAMFILES64
+!define MULTIUSER_INSTALLMODE_INSTDIR "${PRODUCT}"
+; The uninstaller finds the mode of the installation by the key it wrote.
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
+!include MultiUser.nsh
+!include MUI2.nsh
+!include FileFunc.nsh
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  !insertmacro MULTIUSER_INIT
+FunctionEnd
+
+Function un.onInit
+  !insertmacro MULTIUSER_UNINIT
+FunctionEnd
+
+Section "Install"
+  SetOutPath "$INSTDIR"
+  File "/oname=morvi-telefonbuch.exe" "${PROGRAM}"
+  File "/oname=README.txt" "${README}"
+  File "/oname=beispiel.vcf" "${EXAMPLE}"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; The uninstaller removes the example only while it is the one installed
+  ; here: the program saves by replacing the file, which changes this time.
+  GetFileTime "$INSTDIR\beispiel.vcf" $0 $1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "ExampleTime" "$0 $1"
+
+  ; The program creates its first address book, myadr.vcf, in the folder it
+  ; is started in: the user's documents, or the public documents of an
+  ; installation for all users, never the program folder.
+  SetOutPath "$DOCUMENTS"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\morvi-telefonbuch.exe" "" \
+    "$INSTDIR\morvi-telefonbuch.exe" 0
+
+  ; Apps & Features
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\morvi-telefonbuch.exe,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallMode" "$MultiUser.InstallMode"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" \
+    '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" \
+    '"$INSTDIR\uninstall.exe" /$MultiUser.InstallMode /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; Removes what the installer put there and nothing else: the address books,
+; the configuration (in the temporary folder, or morvi-telefonbuch.cfg beside
+; the program) and prot.txt are the user's and stay, and with them the
+; program folder when any of them is in it.
+Section "Uninstall"
+  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  Delete "$INSTDIR\morvi-telefonbuch.exe"
+  Delete "$INSTDIR\README.txt"
+  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "ExampleTime"
+  GetFileTime "$INSTDIR\beispiel.vcf" $1 $2
+  ${If} $0 == "$1 $2"
+    Delete "$INSTDIR\beispiel.vcf"
+  ${EndIf}
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
+SectionEnd
