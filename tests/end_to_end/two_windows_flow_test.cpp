@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/end_to_end/end_to_end_support.h"
 
@@ -27,7 +30,8 @@ void select(RunningProgram& window, const std::string& name, const std::string& 
 
 // Two windows on one address file: B holds an unsaved edit while A deletes
 // a contact, which A saves at once. B's save asks; No keeps A's file, Yes
-// writes B's records. A, with nothing unsaved, then shows B's file.
+// writes B's records and A's state stays in the backups. A, with nothing unsaved, then shows B's
+// file.
 TEST(TwoWindows, aSaveOverTheOtherWindowsDeleteAsksFirst) {
   TemporaryHome home;
   const std::string file = (home.home() / "adressen.vcf").string();
@@ -64,6 +68,13 @@ TEST(TwoWindows, aSaveOverTheOtherWindowsDeleteAsksFirst) {
   EXPECT_EQ(readBytes(file),
             "BEGIN:VCARD\r\nN:Schulz;Peter\r\nTEL;CELL:0170 1\r\nEND:VCARD\r\n" + albersCard);
   EXPECT_EQ(b.dialogs.messages.size(), 2u);
+  // Each window copied the file before its first write: the file as both
+  // loaded it, and A's state that B's Yes replaced.
+  std::vector<std::string> backups;
+  for (const auto& entry : std::filesystem::directory_iterator(home.backups()))
+    backups.push_back(readBytes(entry.path().string()));
+  std::sort(backups.begin(), backups.end());
+  EXPECT_EQ(backups, (std::vector<std::string>{schulzCard, schulzCard + albersCard}));
 
   a.typeInto(ControlId::filterEdit, "Albers");
   EXPECT_TRUE(waitUntil([&] { return a.rowCount() == 1 && a.cell(1, 1) == "Albers;Anna"; }));
