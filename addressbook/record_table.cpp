@@ -3,14 +3,21 @@
 #include <algorithm>
 
 #include "addressbook/field_table.h"
+#include "addressbook/numbers.h"
 
 namespace addressbook {
 
-std::string slotNumberText(std::size_t slot) { return " " + std::to_string(slot); }
+std::string slotNumberText(std::size_t slot) {
+  return withNumber(" ", static_cast<std::int64_t>(slot));
+}
 
 std::string RecordTable::cell(int row, int column) const {
   std::size_t slot = slotOfRow(row);
   if (slot == 0 || slot > store_.capacity() || !store_.hasSlots()) return {};
+  if (column == field::name && store_.field(slot, column).empty()) {
+    auto deleted = deletedNames_.find(static_cast<std::uint32_t>(slot));
+    if (deleted != deletedNames_.end()) return deleted->second;
+  }
   if (column >= 1 && column <= fieldCount()) return std::string(store_.field(slot, column));
   if (column == fieldCount() + 1) return slotNumberText(slot);
   return {};
