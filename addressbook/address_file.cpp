@@ -5,6 +5,7 @@
 
 #include "addressbook/cp1252.h"
 #include "addressbook/file_text.h"
+#include "addressbook/numbers.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
 
@@ -35,9 +36,8 @@ class BusyGuard {
 // without the locale so that the point stays a point.
 std::string percentText(std::size_t part, std::size_t whole) {
   std::uint64_t hundredths = (std::uint64_t{part} * 20000 + whole) / (2 * std::uint64_t{whole});
-  std::string cents = std::to_string(hundredths % 100);
-  if (cents.size() < 2) cents.insert(0, "0");
-  return std::to_string(hundredths / 100) + "." + cents + "%";
+  return std::to_string(hundredths / 100) + "." +
+         padded(static_cast<std::int64_t>(hundredths % 100), 2) + "%";
 }
 
 int roundedPercent(std::size_t part, std::size_t whole) {

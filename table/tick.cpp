@@ -1,6 +1,7 @@
 #include "table/tick.h"
 
 #include "addressbook/address_file.h"
+#include "addressbook/numbers.h"
 
 namespace table {
 
@@ -17,7 +18,7 @@ void followSelection(TickState& state, const addressbook::AddressBook& book,
   }
   if (selected != state.lastSelectedRow) {
     state.lastSelectedRow = selected;
-    env.window.setText(ControlId::rowLabel, " " + std::to_string(selected));
+    env.window.setText(ControlId::rowLabel, addressbook::withNumber(" ", selected));
   }
 }
 
@@ -26,7 +27,7 @@ void timerTick(TickState& state, addressbook::AddressBook& book,
   int count = book.table.rowCount();
   if (count != state.lastCount) {
     state.lastCount = count;
-    env.window.setStatusText(2, "Datens\xE4tze: " + std::to_string(count));
+    env.window.setStatusText(2, addressbook::withNumber("Datens\xE4tze: ", count));
   }
 
   followSelection(state, book, env, showRecord);
