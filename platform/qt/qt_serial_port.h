@@ -47,6 +47,9 @@ class QtSerialPort : public SerialPort {
  private:
   // Whether the driver counted a framing or overrun error since the last look.
   bool lineErrorSinceLastLook();
+  // Whether the system reports the device gone: its line hung up or the
+  // device removed.
+  [[nodiscard]] bool deviceGone() const;
 
   QSerialPort port_;
   // The driver's error counters at the last look (framing, overrun, buffer
