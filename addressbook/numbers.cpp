@@ -26,6 +26,12 @@ std::string padded(std::int64_t number, int width) {
   return number < 0 ? "-" + digits : digits;
 }
 
+std::string withNumber(std::string_view text, std::int64_t number) {
+  std::string result(text);
+  result += std::to_string(number);
+  return result;
+}
+
 std::string_view part(std::string_view text, char delimiter, int k) {
   for (int piece = 1;; ++piece) {
     std::size_t end = text.find(delimiter);

@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "addressbook/field_table.h"
+#include "addressbook/numbers.h"
 
 namespace addressbook {
 
-std::string slotNumberText(std::size_t slot) { return " " + std::to_string(slot); }
+std::string slotNumberText(std::size_t slot) {
+  return withNumber(" ", static_cast<std::int64_t>(slot));
+}
 
 std::string RecordTable::cell(int row, int column) const {
   if (column == fieldCount() + 1) {
@@ -21,6 +24,10 @@ std::string_view RecordTable::field(int row, int field) const {
   std::size_t slot = slotOfRow(row);
   if (slot == 0 || slot > store_.capacity() || !store_.hasSlots()) return {};
   if (field < 1 || field > fieldCount()) return {};
+  if (field == field::name && store_.field(slot, field).empty()) {
+    auto deleted = deletedNames_.find(static_cast<std::uint32_t>(slot));
+    if (deleted != deletedNames_.end()) return deleted->second;
+  }
   return store_.field(slot, field);
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,11 +32,23 @@ class RecordTable : public platform::TableContent {
   [[nodiscard]] const std::vector<std::uint32_t>& slots() const { return slots_; }
   void setSlots(std::vector<std::uint32_t> slots) { slots_ = std::move(slots); }
   void appendSlot(std::size_t slot) { slots_.push_back(static_cast<std::uint32_t>(slot)); }
-  void clear() { slots_.clear(); }
+  // Empties the table for the next fill.
+  void clear() {
+    slots_.clear();
+    deletedNames_.clear();
+  }
+
+  // The record in slot has been deleted (its name emptied) but its row stays
+  // until the next fill: while the slot's name is empty, the row goes on
+  // showing name.
+  void keepDeletedName(std::size_t slot, std::string name) {
+    deletedNames_[static_cast<std::uint32_t>(slot)] = std::move(name);
+  }
 
  private:
   const RecordStore& store_;
   std::vector<std::uint32_t> slots_;
+  std::map<std::uint32_t, std::string> deletedNames_;
 };
 
 // Column 9's form of a slot number: one blank, then the number.

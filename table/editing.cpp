@@ -138,6 +138,7 @@ void deleteRecord(addressbook::AddressBook& book, const addressbook::Environment
     return;
   }
   book.store.setField(slot, addressbook::field::name, "");
+  book.table.keepDeletedName(slot, name);
   book.changed = true;
   addressbook::saveAddressFile(book, env, false, showRecord, sortByName);
 }

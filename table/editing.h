@@ -16,7 +16,8 @@ inline constexpr std::size_t maxCellLength = 259;
 void applyEdits(addressbook::AddressBook& book, const addressbook::Environment& env);
 
 // Asks whether to delete the selected record and, on Yes, empties its name
-// and saves the address book.
+// and saves the address book. Should that save not happen, the row stays and
+// goes on showing the record as it was until the next fill.
 void deleteRecord(addressbook::AddressBook& book, const addressbook::Environment& env,
                   const addressbook::ShowRecord& showRecord,
                   const addressbook::SortByName& sortByName);

@@ -38,7 +38,7 @@ std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year, pla
   auto clamp = [](std::int64_t n) { return std::clamp<std::int64_t>(n, -1'000'000, 1'000'000); };
   bool reached = clamp(day) + 31 * clamp(month) <= today.day + 31 * today.month;
   std::int64_t age = today.year - year - (reached ? 0 : 1);
-  return "(" + std::to_string(age) + "J)";
+  return addressbook::withNumber("(", age) + "J)";
 }
 
 void ShownFields::read(const addressbook::RecordTable& rows, int row, platform::Date today) {

@@ -2,6 +2,7 @@
 
 #include "addressbook/address_file.h"
 #include "addressbook/file_changes.h"
+#include "addressbook/numbers.h"
 
 namespace table {
 
@@ -18,7 +19,7 @@ void followSelection(TickState& state, const addressbook::AddressBook& book,
   }
   if (selected != state.lastSelectedRow) {
     state.lastSelectedRow = selected;
-    env.window.setText(ControlId::rowLabel, " " + std::to_string(selected));
+    env.window.setText(ControlId::rowLabel, addressbook::withNumber(" ", selected));
   }
 }
 
@@ -27,7 +28,7 @@ void timerTick(TickState& state, addressbook::AddressBook& book,
   int count = book.table.rowCount();
   if (count != state.lastCount) {
     state.lastCount = count;
-    env.window.setStatusText(2, "Datens\xE4tze: " + std::to_string(count));
+    env.window.setStatusText(2, addressbook::withNumber("Datens\xE4tze: ", count));
   }
 
   followSelection(state, book, env, showRecord);

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_serial_port.h"
 
+#include <poll.h>
+
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -110,7 +112,9 @@ bool QtSerialPort::write(std::string_view bytes) {
 
 std::size_t QtSerialPort::bytesWaiting() {
   if (!port_.isOpen()) return 0;
-  bool lineError = lineErrorSinceLastLook();
+  // Asked of the system itself: not every Qt version reports a hang-up from
+  // the wait below.
+  bool lineError = lineErrorSinceLastLook() || deviceGone();
   // Bytes that arrived while no event loop ran are still in the driver's
   // queue; a wait of no time takes them into the port's buffer.
   keepingReceived_ = true;
@@ -141,6 +145,11 @@ void QtSerialPort::close() {
 }
 
 void QtSerialPort::discardReceived() { port_.clear(QSerialPort::Input); }
+
+bool QtSerialPort::deviceGone() const {
+  pollfd device{port_.handle(), 0, 0};
+  return ::poll(&device, 1, 0) == 1 && (device.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
 
 bool QtSerialPort::lineErrorSinceLastLook() {
 #ifdef __linux__

@@ -59,6 +59,9 @@ class QtSerialPort : public SerialPort {
 
   // Whether the driver counted a framing or overrun error since the last look.
   bool lineErrorSinceLastLook();
+  // Whether the system reports the device gone: its line hung up or the
+  // device removed.
+  [[nodiscard]] bool deviceGone() const;
 
   QSerialPort port_;
   // Set while bytesWaiting() takes in the bytes that the caller will read.

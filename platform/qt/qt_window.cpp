@@ -65,6 +65,17 @@ QString plainText(const QPlainTextEdit& edit) {
   return toCrLf(text);
 }
 
+// The most characters typing can put into a one-line field.
+constexpr int typingLimit = 32767;
+
+// A text the program puts into a one-line field is kept whole, however long;
+// only typing is limited, and typing cannot make such a text longer.
+void setWholeText(QLineEdit& edit, const QString& text) {
+  edit.setMaxLength(
+      std::max(typingLimit, static_cast<int>(std::min<qsizetype>(text.size(), INT_MAX))));
+  edit.setText(text);
+}
+
 }  // namespace
 
 QtWindow::QtWindow(const WindowDefinition& definition)
@@ -254,7 +265,7 @@ void QtWindow::setText(ControlId id, std::string_view text) {
   switch (control->kind) {
     case ControlKind::edit:
     case ControlKind::digitsEdit:
-      static_cast<QLineEdit*>(control->widget)->setText(toQString(text));
+      setWholeText(*static_cast<QLineEdit*>(control->widget), toQString(text));
       break;
     case ControlKind::multiLineEdit: {
       // Laying out megabytes of text would hold the window for many seconds,

@@ -194,11 +194,15 @@ TEST(BadInput, aUtf8SequenceCutByTheEndOfTheFile) {
 
 TEST(BadInput, absurdBirthdays) {
   const std::string values[] = {
-      "99999999999999999999999999-1-1", "1.1.99999999999999999999999999",
-      "1.1.1;99999999999999999999:1",   std::string(1 << 20, '-'),
-      std::string(1 << 20, 'T'),        std::string(1 << 20, '.'),
-      std::string(1 << 20, ' '),        "1.1.1;" + std::string(1 << 20, ':'),
-      "-" + std::string(1 << 20, '9'),
+      "99999999999999999999999999-1-1",
+      "1.1.99999999999999999999999999",
+      "1.1.1;99999999999999999999:1",
+      std::string(1 << 20, '-'),
+      std::string(1 << 20, 'T'),
+      std::string(1 << 20, '.'),
+      std::string(1 << 20, ' '),
+      "1.1.1;" + std::string(1 << 20, ':'),
+      std::string("-").append(1 << 20, '9'),
   };
   for (const std::string& value : values) {
     Outcome outcome = readAndSave("BEGIN:VCARD\r\nN:x\r\nBDAY:" + value + "\r\n");

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <random>
@@ -242,7 +243,7 @@ TEST(ReadCards, recordsWithoutLineBreaksOrCardStartsSurviveASave) {
           std::size_t length = random() % 60;
           for (std::size_t i = 0; i < length; ++i) value += pieces[random() % pieces.size()];
         }
-        if (f == field::name && value.empty()) value = "x";
+        if (f == field::name && value.empty()) value += 'x';
         store.setField(slot, f, value);
       }
     }

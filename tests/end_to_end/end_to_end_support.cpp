@@ -148,7 +148,8 @@ void RunningProgram::clickRow(int row, bool atOnce) {
   ASSERT_TRUE(index.isValid()) << "no row " << row;
   if (!atOnce) {
     ASSERT_TRUE(waitUntil([&] {
-      return text(ControlId::rowLabel) == " " + std::to_string(window.selectedRow());
+      return text(ControlId::rowLabel) ==
+             std::string(" ").append(std::to_string(window.selectedRow()));
     })) << "the row label stays at "
         << text(ControlId::rowLabel);
   }

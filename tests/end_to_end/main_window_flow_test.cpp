@@ -133,7 +133,8 @@ TEST(MainWindowFlow, startUpTableFilterSortAndSelection) {
   EXPECT_EQ(program.text(ControlId::hourEdit), "07");
   EXPECT_EQ(program.text(ControlId::minuteEdit), "45");
   // The first of January has always passed: the age is the difference of years.
-  EXPECT_EQ(program.text(ControlId::ageLabel), "(" + std::to_string(currentYear() - 1965) + "J)");
+  EXPECT_EQ(program.text(ControlId::ageLabel),
+            std::string("(").append(std::to_string(currentYear() - 1965)).append("J)"));
   EXPECT_EQ(program.text(ControlId::rowLabel), " 3");
 
   // Closing with the unsaved edit asks first; No leaves the file as it was.

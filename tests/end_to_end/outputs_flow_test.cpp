@@ -105,4 +105,30 @@ TEST(OutputsFlow, telephoneSettingsMailAndEntryList) {
   EXPECT_TRUE(program.dialogs.messages.empty());
 }
 
+// Texts read from the file are shown whole however long they are, so the
+// mail link carries the whole address up to the link's own limit.
+TEST(OutputsFlow, longFieldsFromTheFileReachTheMailLinkWhole) {
+  TemporaryHome home;
+  const std::string address = std::string(50'000, 'm') + "@example.org";
+  const std::string number = std::string(33'000, '1');
+  const std::string file = (home.home() / "adressen.vcf").string();
+  writeBytes(file, "BEGIN:VCARD\r\nN:Lang;Lena\r\nTEL;WORK:" + number + "\r\nEMAIL:" + address +
+                       "\r\nEND:VCARD\r\n");
+  writeBytes(home.configFile(), "[VC]\r\nFile=" + file + "\r\n");
+  RecordingOpener opener;
+  RunningProgram program;
+  program.start();
+  ASSERT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == "Lang"; }));
+  // Compared by size and equality: a failure must not print the texts.
+  EXPECT_EQ(program.text(ControlId::workPhoneEdit).size(), number.size());
+  EXPECT_TRUE(program.text(ControlId::workPhoneEdit) == number);
+  EXPECT_TRUE(program.text(ControlId::emailEdit) == address);
+
+  program.click(ControlId::mailButton);
+  std::string call = opener.takeCall();
+  EXPECT_EQ(call.size(), 2 + 49'999U);
+  EXPECT_TRUE(call == "1\n" + ("mailto:" + address).substr(0, 49'999));
+  program.closeWindow();
+}
+
 }  // namespace

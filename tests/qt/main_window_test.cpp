@@ -303,6 +303,30 @@ TEST_F(MainWindowTest, digitsFieldsDropEverythingButDigitsFromTheKeyboard) {
   EXPECT_EQ(window.text(ControlId::nameEdit), "M\xFCller 2");
 }
 
+// Long texts are compared by size and a check of equality, so that a
+// failure does not print tens of thousands of letters.
+TEST_F(MainWindowTest, oneLineFieldsKeepLongProgramTextsAndLimitOnlyTyping) {
+  QLineEdit& email = lineEdit(ControlId::emailEdit);
+  const std::string longText = std::string(40'000, 'a') + "@example.org";
+  auto shown = [&] { return window.text(ControlId::emailEdit); };
+  window.setText(ControlId::emailEdit, longText);
+  EXPECT_EQ(shown().size(), longText.size());
+  EXPECT_TRUE(shown() == longText);
+  email.end(false);
+  QTest::keyClicks(&email, QStringLiteral("x"));  // typing cannot add to it
+  EXPECT_TRUE(shown() == longText);
+  QTest::keyClick(&email, Qt::Key_Backspace);  // but can shorten it
+  EXPECT_TRUE(shown() == longText.substr(0, longText.size() - 1));
+
+  // After a short text, typing stops at 32,767 characters again.
+  window.setText(ControlId::emailEdit, "");
+  window.setText(ControlId::emailEdit, std::string(32'766, 'b'));
+  email.end(false);
+  QTest::keyClicks(&email, QStringLiteral("cd"));
+  EXPECT_EQ(shown().size(), 32'767U);
+  EXPECT_EQ(shown().substr(32'760), "bbbbbbc");
+}
+
 TEST_F(MainWindowTest, notesKeepCrLfAndEveryByteOnARoundTrip) {
   const std::string notes =
       "Zeile 1\r\n\r\nZeile\xA0"

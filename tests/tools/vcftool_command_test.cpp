@@ -20,7 +20,8 @@ TEST(VcftoolUse, wrongCommandLinesExitWithTwoAndTheUsage) {
                                                     {"save", "a.vcf", "b.vcf", "c.vcf"},
                                                     {"dump", "a.vcf", "x", "y"},
                                                     {"list", "a.vcf"},
-                                                    {"DUMP", "a.vcf"}};
+                                                    {"DUMP", "a.vcf"},
+                                                    {"--help", "a.vcf"}};
   for (const auto& args : wrong) {
     testing_support::MemoryFileSystem files;
     files.files["a.vcf"] = "BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n";
@@ -30,6 +31,15 @@ TEST(VcftoolUse, wrongCommandLinesExitWithTwoAndTheUsage) {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(files.replaceCalls, 0);
   }
+}
+
+TEST(VcftoolUse, helpPrintsTheUsageAndSucceeds) {
+  testing_support::MemoryFileSystem files;
+  ToolRun help = runTool(files, {"--help"});
+  ToolRun wrong = runTool(files, {});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out, wrong.err);
+  EXPECT_EQ(help.err, "");
 }
 
 TEST(VcftoolUse, aMissingFileIsReportedWithItsPathInUtf8) {

@@ -17,7 +17,8 @@ namespace {
 
 constexpr std::string_view usage =
     "usage: vcftool dump FILE [FILTER]\n"
-    "       vcftool save FILE OUT\n";
+    "       vcftool save FILE OUT\n"
+    "       vcftool --help\n";
 
 // Reads path as the program reads an address file; reports the program's
 // message and gives nothing when that would stop the load.
@@ -94,6 +95,10 @@ int run(std::span<const std::string_view> args, platform::FileSystem& files, std
     return dump(files, args[1], args.size() == 3 ? args[2] : std::string_view(), out, err);
   }
   if (args.size() == 3 && args[0] == "save") return save(files, args[1], args[2], err);
+  if (args.size() == 1 && args[0] == "--help") {
+    out << usage;
+    return 0;
+  }
   err << usage;
   return 2;
 }
