@@ -99,7 +99,19 @@ Backups::Backups(std::string folder) : folder_(std::move(folder)) {}
 
 void Backups::beforeFirstWrite(std::string_view path, platform::FileSystem& files,
                                const platform::Clock& clock, platform::Dialogs& dialogs) {
-  if (!handled_.insert(std::string(path)).second || !files.isFile(path)) return;
+  if (!handled_.insert(std::string(path)).second) return;
+  keepCopy(path, files, clock, dialogs);
+}
+
+void Backups::beforeOverwritingChanges(std::string_view path, platform::FileSystem& files,
+                                       const platform::Clock& clock, platform::Dialogs& dialogs) {
+  handled_.insert(std::string(path));
+  keepCopy(path, files, clock, dialogs);
+}
+
+void Backups::keepCopy(std::string_view path, platform::FileSystem& files,
+                       const platform::Clock& clock, platform::Dialogs& dialogs) const {
+  if (!files.isFile(path)) return;
   if (auto failed = copy(path, files, clock)) dialogs.messageBox(*failed, failedCaption);
 }
 

@@ -36,7 +36,17 @@ class Backups {
   void beforeFirstWrite(std::string_view path, platform::FileSystem& files,
                         const platform::Clock& clock, platform::Dialogs& dialogs);
 
+  // Called before the address file at path is written over changes that
+  // another program or window made to it: copies the file as it is now,
+  // however often this run copied it before, so that those changes can be
+  // brought back too. A failure is reported as above.
+  void beforeOverwritingChanges(std::string_view path, platform::FileSystem& files,
+                                const platform::Clock& clock, platform::Dialogs& dialogs);
+
  private:
+  // Copies an existing file and reports a failure.
+  void keepCopy(std::string_view path, platform::FileSystem& files, const platform::Clock& clock,
+                platform::Dialogs& dialogs) const;
   // Makes the copy; the path it was meant to have when it fails.
   [[nodiscard]] std::optional<std::string> copy(std::string_view path, platform::FileSystem& files,
                                                 const platform::Clock& clock) const;

@@ -6,14 +6,17 @@
 
 namespace addressbook {
 
-bool confirmOverwrite(const AddressBook& book, const Environment& env, std::string_view target) {
-  if (target != book.onDisk.path || holdsRememberedBytes(book.onDisk, env.files)) return true;
+Overwrite confirmOverwrite(const AddressBook& book, const Environment& env,
+                           std::string_view target) {
+  if (target != book.onDisk.path || holdsRememberedBytes(book.onDisk, env.files))
+    return Overwrite::unchanged;
   std::string text = std::string(target) +
                      "\r\nwurde seit dem Laden von einem anderen Programm ge\xE4ndert."
                      "\r\nTrotzdem speichern ?";
-  return env.dialogs.messageBox(text, "Datei ge\xE4ndert", platform::MessageButtons::yesNo,
-                                platform::MessageIcon::exclamation,
-                                platform::Answer::no) == platform::Answer::yes;
+  platform::Answer answer =
+      env.dialogs.messageBox(text, "Datei ge\xE4ndert", platform::MessageButtons::yesNo,
+                             platform::MessageIcon::exclamation, platform::Answer::no);
+  return answer == platform::Answer::yes ? Overwrite::confirmed : Overwrite::refused;
 }
 
 bool reloadIfChangedOnDisk(AddressBook& book, const Environment& env,

@@ -29,7 +29,8 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
       if (!previous.empty()) env.settings.write(platform::setting::addressFile, previous);
     }
   };
-  if (!confirmOverwrite(book, env, book.currentFile)) {
+  Overwrite overwrite = confirmOverwrite(book, env, book.currentFile);
+  if (overwrite == Overwrite::refused) {
     keepPrevious();
     return false;
   }
@@ -38,7 +39,11 @@ bool saveAddressFile(AddressBook& book, const Environment& env, bool saveAs,
   // it would have no room for a new record.
   std::string text = addressFileText(book.store);
   if (text.empty()) text = emptyAddressFileText;
-  env.backups.beforeFirstWrite(book.currentFile, env.files, env.clock, env.dialogs);
+  if (overwrite == Overwrite::confirmed) {
+    env.backups.beforeOverwritingChanges(book.currentFile, env.files, env.clock, env.dialogs);
+  } else {
+    env.backups.beforeFirstWrite(book.currentFile, env.files, env.clock, env.dialogs);
+  }
   if (!env.files.replaceFile(book.currentFile, text)) {
     env.dialogs.messageBox(book.currentFile, "Speichern fehlgeschlagen !");
     keepPrevious();

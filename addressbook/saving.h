@@ -7,7 +7,8 @@ namespace addressbook {
 // Writes the whole store to the address file (with saveAs, or when the
 // file does not exist, to the file the user picks in the save dialog): the
 // search filter is emptied, the table refilled and sorted by name, the file
-// as it was copied to the backups (the first time in a run), then the file
+// as it was copied to the backups (the first time in a run, and whenever
+// another program's changes are about to be written over), then the file
 // replaced. A file that another program changed since it was loaded is
 // written only when the user agrees (confirmOverwrite). A failed write is
 // reported ("Speichern fehlgeschlagen !"); a failed or refused write leaves

@@ -72,6 +72,29 @@ TEST(Backups, onlyTheFirstWriteOfARunCopiesTheFileAsItWas) {
   EXPECT_EQ(fixture.dialogs.messages.size(), 1u) << "only the delete question";
 }
 
+TEST(Backups, anotherProgramsChangesAreCopiedBeforeTheyAreWrittenOver) {
+  ProgramFixture fixture{std::string(twoCards)};
+  fixture.start();
+  fixture.tick();
+  fixture.window.setText(ControlId::mobileEdit, "0170 1");
+  fixture.click(ControlId::applyButton);
+  fixture.click(ControlId::saveButton);
+  const std::string otherProgram = "BEGIN:VCARD\r\nN:Berger;Bernd\r\nEND:VCARD\r\n";
+  fixture.files.replaceFile(ProgramFixture::addressPath, otherProgram);
+  fixture.clock.second += 1;
+  fixture.window.setText(ControlId::mobileEdit, "0170 2");
+  fixture.click(ControlId::applyButton);
+  fixture.dialogs.answers = {platform::Answer::yes};
+  fixture.click(ControlId::saveButton);
+
+  auto made = copies(fixture.files.files);
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(made[0].second, twoCards);
+  EXPECT_EQ(made[1].second, otherProgram);
+  ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fixture.dialogs.messages[0].caption, "Datei ge\xE4ndert");
+}
+
 TEST(Backups, theTenNewestCopiesStayAndTheEleventhRunRemovesTheOldest) {
   Files files = ProgramFixture{std::string(twoCards)}.files.files;
   for (int second = 1; second <= 11; ++second)
