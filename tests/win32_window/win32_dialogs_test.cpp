@@ -89,10 +89,9 @@ TEST_F(Win32DialogsTest, messageBoxes_ownerlessWithTheirButtonsAndTheAnswerGiven
   }
 }
 
-// The button Enter presses: the dialog's default, else the one drawn as such.
+// The button Enter presses: the one drawn as the default, else the dialog's
+// default, else the one that has the focus.
 int defaultButtonOf(HWND box) {
-  LRESULT answer = SendMessageW(box, DM_GETDEFID, 0, 0);
-  if (HIWORD(answer) == DC_HASDEFID) return LOWORD(answer);
   for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
     HWND button = GetDlgItem(box, id);
     if (button != nullptr &&
@@ -100,7 +99,11 @@ int defaultButtonOf(HWND box) {
       return id;
     }
   }
-  return 0;
+  LRESULT answer = SendMessageW(box, DM_GETDEFID, 0, 0);
+  if (HIWORD(answer) == DC_HASDEFID && GetDlgItem(box, LOWORD(answer)) != nullptr)
+    return LOWORD(answer);
+  HWND focus = GetFocus();
+  return focus != nullptr && GetParent(focus) == box ? GetDlgCtrlID(focus) : 0;
 }
 
 TEST_F(Win32DialogsTest, messageBoxes_enterPressesTheDefaultButtonAskedFor) {
