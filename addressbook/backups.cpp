@@ -6,6 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/path_separator.h"
+
 namespace addressbook {
 
 namespace {
@@ -24,6 +26,17 @@ constexpr std::size_t timeLength = 17;
 std::string_view nameOf(std::string_view path) {
   std::size_t separator = path.find_last_of("/\\");
   return separator == std::string_view::npos ? path : path.substr(separator + 1);
+}
+
+// A copy's path: the folder and the name joined with the separator the
+// folder's path uses already (a backslash on Windows), else the system's.
+std::string inFolder(std::string_view folder, std::string_view name) {
+  std::size_t last = folder.find_last_of("/\\");
+  char separator = last == std::string_view::npos ? platform::pathSeparator : folder[last];
+  std::string path(folder);
+  path += separator;
+  path += name;
+  return path;
 }
 
 // What the names of one address file's copies have before and after their
@@ -120,16 +133,16 @@ std::optional<std::string> Backups::copy(std::string_view path, platform::FileSy
   if (folder_.empty()) return std::string(path);
   CopyNaming naming(path);
   std::string time = timeText(clock.now());
-  std::string target = folder_ + '/' + naming.name(time);
+  std::string target = inFolder(folder_, naming.name(time));
   std::optional<std::string> bytes = files.readFile(path);
   if (!bytes || !files.createFolder(folder_)) return target;
 
   std::vector<std::string> earlier = copiesIn(folder_, naming, files);
-  if (!earlier.empty() && files.readFile(folder_ + '/' + earlier.back()) == bytes)
+  if (!earlier.empty() && files.readFile(inFolder(folder_, earlier.back())) == bytes)
     return std::nullopt;
   for (int count = 2; files.isFile(target); ++count) {
     if (count > maxCopiesPerSecond) return target;
-    target = folder_ + '/' + naming.name(time + '-' + std::to_string(count));
+    target = inFolder(folder_, naming.name(time + '-' + std::to_string(count)));
   }
   if (!files.replaceFile(target, *bytes)) return target;
 
@@ -138,7 +151,7 @@ std::optional<std::string> Backups::copy(std::string_view path, platform::FileSy
   std::size_t othersKept = copiesKept - 1;
   if (earlier.size() > othersKept) {
     for (std::size_t i = 0; i < earlier.size() - othersKept; ++i)
-      files.removeFile(folder_ + '/' + earlier[i]);
+      files.removeFile(inFolder(folder_, earlier[i]));
   }
   return std::nullopt;
 }

@@ -97,7 +97,8 @@ struct Services {
   platform::Settings settings;
   platform::win32::Win32SerialPort serial;
   platform::win32::Win32Shell shell;
-  addressbook::Environment env{window, dialogs, files, clock, settings};
+  addressbook::Backups backups{""};  // loads and fills copy nothing
+  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
 };
 
 // From a changed search text to the repainted table: the tick that notices
@@ -138,7 +139,7 @@ double startUpTime(const Book& book, int& rows) {
     Services services(book.config);
     app::Program program({services.window, services.dialogs, services.profile, services.files,
                           services.clock, services.serial, services.shell},
-                         {book.config, "", ""});
+                         {book.config, "", ""}, "");
     program.start();
     services.window.processPendingEvents();
     RedrawWindow(services.window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

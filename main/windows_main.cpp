@@ -27,7 +27,8 @@ int main() {
   platform::win32::Win32Dialogs dialogs(window);
 
   app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       platform::configCandidatesOfThisProcess());
+                       platform::configCandidatesOfThisProcess(),
+                       platform::backupFolderOfThisProcess());
   program.start();
   window.runUntilClosed();
   return 0;

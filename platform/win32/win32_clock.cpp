@@ -6,10 +6,12 @@ namespace platform::win32 {
 
 std::uint32_t Win32Clock::tickCount() const { return GetTickCount(); }
 
-Date Win32Clock::today() const {
+Date Win32Clock::today() const { return now().date; }
+
+LocalTime Win32Clock::now() const {
   SYSTEMTIME local{};
   GetLocalTime(&local);
-  return {local.wYear, local.wMonth, local.wDay};
+  return {{local.wYear, local.wMonth, local.wDay}, local.wHour, local.wMinute, local.wSecond};
 }
 
 void Win32Clock::sleep(int milliseconds) {

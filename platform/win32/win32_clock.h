@@ -5,11 +5,12 @@
 namespace platform::win32 {
 
 // Windows' own clock: GetTickCount (wraps after 49.7 days), Sleep and the
-// local date of GetLocalTime.
+// local date and time of GetLocalTime.
 class Win32Clock : public Clock {
  public:
   [[nodiscard]] std::uint32_t tickCount() const override;
   [[nodiscard]] Date today() const override;
+  [[nodiscard]] LocalTime now() const override;
   void sleep(int milliseconds) override;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_config_candidates.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -13,6 +14,7 @@ namespace {
 constexpr std::string_view rootConfigFile = "c:\\zudedo.conf";
 constexpr std::string_view configExtension = ".cfg";
 constexpr std::size_t replacedSuffixLength = 4;  // ".exe"
+constexpr std::string_view backupsBelowLocalAppData = "\\zudedo\\backups";
 
 std::string cutPath(std::string path) {
   if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
@@ -46,6 +48,24 @@ std::string programPath() {
   }
 }
 
+// The user's local application data folder: the known folder, else the
+// LOCALAPPDATA variable; "" when neither names one.
+std::wstring localAppData() {
+  PWSTR known = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &known)) && known)
+    folder = known;
+  CoTaskMemFree(known);
+  if (!folder.empty()) return folder;
+  DWORD size = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+  if (size == 0) return {};
+  folder.assign(size, L'\0');
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), size);
+  if (length == 0 || length >= size) return {};
+  folder.resize(length);
+  return folder;
+}
+
 }  // namespace
 
 namespace win32 {
@@ -62,10 +82,25 @@ ConfigCandidates configCandidates(std::string_view temporaryFolder, std::string_
   return candidates;
 }
 
+std::string backupFolder(std::string_view localAppData) {
+  std::string folder(localAppData);
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (folder.empty()) return {};
+  return folder + std::string(backupsBelowLocalAppData);
+}
+
 }  // namespace win32
 
 ConfigCandidates configCandidatesOfThisProcess() {
   return win32::configCandidates(temporaryFolder(), programPath());
+}
+
+std::string backupFolderOfThisProcess() {
+  std::wstring folder = localAppData();
+  // A folder without a Windows-1252 name could not be named again: no
+  // backups rather than backups in a wrong place.
+  if (folder.empty() || !win32::hasWindows1252Form(folder)) return {};
+  return win32::backupFolder(win32::fromWide(folder));
 }
 
 }  // namespace platform

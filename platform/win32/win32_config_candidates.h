@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/config_candidates.h"
@@ -14,5 +15,10 @@ namespace platform::win32 {
 // cut to 256 characters.
 [[nodiscard]] ConfigCandidates configCandidates(std::string_view temporaryFolder,
                                                 std::string_view programPath);
+
+// The backup folder on Windows: "zudedo\backups" in the user's local
+// application data folder (Windows-1252, trailing separators dropped); empty
+// when there is no such folder.
+[[nodiscard]] std::string backupFolder(std::string_view localAppData);
 
 }  // namespace platform::win32

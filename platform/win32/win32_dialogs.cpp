@@ -28,6 +28,16 @@ UINT buttonStyle(MessageButtons buttons) {
   return MB_OK;
 }
 
+// The button that Enter chooses, by its position in the box. A default the
+// box does not have leaves the first button.
+UINT defaultButtonStyle(MessageButtons buttons, Answer defaultButton) {
+  if (buttons == MessageButtons::ok) return MB_DEFBUTTON1;
+  if (defaultButton == Answer::no) return MB_DEFBUTTON2;
+  if (defaultButton == Answer::cancel && buttons == MessageButtons::yesNoCancel)
+    return MB_DEFBUTTON3;
+  return MB_DEFBUTTON1;
+}
+
 UINT iconStyle(MessageIcon icon) {
   switch (icon) {
     case MessageIcon::none:
@@ -77,8 +87,10 @@ std::wstring startFolder(const std::string& initialPath) {
 }  // namespace
 
 Answer Win32Dialogs::messageBox(std::string_view text, std::string_view caption,
-                                MessageButtons buttons, MessageIcon icon) {
-  int answer = showMessage(toWide(text), toWide(caption), buttonStyle(buttons) | iconStyle(icon));
+                                MessageButtons buttons, MessageIcon icon, Answer defaultButton) {
+  int answer = showMessage(
+      toWide(text), toWide(caption),
+      buttonStyle(buttons) | defaultButtonStyle(buttons, defaultButton) | iconStyle(icon));
   return toAnswer(answer, buttons);
 }
 

@@ -15,7 +15,8 @@ class Win32Dialogs final : public Dialogs {
 
   Answer messageBox(std::string_view text, std::string_view caption,
                     MessageButtons buttons = MessageButtons::ok,
-                    MessageIcon icon = MessageIcon::none) override;
+                    MessageIcon icon = MessageIcon::none,
+                    Answer defaultButton = Answer::yes) override;
   // The path chosen (absolute, Windows-1252). A path with a character that
   // Windows-1252 lacks, or one too long for the configuration, cannot be
   // used by the program: the user is told and the result is nothing, as

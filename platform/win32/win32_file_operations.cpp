@@ -79,4 +79,74 @@ Win32Result<std::wstring> Win32FileOperations::currentDirectory() {
   return {folder, ERROR_SUCCESS};
 }
 
+Win32Result<BY_HANDLE_FILE_INFORMATION> Win32FileOperations::information(const std::wstring& path) {
+  // No access beyond the attributes, so that a file others hold open (even
+  // exclusively for writing) can still be looked at; backup semantics open
+  // folders as well.
+  HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {{}, GetLastError()};
+  BY_HANDLE_FILE_INFORMATION information{};
+  DWORD error = errorUnless(GetFileInformationByHandle(file, &information));
+  CloseHandle(file);
+  return {information, error};
+}
+
+DWORD Win32FileOperations::removeEntry(const std::wstring& path) {
+  // The entry itself is opened, never what a link points to, and removed
+  // through its handle once it is known not to be a folder.
+  HANDLE entry =
+      CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (entry == INVALID_HANDLE_VALUE) return GetLastError();
+  BY_HANDLE_FILE_INFORMATION information{};
+  DWORD error = errorUnless(GetFileInformationByHandle(entry, &information));
+  if (error == ERROR_SUCCESS) {
+    DWORD attributes = information.dwFileAttributes;
+    bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                    (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+    if (isFolder) {
+      error = ERROR_ACCESS_DENIED;
+    } else {
+      FILE_DISPOSITION_INFO disposition{};
+      disposition.DeleteFile = TRUE;
+      error = errorUnless(
+          SetFileInformationByHandle(entry, FileDispositionInfo, &disposition, sizeof disposition));
+    }
+  }
+  // The entry goes when its last handle is closed.
+  CloseHandle(entry);
+  return error;
+}
+
+Win32Result<std::vector<WIN32_FIND_DATAW>> Win32FileOperations::listDirectory(
+    const std::wstring& folder) {
+  std::wstring pattern = folder;
+  if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+  pattern += L'*';
+  std::vector<WIN32_FIND_DATAW> entries;
+  WIN32_FIND_DATAW entry{};
+  HANDLE search = FindFirstFileW(pattern.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) {
+    DWORD error = GetLastError();
+    // A folder without any entry (a drive's root can be one) has nothing
+    // to find.
+    if (error == ERROR_FILE_NOT_FOUND) {
+      DWORD attributes = GetFileAttributesW(folder.c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return {std::move(entries), ERROR_SUCCESS};
+    }
+    return {{}, error};
+  }
+  do {
+    entries.push_back(entry);
+  } while (FindNextFileW(search, &entry));
+  DWORD error = GetLastError();
+  FindClose(search);
+  if (error != ERROR_NO_MORE_FILES) return {{}, error};
+  return {std::move(entries), ERROR_SUCCESS};
+}
+
 }  // namespace platform::win32

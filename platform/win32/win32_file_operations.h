@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -45,6 +46,18 @@ class Win32FileOperations {
   virtual DWORD remove(const std::wstring& path);
   virtual DWORD makeDirectory(const std::wstring& path);
   [[nodiscard]] virtual Win32Result<std::wstring> currentDirectory();
+
+  // Identity, size and times of what the path names, links followed
+  // (GetFileInformationByHandle); a folder too.
+  [[nodiscard]] virtual Win32Result<BY_HANDLE_FILE_INFORMATION> information(
+      const std::wstring& path);
+  // Removes a file, or a link itself rather than what it points to; refuses
+  // a folder with ERROR_ACCESS_DENIED.
+  virtual DWORD removeEntry(const std::wstring& path);
+  // Every entry of the folder as FindFirstFileW and FindNextFileW give it,
+  // "." and ".." included when the folder has them.
+  [[nodiscard]] virtual Win32Result<std::vector<WIN32_FIND_DATAW>> listDirectory(
+      const std::wstring& folder);
 };
 
 }  // namespace platform::win32

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 
@@ -17,6 +18,13 @@ constexpr int maxNameTries = 100;
 constexpr std::size_t maxNameStem = 100;
 // The most one WriteFile or ReadFile call is asked to move.
 constexpr DWORD maxBytesPerCall = 1U << 30U;
+// Bytes read at a time by readInPieces: large enough for few system calls,
+// small enough to stay in the processor's cache.
+constexpr DWORD pieceSize = 256 * 1024;
+// FILETIME counts 100-nanosecond steps from 1601; these are the steps up to
+// 1970.
+constexpr std::int64_t fileTimeOf1970 = 116444736000000000;
+constexpr std::int64_t nanosecondsPerFileTimeStep = 100;
 
 constexpr std::wstring_view separators = L"\\/";
 
@@ -36,6 +44,24 @@ constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 bool isFolderAttributes(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+EntryKind entryKind(DWORD attributes) {
+  return isFolderAttributes(attributes) ? EntryKind::folder : EntryKind::file;
+}
+
+std::int64_t nanosecondsSince1970(FILETIME time) {
+  auto steps = static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32U) |
+                                         time.dwLowDateTime);
+  return (steps - fileTimeOf1970) * nanosecondsPerFileTimeStep;
+}
+
+std::uint64_t combined(DWORD high, DWORD low) {
+  return (static_cast<std::uint64_t>(high) << 32U) | low;
+}
+
+bool isMissing(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 }  // namespace
 
@@ -90,6 +116,25 @@ std::optional<std::string> Win32FileSystem::readFile(std::string_view path) cons
   }
   operations_.close(file.value);
   return result;
+}
+
+bool Win32FileSystem::readInPieces(std::string_view path,
+                                   const std::function<void(std::string_view)>& take) const {
+  auto file = operations_.openForReading(toWide(path));
+  if (!file.ok()) return false;
+  bool complete = true;
+  std::string piece(pieceSize, '\0');
+  for (;;) {
+    auto count = operations_.read(file.value, piece.data(), pieceSize);
+    if (!count.ok()) {
+      complete = false;
+      break;
+    }
+    if (count.value == 0) break;
+    take(std::string_view(piece.data(), count.value));
+  }
+  operations_.close(file.value);
+  return complete;
 }
 
 bool Win32FileSystem::writeAll(HANDLE file, std::string_view bytes) const {
@@ -181,6 +226,63 @@ bool Win32FileSystem::createFolder(std::string_view path) {
   }
   operations_.makeDirectory(folder);
   return isFolder(folder);
+}
+
+bool Win32FileSystem::recreateFile(std::string_view path, std::string_view bytes) {
+  const std::wstring target = toWide(path);
+  // A folder in the way is refused here and the path stays taken.
+  DWORD removed = operations_.removeEntry(target);
+  if (removed != ERROR_SUCCESS && !isMissing(removed)) return false;
+  auto file = operations_.createNew(target);
+  if (!file.ok()) return false;
+  bool stored = writeAll(file.value, bytes);
+  return operations_.close(file.value) == ERROR_SUCCESS && stored;
+}
+
+bool Win32FileSystem::removeFile(std::string_view path) {
+  DWORD error = operations_.removeEntry(toWide(path));
+  return error == ERROR_SUCCESS || isMissing(error);
+}
+
+std::optional<FileStamp> Win32FileSystem::stamp(std::string_view path) const {
+  auto information = operations_.information(toWide(path));
+  if (!information.ok()) return std::nullopt;
+  const BY_HANDLE_FILE_INFORMATION& found = information.value;
+  return FileStamp{.kind = entryKind(found.dwFileAttributes),
+                   .volume = found.dwVolumeSerialNumber,
+                   .fileId = combined(found.nFileIndexHigh, found.nFileIndexLow),
+                   .size = combined(found.nFileSizeHigh, found.nFileSizeLow),
+                   .modifiedNs = nanosecondsSince1970(found.ftLastWriteTime)};
+}
+
+std::optional<std::vector<FolderEntry>> Win32FileSystem::listFolder(std::string_view path) const {
+  // An empty path would be the current folder to FindFirstFileW; elsewhere
+  // it names nothing.
+  if (path.empty()) return std::nullopt;
+  std::wstring folder = toWide(path);
+  auto found = operations_.listDirectory(folder);
+  if (!found.ok()) return std::nullopt;
+  if (!isSeparator(folder.back())) folder += L'\\';
+  std::vector<FolderEntry> entries;
+  entries.reserve(found.value.size());
+  for (const WIN32_FIND_DATAW& entry : found.value) {
+    std::wstring_view name(entry.cFileName);
+    if (name == L"." || name == L".." || !hasWindows1252Form(name)) continue;
+    DWORD attributes = entry.dwFileAttributes;
+    FILETIME modified = entry.ftLastWriteTime;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      // A link counts as what it points to; one that points nowhere is left
+      // out.
+      auto target = operations_.information(folder + std::wstring(name));
+      if (!target.ok()) continue;
+      attributes = target.value.dwFileAttributes;
+      modified = target.value.ftLastWriteTime;
+    }
+    entries.push_back({.name = fromWide(name),
+                       .kind = entryKind(attributes),
+                       .modifiedNs = nanosecondsSince1970(modified)});
+  }
+  return entries;
 }
 
 }  // namespace platform::win32

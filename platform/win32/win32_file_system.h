@@ -18,6 +18,12 @@ namespace platform::win32 {
 // file keeps the old one's hidden, system and archive marks. A read-only
 // target is not replaced. On every failure the temporary file is
 // removed and the old file stays as it was.
+//
+// recreateFile and removeFile remove a link itself, never what it points to,
+// and never a folder; a read-only file is not removed. A stamp's identity is
+// the volume's serial number and the file index, its time the last write.
+// listFolder reports a link by what it points to and leaves out a link that
+// points nowhere.
 class Win32FileSystem : public FileSystem {
  public:
   explicit Win32FileSystem(Win32FileOperations& operations);
@@ -26,9 +32,16 @@ class Win32FileSystem : public FileSystem {
   // Hidden and system files are kept out of the user's view.
   [[nodiscard]] bool isHidden(std::string_view path) const override;
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
+  [[nodiscard]] bool readInPieces(std::string_view path,
+                                  const std::function<void(std::string_view)>& take) const override;
   bool replaceFile(std::string_view path, std::string_view bytes) override;
+  bool recreateFile(std::string_view path, std::string_view bytes) override;
+  bool removeFile(std::string_view path) override;
   [[nodiscard]] std::string currentDirectory() const override;
   bool createFolder(std::string_view path) override;
+  [[nodiscard]] std::optional<FileStamp> stamp(std::string_view path) const override;
+  [[nodiscard]] std::optional<std::vector<FolderEntry>> listFolder(
+      std::string_view path) const override;
 
  private:
   [[nodiscard]] bool writeAll(HANDLE file, std::string_view bytes) const;

@@ -37,6 +37,9 @@ bool Win32SerialPort::open(std::string_view portName) {
     close();
     return false;
   }
+  // The driver's receive queue need hold no more than the answer to one
+  // command; a driver may keep a larger one.
+  SetupComm(port_, static_cast<DWORD>(receiveBufferBytes), static_cast<DWORD>(receiveBufferBytes));
   PurgeComm(port_, PURGE_RXCLEAR | PURGE_TXCLEAR);
   return true;
 }
@@ -74,6 +77,11 @@ bool Win32SerialPort::isOpen() const { return port_ != INVALID_HANDLE_VALUE; }
 bool Win32SerialPort::write(std::string_view bytes) {
   if (!isOpen()) return false;
   if (bytes.empty()) return true;
+  // What arrived before the command, and the line errors it brought, are no
+  // part of the answer to it.
+  PurgeComm(port_, PURGE_RXCLEAR);
+  DWORD errors = 0;
+  ClearCommError(port_, &errors, nullptr);
   DWORD written = 0;
   auto size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), MAXDWORD));
   bool allOut = WriteFile(port_, bytes.data(), size, &written, nullptr) && written == bytes.size();
@@ -88,7 +96,7 @@ std::size_t Win32SerialPort::bytesWaiting() {
   COMSTAT status{};
   if (!ClearCommError(port_, &errors, &status)) return 0;
   if ((errors & lineErrors) != 0) return 0;
-  return status.cbInQue;
+  return std::min<std::size_t>(status.cbInQue, receiveBufferBytes);
 }
 
 std::string Win32SerialPort::read(std::size_t count) {

@@ -23,6 +23,13 @@ namespace platform::win32 {
 // write gives up after one second and then discards what it could not send.
 // An overrun, framing, I/O or buffer error reported by ClearCommError makes
 // bytesWaiting() report 0; parity errors and breaks do not count.
+//
+// Nothing is read in the background: received bytes stay in the driver's
+// queue (asked to hold receiveBufferBytes) until the caller reads them, and
+// every write first discards what is waiting and the line errors noted so
+// far, so that only the answer to the written command is seen. bytesWaiting()
+// reports at most receiveBufferBytes, as a device that keeps sending may
+// fill a larger queue.
 class Win32SerialPort : public SerialPort {
  public:
   Win32SerialPort() = default;
@@ -41,6 +48,8 @@ class Win32SerialPort : public SerialPort {
   static constexpr DWORD writeTimeoutMilliseconds = 1000;
   // The most bytes one read takes from the driver.
   static constexpr std::size_t maxReadBytes = 4096;
+  // The most received bytes the port reports waiting.
+  static constexpr std::size_t receiveBufferBytes = 4096;
 
  private:
   [[nodiscard]] bool configure() const;

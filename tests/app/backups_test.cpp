@@ -1,3 +1,5 @@
+#include "addressbook/backups.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -139,6 +141,27 @@ TEST(Backups, aCopyThatCannotBeMadeIsReportedOnceAndTheSavesGoOn) {
   EXPECT_TRUE(fixture.dialogs.messages[0].text.starts_with(backupFolder + "/adressen_"))
       << fixture.dialogs.messages[0].text;
   EXPECT_TRUE(copies(fixture.files.files).empty());
+}
+
+TEST(Backups, aWindowsFolderGetsItsCopiesJoinedWithABackslash) {
+  const std::string folder = "C:\\Users\\anna\\AppData\\Local\\zudedo\\backups";
+  const std::string address = "C:\\Users\\anna\\Documents\\adressen.vcf";
+  testing_support::MemoryFileSystem files;
+  testing_support::FakeClock clock;
+  testing_support::FakeDialogs dialogs;
+  files.files[address] = std::string(twoCards);
+
+  addressbook::Backups{folder}.beforeFirstWrite(address, files, clock, dialogs);
+  // A later run with the same content finds that copy in the folder.
+  addressbook::Backups{folder}.beforeFirstWrite(address, files, clock, dialogs);
+
+  std::vector<std::string> made;
+  for (const auto& [path, bytes] : files.files) {
+    if (path != address) made.push_back(path);
+  }
+  ASSERT_EQ(made.size(), 1u);
+  EXPECT_TRUE(made[0].starts_with(folder + "\\adressen_")) << made[0];
+  EXPECT_TRUE(dialogs.messages.empty());
 }
 
 }  // namespace

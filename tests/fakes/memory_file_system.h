@@ -75,12 +75,15 @@ class MemoryFileSystem : public platform::FileSystem {
   }
   [[nodiscard]] std::optional<std::vector<platform::FolderEntry>> listFolder(
       std::string_view path) const override {
-    std::string prefix = std::string(path) + '/';
+    std::string folder(path);
     std::vector<platform::FolderEntry> entries;
+    // Either separator follows the folder, as on Windows.
     auto add = [&](const std::string& entryPath, platform::EntryKind kind) {
-      if (!entryPath.starts_with(prefix)) return;
-      std::string name = entryPath.substr(prefix.size());
-      if (name.find('/') != std::string::npos) return;
+      if (entryPath.size() <= folder.size() + 1 || !entryPath.starts_with(folder)) return;
+      char separator = entryPath[folder.size()];
+      if (separator != '/' && separator != '\\') return;
+      std::string name = entryPath.substr(folder.size() + 1);
+      if (name.find_first_of("/\\") != std::string::npos) return;
       entries.push_back({.name = name, .kind = kind, .modifiedNs = valueOr(modified, entryPath)});
     };
     for (const auto& [entryPath, bytes] : files) add(entryPath, platform::EntryKind::file);

@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -56,6 +56,25 @@ TEST(Win32ConfigCandidates, ofThisProcessNameItsTemporaryFolderAndExecutable) {
   ASSERT_TRUE(programPath.ends_with(".exe"));
   EXPECT_EQ(candidates.programFile, programPath.substr(0, programPath.size() - 4) + ".cfg");
   EXPECT_EQ(candidates.rootFile, "c:\\zudedo.conf");
+}
+
+TEST(Win32BackupFolder, isZudedoBackupsInTheLocalApplicationData) {
+  EXPECT_EQ(platform::win32::backupFolder("C:\\Users\\M\xFCller\\AppData\\Local"),
+            "C:\\Users\\M\xFCller\\AppData\\Local\\zudedo\\backups");
+  EXPECT_EQ(platform::win32::backupFolder("C:\\Daten\\\\"), "C:\\Daten\\zudedo\\backups");
+  EXPECT_EQ(platform::win32::backupFolder(""), "");
+  EXPECT_EQ(platform::win32::backupFolder("\\"), "");
+}
+
+TEST(Win32BackupFolder, ofThisProcessIsBelowLocalAppData) {
+  wchar_t local[MAX_PATH] = {};
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  ASSERT_GT(length, 0U);
+  ASSERT_LT(length, static_cast<DWORD>(MAX_PATH));
+
+  std::string folder = platform::backupFolderOfThisProcess();
+
+  EXPECT_EQ(folder, platform::win32::fromWide(local) + "\\zudedo\\backups");
 }
 
 }  // namespace

@@ -13,6 +13,8 @@ class FaultyWin32FileOperations : public platform::win32::Win32FileOperations {
   std::optional<DWORD> createError;
   std::optional<DWORD> flushError;
   std::optional<DWORD> moveError;
+  std::optional<DWORD> removeError;
+  std::optional<DWORD> readError;
   DWORD maxBytesPerWrite = MAXDWORD;
   int failingWrite = -1;  // this write (counted from 0) and all after it fail
   DWORD writeError = ERROR_DISK_FULL;
@@ -32,6 +34,14 @@ class FaultyWin32FileOperations : public platform::win32::Win32FileOperations {
   DWORD flush(HANDLE file) override {
     if (flushError) return *flushError;
     return Win32FileOperations::flush(file);
+  }
+  platform::win32::Win32Result<DWORD> read(HANDLE file, char* buffer, DWORD size) override {
+    if (readError) return {0, *readError};
+    return Win32FileOperations::read(file, buffer, size);
+  }
+  DWORD removeEntry(const std::wstring& path) override {
+    if (removeError) return *removeError;
+    return Win32FileOperations::removeEntry(path);
   }
   DWORD moveOver(const std::wstring& from, const std::wstring& to) override {
     if (moveError) return *moveError;

@@ -89,6 +89,51 @@ TEST_F(Win32DialogsTest, messageBoxes_ownerlessWithTheirButtonsAndTheAnswerGiven
   }
 }
 
+// The button Enter presses: the one drawn as the default, else the dialog's
+// default, else the one that has the focus.
+int defaultButtonOf(HWND box) {
+  for (int id : {IDOK, IDYES, IDNO, IDCANCEL}) {
+    HWND button = GetDlgItem(box, id);
+    if (button != nullptr &&
+        (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+      return id;
+    }
+  }
+  LRESULT answer = SendMessageW(box, DM_GETDEFID, 0, 0);
+  if (HIWORD(answer) == DC_HASDEFID && GetDlgItem(box, LOWORD(answer)) != nullptr)
+    return LOWORD(answer);
+  HWND focus = GetFocus();
+  return focus != nullptr && GetParent(focus) == box ? GetDlgCtrlID(focus) : 0;
+}
+
+TEST_F(Win32DialogsTest, messageBoxes_enterPressesTheDefaultButtonAskedFor) {
+  struct Case {
+    MessageButtons buttons;
+    Answer defaultButton;
+    int expected;
+  };
+  // The first: the question before a file changed by another program is
+  // overwritten, where a hasty Enter must not overwrite it.
+  const Case cases[] = {
+      {MessageButtons::yesNo, Answer::no, IDNO},
+      {MessageButtons::yesNo, Answer::yes, IDYES},
+      {MessageButtons::yesNoCancel, Answer::no, IDNO},
+      {MessageButtons::yesNoCancel, Answer::cancel, IDCANCEL},
+      {MessageButtons::yesNoCancel, Answer::yes, IDYES},
+  };
+  for (const Case& test : cases) {
+    int shownDefault = 0;
+    DialogAnswerer answerer({{L"Datei ge\u00e4ndert", [&](HWND box) {
+                                shownDefault = defaultButtonOf(box);
+                                pressButton(box, IDYES);
+                              }}});
+    dialogs.messageBox("C:\\Adressen\\myadr.vcf\r\nwurde ge\xE4ndert.", "Datei ge\xE4ndert",
+                       test.buttons, MessageIcon::exclamation, test.defaultButton);
+    EXPECT_TRUE(answerer.finished());
+    EXPECT_EQ(shownDefault, test.expected) << static_cast<int>(test.defaultButton);
+  }
+}
+
 class FileDialogTest : public Win32DialogsTest {
  protected:
   void SetUp() override {
