@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
-#include <stdexcept>
 
+#include "platform/read_to_end.h"
 #include "text/cp1252.h"
 
 namespace platform {
@@ -77,32 +76,12 @@ std::optional<std::string> PosixFileSystem::readFile(std::string_view path) cons
   std::optional<std::string> result;
   auto info = operations_.status(fd.value);
   if (info.ok() && info.value.kind == FileKind::regular) {
-    try {
-      // One byte more than the file holds, so that a file of the expected
-      // size needs a single read and then sees its end. A file that grows or
-      // shrinks meanwhile is read as far as it goes.
-      std::string content(static_cast<std::size_t>(info.value.size) + 1, '\0');
-      std::size_t filled = 0;
-      bool failed = false;
-      for (;;) {
-        if (filled == content.size()) content.resize(content.size() * 2);
-        auto count = operations_.read(fd.value, content.data() + filled, content.size() - filled);
-        if (!count.ok()) {
-          failed = true;
-          break;
-        }
-        if (count.value == 0) break;
-        filled += count.value;
-      }
-      if (!failed) {
-        content.resize(filled);
-        result = std::move(content);
-      }
-    } catch (const std::bad_alloc&) {
-      result.reset();
-    } catch (const std::length_error&) {
-      result.reset();
-    }
+    result = readToEnd(info.value.size,
+                       [&](char* buffer, std::size_t room) -> std::optional<std::size_t> {
+                         auto count = operations_.read(fd.value, buffer, room);
+                         if (!count.ok()) return std::nullopt;
+                         return count.value;
+                       });
   }
   operations_.close(fd.value);
   return result;

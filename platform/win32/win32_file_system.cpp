@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <new>
-#include <stdexcept>
 
+#include "platform/read_to_end.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
@@ -85,34 +84,13 @@ std::optional<std::string> Win32FileSystem::readFile(std::string_view path) cons
   std::optional<std::string> result;
   auto size = operations_.size(file.value);
   if (size.ok()) {
-    try {
-      // One byte more than the file holds, so that a file of the expected
-      // size needs a single read and then sees its end. A file that grows or
-      // shrinks meanwhile is read as far as it goes.
-      std::string content(static_cast<std::size_t>(size.value) + 1, '\0');
-      std::size_t filled = 0;
-      bool failed = false;
-      for (;;) {
-        if (filled == content.size()) content.resize(content.size() * 2);
-        DWORD room =
-            static_cast<DWORD>(std::min<std::size_t>(content.size() - filled, maxBytesPerCall));
-        auto count = operations_.read(file.value, content.data() + filled, room);
-        if (!count.ok()) {
-          failed = true;
-          break;
-        }
-        if (count.value == 0) break;
-        filled += count.value;
-      }
-      if (!failed) {
-        content.resize(filled);
-        result = std::move(content);
-      }
-    } catch (const std::bad_alloc&) {
-      result.reset();
-    } catch (const std::length_error&) {
-      result.reset();
-    }
+    result =
+        readToEnd(size.value, [&](char* buffer, std::size_t room) -> std::optional<std::size_t> {
+          auto count = operations_.read(
+              file.value, buffer, static_cast<DWORD>(std::min<std::size_t>(room, maxBytesPerCall)));
+          if (!count.ok()) return std::nullopt;
+          return count.value;
+        });
   }
   operations_.close(file.value);
   return result;
