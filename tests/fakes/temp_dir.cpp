@@ -5,6 +5,8 @@
 #include <random>
 #include <stdexcept>
 
+#include "tests/fakes/native_name.h"
+
 namespace testing_support {
 
 TempDir::TempDir() {
@@ -32,10 +34,12 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::string TempDir::file(std::string_view name) const { return (path_ / name).string(); }
+std::string TempDir::file(std::string_view name) const {
+  return programText(path_ / nativeName(name));
+}
 
 std::string TempDir::write(std::string_view name, std::string_view bytes) const {
-  writeBytes(path_ / name, bytes);
+  writeBytes(path_ / nativeName(name), bytes);
   return file(name);
 }
 

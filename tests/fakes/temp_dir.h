@@ -16,9 +16,10 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   [[nodiscard]] const std::filesystem::path& path() const { return path_; }
-  // path() / name as a string.
+  // path() / name as the program's services take it; name is given the same
+  // way (see native_name.h).
   [[nodiscard]] std::string file(std::string_view name) const;
-  // Writes bytes to path() / name and returns the full path.
+  // Writes bytes to path() / name and returns the full path as file() does.
   std::string write(std::string_view name, std::string_view bytes) const;
 
  private:

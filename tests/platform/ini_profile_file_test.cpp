@@ -148,7 +148,7 @@ TEST_F(IniProfileFileTest, windows1252ValuesAndPathsRoundTripByteForByte) {
   ASSERT_TRUE(profile.write(path, "VC", "File", value));
 
   EXPECT_EQ(profile.read(path, "VC", "File", "", 256), value);
-  EXPECT_EQ(readBytes(dir.path() / "Einstellungen f\xC3\xBCr M\xC3\xBCller.conf"),
+  EXPECT_EQ(readBytes(dir.path() / u8"Einstellungen f\u00FCr M\u00FCller.conf"),
             "[VC]\r\nFile=" + value + "\r\n");
 }
 
