@@ -138,6 +138,29 @@ activate_main_window() {
   finish
 }
 
+# Opens the port settings from the main window and waits for the dialog;
+# sets dialog_x and dialog_y to its client area's screen position.
+open_port_settings() {
+  click 161 16 # settings button
+  wait_for "the settings dialog" probe client "Einstellungen"
+  read -r dialog_x dialog_y _ _ < <(probe client "Einstellungen")
+}
+
+# Types PORT into the open settings dialog and confirms it.
+enter_port() {
+  xdotool mousemove --sync $((dialog_x + 197)) $((dialog_y + 21)) click 1 # port field
+  xdotool type --delay 50 "$1"
+  wait_for "the typed port" probe_equals "$1" text "Einstellungen" 1277
+  xdotool mousemove --sync $((dialog_x + 202)) $((dialog_y + 109)) click 1 # OK
+  wait_for "the telephone buttons" probe_equals 1 visible "$title" 1301
+}
+
+# Types TEXT into the filter field.
+type_filter() {
+  click 316 197
+  xdotool type --delay 50 "$1"
+}
+
 # Presses KEY in the top-level window titled TITLE.
 press_in_window() {
   xdotool windowfocus --sync "$(x_window "$1")" key "$2"
