@@ -155,10 +155,14 @@ enter_port() {
   wait_for "the telephone buttons" probe_equals 1 visible "$title" 1301
 }
 
-# Types TEXT into the filter field.
+# Types TEXT into the filter field and waits until the program has taken
+# all of it and refreshed the table on its 100 ms timer: a refresh that came
+# later would fill the edit fields again while the test types into them.
 type_filter() {
   click 316 197
   xdotool type --delay 50 "$1"
+  wait_for "the filter $1" probe_equals "$1" text "$title" 1242
+  sleep 0.5
 }
 
 # Presses KEY in the top-level window titled TITLE.
