@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "addressbook/numbers.h"
 #include "app/main_window_definition.h"
 #include "platform/qt/qt_window.h"
 #include "platform/qt/record_table_model.h"
@@ -32,7 +33,7 @@ const std::vector<TableColumn> columns{{"Name ; Vorname", 144},
                                        {"Nr.", 0}};
 
 std::vector<std::string> row(const std::string& name, int slot) {
-  return {name, "", "", "", "", "", "", "", " " + std::to_string(slot)};
+  return {name, "", "", "", "", "", "", "", addressbook::withNumber(" ", slot)};
 }
 
 // Collects what QAbstractItemModelTester finds wrong instead of aborting.
@@ -65,7 +66,7 @@ TEST(RecordTableModel, passesTheModelTesterThroughResetsAppendsAndChanges) {
   EXPECT_EQ(model.columnCount(), 9);
 
   for (int slot = 1; slot <= 3; ++slot) {
-    content.rows.push_back(row("Name" + std::to_string(slot), slot));
+    content.rows.push_back(row(addressbook::withNumber("Name", slot), slot));
     model.rowsAppended();
   }
   EXPECT_EQ(model.rowCount(), 3);
@@ -122,7 +123,7 @@ class RecordTableTest : public ::testing::Test {
   void SetUp() override {
     window.setTableColumns(columns);
     for (int slot = 1; slot <= 5; ++slot)
-      content.rows.push_back(row("Row" + std::to_string(slot), slot));
+      content.rows.push_back(row(addressbook::withNumber("Row", slot), slot));
     window.setTableContent(content);
     window.setEventHandler(&events);
   }
@@ -223,7 +224,7 @@ TEST_F(RecordTableTest, leftClickOnAHeaderReportsTheColumnFromOneWithoutSorting)
 TEST_F(RecordTableTest, scrollToRowMakesTheRowFullyVisible) {
   content.rows.clear();
   for (int slot = 1; slot <= 200; ++slot)
-    content.rows.push_back(row("R" + std::to_string(slot), slot));
+    content.rows.push_back(row(addressbook::withNumber("R", slot), slot));
   window.tableReset();
   showWindow();
   for (int target : {150, 3, 60, 200}) {
