@@ -23,6 +23,13 @@ class SerialPort {
   // Reads up to count bytes that are waiting, without blocking.
   virtual std::string read(std::size_t count) = 0;
   virtual void close() = 0;
+
+  // The longest time one write may take, in milliseconds: a device that never
+  // takes the bytes must not hold the window.
+  static constexpr int writeTimeoutMilliseconds = 1000;
+  // The most received bytes a port keeps for the caller: far more than an
+  // answer to a command needs.
+  static constexpr std::size_t receiveBufferBytes = 4096;
 };
 
 }  // namespace platform

@@ -63,7 +63,7 @@ std::string serialLinkFolderOfThisProcess() {
 }
 
 QtSerialPort::QtSerialPort() {
-  port_.setReadBufferSize(receiveBufferBytes);
+  port_.setReadBufferSize(static_cast<qint64>(receiveBufferBytes));
   // Also emitted while the port is waited for, within write() and
   // bytesWaiting().
   QObject::connect(&port_, &QSerialPort::readyRead, &port_, [this] {

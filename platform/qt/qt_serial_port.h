@@ -47,12 +47,6 @@ class QtSerialPort : public SerialPort {
   std::string read(std::size_t count) override;
   void close() override;
 
-  // The longest time one write may take, in milliseconds.
-  static constexpr int writeTimeoutMilliseconds = 1000;
-  // The most received bytes the port holds: far more than an answer to a
-  // command needs.
-  static constexpr qint64 receiveBufferBytes = 4096;
-
  private:
   // Drops what was received, in the port's buffer and in the driver's.
   void discardReceived();

@@ -68,7 +68,7 @@ bool Win32SerialPort::configure() const {
   // Reads return at once with what has arrived; a write is bounded in time.
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = MAXDWORD;
-  timeouts.WriteTotalTimeoutConstant = writeTimeoutMilliseconds;
+  timeouts.WriteTotalTimeoutConstant = static_cast<DWORD>(writeTimeoutMilliseconds);
   return SetCommTimeouts(port_, &timeouts) != FALSE;
 }
 
@@ -101,7 +101,7 @@ std::size_t Win32SerialPort::bytesWaiting() {
 
 std::string Win32SerialPort::read(std::size_t count) {
   if (!isOpen()) return {};
-  std::string bytes(std::min(count, maxReadBytes), '\0');
+  std::string bytes(std::min(count, receiveBufferBytes), '\0');
   DWORD received = 0;
   if (bytes.empty() ||
       !ReadFile(port_, bytes.data(), static_cast<DWORD>(bytes.size()), &received, nullptr)) {

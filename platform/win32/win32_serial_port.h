@@ -44,13 +44,6 @@ class Win32SerialPort : public SerialPort {
   std::string read(std::size_t count) override;
   void close() override;
 
-  // The longest time one write may take, in milliseconds.
-  static constexpr DWORD writeTimeoutMilliseconds = 1000;
-  // The most bytes one read takes from the driver.
-  static constexpr std::size_t maxReadBytes = 4096;
-  // The most received bytes the port reports waiting.
-  static constexpr std::size_t receiveBufferBytes = 4096;
-
  private:
   [[nodiscard]] bool configure() const;
 
