@@ -32,6 +32,12 @@ std::vector<std::pair<std::string, std::string>> copies(const Files& files) {
   return found;
 }
 
+// Types a mobile number into the shown card and applies it.
+void applyMobile(ProgramFixture& fixture, std::string_view mobile) {
+  fixture.window.setText(ControlId::mobileEdit, mobile);
+  fixture.click(ControlId::applyButton);
+}
+
 // One run of the program over the files the runs before it left, at 10:00
 // and the given second: it starts, applies the mobile number (when there is
 // one) and saves.
@@ -43,10 +49,7 @@ Files run(const Files& files, int second, std::string_view mobile) {
   fixture.clock.second = second;
   fixture.start();
   fixture.tick();
-  if (!mobile.empty()) {
-    fixture.window.setText(ControlId::mobileEdit, mobile);
-    fixture.click(ControlId::applyButton);
-  }
+  if (!mobile.empty()) applyMobile(fixture, mobile);
   fixture.click(ControlId::saveButton);
   EXPECT_TRUE(fixture.dialogs.messages.empty());
   return fixture.files.files;
@@ -56,11 +59,9 @@ TEST(Backups, onlyTheFirstWriteOfARunCopiesTheFileAsItWas) {
   ProgramFixture fixture{std::string(twoCards)};
   fixture.start();
   fixture.tick();
-  fixture.window.setText(ControlId::mobileEdit, "0170 1");
-  fixture.click(ControlId::applyButton);
+  applyMobile(fixture, "0170 1");
   fixture.click(ControlId::saveButton);
-  fixture.window.setText(ControlId::mobileEdit, "0170 2");
-  fixture.click(ControlId::applyButton);
+  applyMobile(fixture, "0170 2");
   fixture.click(ControlId::saveButton);
   fixture.dialogs.answers = {platform::Answer::yes};
   fixture.click(ControlId::deleteButton);  // saves too
@@ -78,14 +79,12 @@ TEST(Backups, anotherProgramsChangesAreCopiedBeforeTheyAreWrittenOver) {
   ProgramFixture fixture{std::string(twoCards)};
   fixture.start();
   fixture.tick();
-  fixture.window.setText(ControlId::mobileEdit, "0170 1");
-  fixture.click(ControlId::applyButton);
+  applyMobile(fixture, "0170 1");
   fixture.click(ControlId::saveButton);
   const std::string otherProgram = "BEGIN:VCARD\r\nN:Berger;Bernd\r\nEND:VCARD\r\n";
   fixture.files.replaceFile(ProgramFixture::addressPath, otherProgram);
   fixture.clock.second += 1;
-  fixture.window.setText(ControlId::mobileEdit, "0170 2");
-  fixture.click(ControlId::applyButton);
+  applyMobile(fixture, "0170 2");
   fixture.dialogs.answers = {platform::Answer::yes};
   fixture.click(ControlId::saveButton);
 
@@ -129,8 +128,7 @@ TEST(Backups, aCopyThatCannotBeMadeIsReportedOnceAndTheSavesGoOn) {
   fixture.start();
   fixture.tick();
   for (std::string_view mobile : {"0170 1", "0170 2"}) {
-    fixture.window.setText(ControlId::mobileEdit, mobile);
-    fixture.click(ControlId::applyButton);
+    applyMobile(fixture, mobile);
     fixture.click(ControlId::saveButton);
     EXPECT_NE(fixture.files.files[ProgramFixture::addressPath].find(mobile), std::string::npos);
     EXPECT_FALSE(fixture.program.addressBook().changed);

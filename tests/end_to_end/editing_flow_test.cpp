@@ -128,9 +128,7 @@ TEST(EditingFlow, applySaveNewDeleteAndCloseWithUnsavedChanges) {
 // next fill, and the next save leaves the record out.
 TEST(EditingFlow, aDeletedRowWhoseSaveIsCancelledStaysAsItWas) {
   TemporaryHome home;
-  const std::string file = (home.home() / "adressen.vcf").string();
-  writeBytes(file, schulzCard + albersCard + zanderCard);
-  writeBytes(home.configFile(), "[VC]\r\nFile=" + file + "\r\n");
+  const std::string file = home.writeAddressBook(schulzCard + albersCard + zanderCard);
   RunningProgram program;
   program.start();
   std::filesystem::remove(file);
@@ -162,9 +160,7 @@ TEST(EditingFlow, aDeletedRowWhoseSaveIsCancelledStaysAsItWas) {
 // must never write the contact of the edit fields over the clicked one.
 TEST(EditingFlow, rowClickedRightAfterASortIsShownBeforeApplyWritesIt) {
   TemporaryHome home;
-  const std::string file = (home.home() / "adressen.vcf").string();
-  writeBytes(file, schulzCard + albersCard + zanderCard);
-  writeBytes(home.configFile(), "[VC]\r\nFile=" + file + "\r\n");
+  const std::string file = home.writeAddressBook(schulzCard + albersCard + zanderCard);
   RunningProgram program;
   program.start();
   select(program, "Albers;Anna", "Albers");  // row 2

@@ -73,6 +73,13 @@ TemporaryHome::TemporaryHome()
   fs::current_path(work_);
 }
 
+std::string TemporaryHome::writeAddressBook(std::string_view cards) const {
+  const std::string file = (home_ / "adressen.vcf").string();
+  writeBytes(file, cards);
+  writeBytes(configFile(), "[VC]\r\nFile=" + file + "\r\n");
+  return file;
+}
+
 TemporaryHome::~TemporaryHome() {
   std::error_code ignored;
   fs::current_path(oldWork_, ignored);

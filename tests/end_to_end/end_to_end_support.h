@@ -47,6 +47,9 @@ class TemporaryHome {
   // The working directory of the program.
   [[nodiscard]] const std::filesystem::path& work() const { return work_; }
   [[nodiscard]] std::string configFile() const { return (config_ / "zudedo.conf").string(); }
+  // Writes the cards to ~/adressen.vcf and a configuration that names that
+  // file; returns its path.
+  std::string writeAddressBook(std::string_view cards) const;
   // Where the program keeps the copies of address files.
   [[nodiscard]] std::filesystem::path backups() const { return state_ / "zudedo" / "backups"; }
 

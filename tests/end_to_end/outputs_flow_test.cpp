@@ -111,10 +111,8 @@ TEST(OutputsFlow, longFieldsFromTheFileReachTheMailLinkWhole) {
   TemporaryHome home;
   const std::string address = std::string(50'000, 'm') + "@example.org";
   const std::string number = std::string(33'000, '1');
-  const std::string file = (home.home() / "adressen.vcf").string();
-  writeBytes(file, "BEGIN:VCARD\r\nN:Lang;Lena\r\nTEL;WORK:" + number + "\r\nEMAIL:" + address +
-                       "\r\nEND:VCARD\r\n");
-  writeBytes(home.configFile(), "[VC]\r\nFile=" + file + "\r\n");
+  home.writeAddressBook("BEGIN:VCARD\r\nN:Lang;Lena\r\nTEL;WORK:" + number +
+                        "\r\nEMAIL:" + address + "\r\nEND:VCARD\r\n");
   RecordingOpener opener;
   RunningProgram program;
   program.start();

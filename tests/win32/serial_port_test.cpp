@@ -36,6 +36,17 @@ TEST(Win32SerialPort, aPortThatIsNotThereDoesNotOpen) {
 // AT command.
 const char* telephonePort() { return std::getenv("MORVI_TEST_TELEPHONE_PORT"); }
 
+// What the telephone has answered: the bytes read until its four-byte
+// "OK\r\n" has come, for at most about a second.
+std::string answerOf(Win32SerialPort& port, platform::win32::Win32Clock& clock) {
+  std::string answer;
+  for (int wait = 0; wait < 50 && answer.size() < 4; ++wait) {
+    answer += port.read(port.bytesWaiting());
+    if (answer.size() < 4) clock.sleep(20);
+  }
+  return answer;
+}
+
 TEST(Win32SerialPort, aTelephoneAnswersTheDialCommandAfterThePause) {
   if (telephonePort() == nullptr) GTEST_SKIP() << "no telephone: run scripts/test-windows";
   Win32SerialPort port;
@@ -48,12 +59,7 @@ TEST(Win32SerialPort, aTelephoneAnswersTheDialCommandAfterThePause) {
     ASSERT_TRUE(port.write("ATDT0301234567\r\n"));
     clock.sleep(200);
 
-    std::string answer;
-    for (int wait = 0; wait < 50 && answer.size() < 4; ++wait) {
-      answer += port.read(port.bytesWaiting());
-      if (answer.size() < 4) clock.sleep(20);
-    }
-    EXPECT_EQ(answer, "OK\r\n") << round;
+    EXPECT_EQ(answerOf(port, clock), "OK\r\n") << round;
     EXPECT_EQ(port.bytesWaiting(), 0U);
     port.close();
     EXPECT_FALSE(port.isOpen());
@@ -72,11 +78,7 @@ TEST(Win32SerialPort, anAnswerLeftUnreadIsNoPartOfTheNextCommandsAnswer) {
   ASSERT_TRUE(port.write("ATDT0301234567\r\n"));
   clock.sleep(200);
 
-  std::string answer;
-  for (int wait = 0; wait < 50 && answer.size() < 4; ++wait) {
-    answer += port.read(port.bytesWaiting());
-    if (answer.size() < 4) clock.sleep(20);
-  }
+  std::string answer = answerOf(port, clock);
   clock.sleep(100);
   answer += port.read(port.bytesWaiting());
   EXPECT_EQ(answer, "OK\r\n");
