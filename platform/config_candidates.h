@@ -8,6 +8,11 @@ namespace platform {
 
 // The longest configuration path the program keeps; longer candidates are cut.
 inline constexpr std::size_t maxConfigPathLength = 256;
+
+[[nodiscard]] inline std::string cutConfigPath(std::string path) {
+  if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
+  return path;
+}
 inline constexpr std::string_view configFileName = "zudedo.conf";
 
 // The three places for the configuration file, most preferred first.

@@ -15,11 +15,6 @@ constexpr std::string_view windowsExtension = ".exe";
 constexpr std::string_view configExtension = ".cfg";
 constexpr std::string_view backupsBelowState = "/zudedo/backups";
 
-std::string cutPath(std::string path) {
-  if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
-  return path;
-}
-
 std::string withoutTrailingSlashes(std::string_view folder) {
   while (!folder.empty() && folder.back() == '/') folder.remove_suffix(1);
   return std::string(folder);
@@ -57,13 +52,13 @@ ConfigCandidates configCandidates(std::string_view xdgConfigHome, std::string_vi
     candidates.temporaryFolderFile = std::string(configFileName);
   } else {
     candidates.temporaryFolderFile =
-        cutPath(withoutTrailingSlashes(folder) + "/" + std::string(configFileName));
+        cutConfigPath(withoutTrailingSlashes(folder) + "/" + std::string(configFileName));
   }
   if (!executablePath.empty()) {
     std::string program(executablePath);
     if (program.ends_with(windowsExtension))
       program.resize(program.size() - windowsExtension.size());
-    candidates.programFile = cutPath(program + std::string(configExtension));
+    candidates.programFile = cutConfigPath(program + std::string(configExtension));
   }
   candidates.rootFile = std::string(rootConfigFile);
   return candidates;

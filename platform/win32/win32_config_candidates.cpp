@@ -16,11 +16,6 @@ constexpr std::string_view configExtension = ".cfg";
 constexpr std::size_t replacedSuffixLength = 4;  // ".exe"
 constexpr std::string_view backupsBelowLocalAppData = "\\zudedo\\backups";
 
-std::string cutPath(std::string path) {
-  if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
-  return path;
-}
-
 // A path of the system in the program's Windows-1252, or "" when it names
 // something that has no such form: that path could not be named again.
 std::string fromSystem(std::wstring_view path) {
@@ -73,10 +68,10 @@ namespace win32 {
 ConfigCandidates configCandidates(std::string_view temporaryFolder, std::string_view programPath) {
   ConfigCandidates candidates;
   candidates.temporaryFolderFile =
-      cutPath(std::string(temporaryFolder) + std::string(configFileName));
+      cutConfigPath(std::string(temporaryFolder) + std::string(configFileName));
   if (programPath.size() >= replacedSuffixLength) {
     std::string program(programPath.substr(0, programPath.size() - replacedSuffixLength));
-    candidates.programFile = cutPath(program + std::string(configExtension));
+    candidates.programFile = cutConfigPath(program + std::string(configExtension));
   }
   candidates.rootFile = std::string(rootConfigFile);
   return candidates;
