@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "platform/read_to_end.h"
+#include "platform/temporary_name.h"
 #include "text/cp1252.h"
 
 namespace platform {
@@ -13,11 +14,6 @@ namespace {
 // Symbolic links followed in a row before a path counts as a loop, as the
 // kernel does.
 constexpr int maxLinkHops = 40;
-// Tries at a free temporary name before giving up.
-constexpr int maxNameTries = 100;
-// Bytes of the target's name kept in the temporary name, so that it stays
-// within the system's limit for one name.
-constexpr std::size_t maxNameStem = 100;
 
 // Bytes read at a time by readInPieces: large enough for few system calls,
 // small enough to stay in the processor's cache.
@@ -196,18 +192,6 @@ void PosixFileSystem::syncFolder(const std::string& folder) const {
   operations_.close(fd.value);
 }
 
-std::string PosixFileSystem::temporaryName(std::string_view folder, std::string_view name) {
-  static constexpr std::string_view letters =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
-  std::string result(folder);
-  result += '.';
-  result += name.substr(0, maxNameStem);
-  result += '.';
-  for (int i = 0; i < 6; ++i) result += letters[pick(random_)];
-  return result;
-}
-
 bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes) {
   auto resolved = resolveLinks(text::cp1252::toUtf8(path));
   if (!resolved) return false;
@@ -226,8 +210,8 @@ bool PosixFileSystem::replaceFile(std::string_view path, std::string_view bytes)
   // file's permissions at the end, or, for a new file, what the umask gives.
   SysResult<int> fd{-1, EEXIST};
   std::string temporary;
-  for (int attempt = 0; attempt < maxNameTries && fd.error == EEXIST; ++attempt) {
-    temporary = temporaryName(folderOf(target), name);
+  for (int attempt = 0; attempt < maxTemporaryNameTries && fd.error == EEXIST; ++attempt) {
+    temporary = temporaryName(folderOf(target), name, random_);
     fd = operations_.createExclusive(temporary, exists ? privatePermissions : newFilePermissions);
   }
   if (!fd.ok()) {

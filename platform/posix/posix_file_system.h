@@ -45,7 +45,6 @@ class PosixFileSystem : public FileSystem {
   [[nodiscard]] bool takeOver(const FileInfo& old, const std::string& oldPath, int fd) const;
   [[nodiscard]] bool copyAttributes(const std::string& from, int to) const;
   void syncFolder(const std::string& folder) const;
-  [[nodiscard]] std::string temporaryName(std::string_view folder, std::string_view name);
 
   FileOperations& operations_;
   std::mt19937 random_;

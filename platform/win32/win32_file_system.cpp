@@ -4,17 +4,13 @@
 #include <cstdint>
 
 #include "platform/read_to_end.h"
+#include "platform/temporary_name.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
 
 namespace {
 
-// Tries at a free temporary name before giving up.
-constexpr int maxNameTries = 100;
-// Characters of the target's name kept in the temporary name, so that it
-// stays within the system's limit for one name.
-constexpr std::size_t maxNameStem = 100;
 // The most one WriteFile or ReadFile call is asked to move.
 constexpr DWORD maxBytesPerCall = 1U << 30U;
 // Bytes read at a time by readInPieces: large enough for few system calls,
@@ -126,18 +122,6 @@ bool Win32FileSystem::writeAll(HANDLE file, std::string_view bytes) const {
   return true;
 }
 
-std::wstring Win32FileSystem::temporaryName(std::wstring_view folder, std::wstring_view name) {
-  static constexpr std::wstring_view letters =
-      L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
-  std::wstring result(folder);
-  result += L'.';
-  result += name.substr(0, maxNameStem);
-  result += L'.';
-  for (int i = 0; i < 6; ++i) result += letters[pick(random_)];
-  return result;
-}
-
 bool Win32FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
   const std::wstring target = toWide(path);
   std::wstring_view name = nameOf(target);
@@ -154,8 +138,9 @@ bool Win32FileSystem::replaceFile(std::string_view path, std::string_view bytes)
 
   Win32Result<HANDLE> file{INVALID_HANDLE_VALUE, ERROR_FILE_EXISTS};
   std::wstring temporary;
-  for (int attempt = 0; attempt < maxNameTries && file.error == ERROR_FILE_EXISTS; ++attempt) {
-    temporary = temporaryName(folderOf(target), name);
+  for (int attempt = 0; attempt < maxTemporaryNameTries && file.error == ERROR_FILE_EXISTS;
+       ++attempt) {
+    temporary = temporaryName(folderOf(target), name, random_);
     file = operations_.createNew(temporary);
   }
   if (!file.ok()) return false;

@@ -45,7 +45,6 @@ class Win32FileSystem : public FileSystem {
 
  private:
   [[nodiscard]] bool writeAll(HANDLE file, std::string_view bytes) const;
-  [[nodiscard]] std::wstring temporaryName(std::wstring_view folder, std::wstring_view name);
 
   Win32FileOperations& operations_;
   std::mt19937 random_;
