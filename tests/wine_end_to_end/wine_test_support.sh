@@ -22,12 +22,23 @@ registry_default() {
   "$wine" reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'
 }
 
+# winepath, tried three times: it converts a path without looking at the
+# disk, so a failure is one of Wine starting it, not of the path.
+winepath_retried() {
+  local attempt
+  for attempt in 1 2 3; do
+    if "$wine" winepath "$@" 2>/dev/null; then return 0; fi
+    sleep 1
+  done
+  return 1
+}
+
 windows_path() {
-  "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'
+  winepath_retried -w "$1" | tr -d '\r'
 }
 
 unix_path() {
-  "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'
+  winepath_retried -u "$1" | tr -d '\r'
 }
 
 wine_temp_dir() {
