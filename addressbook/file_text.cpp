@@ -94,12 +94,6 @@ void normaliseLineEnds(std::string& text) {
   }
 }
 
-std::string readFileText(const platform::FileSystem& files, std::string_view path) {
-  std::string text = files.readFile(path).value_or(std::string());
-  normaliseLineEnds(text);
-  return text;
-}
-
 bool mayHoldUtf8Letters(std::string_view value) {
   const char* p = value.data();
   std::size_t n = value.size();

@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_system.h"
-
 namespace addressbook {
 
 // Gives a text CR LF line ends, judging by counting: with as many CR as LF
@@ -12,9 +10,6 @@ namespace addressbook {
 // is taken into it) and a lone CR stays; with more CR, every CR becomes
 // CR LF (an LF after it is taken into it) and a lone LF stays.
 void normaliseLineEnds(std::string& text);
-
-// The whole file with its line ends normalised; empty when it cannot be read.
-[[nodiscard]] std::string readFileText(const platform::FileSystem& files, std::string_view path);
 
 // Turns every UTF-8 sequence whose character Windows-1252 has (ä, ß, €, ...)
 // into that single byte; every other byte stays as it is. Returns text.

@@ -1,7 +1,7 @@
 #include "app/config_location.h"
 
-#include "platform/path_separator.h"
-#include "platform/settings.h"
+#include "app/setting_keys.h"
+#include "platform/path.h"
 
 namespace app {
 
@@ -11,26 +11,16 @@ constexpr std::string_view createdValue = "1";
 // The pause between writing a candidate and looking for it.
 constexpr int settleMilliseconds = 200;
 
-std::string_view folderOf(std::string_view path) {
-  auto separator = path.find_last_of(platform::pathSeparators);
-  return separator == std::string_view::npos ? std::string_view() : path.substr(0, separator);
-}
-
-std::string_view nameOf(std::string_view path) {
-  auto separator = path.find_last_of(platform::pathSeparators);
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
-}
-
 // A file counts only when it is an ordinary file that is not hidden.
 bool exists(std::string_view path, const platform::FileSystem& files) {
-  return !nameOf(path).empty() && !files.isHidden(path) && files.isFile(path);
+  return !platform::path::nameOf(path).empty() && !files.isHidden(path) && files.isFile(path);
 }
 
 // Writes the marker key and looks whether the file is there after the pause;
 // the write's own result is not trusted.
 bool create(std::string_view path, const platform::FileSystem& files,
             platform::ProfileFile& profile, platform::Clock& clock) {
-  const platform::SettingKey& created = platform::setting::created;
+  const platform::SettingKey& created = setting::created;
   profile.write(path, created.section, created.key, createdValue);
   clock.sleep(settleMilliseconds);
   return exists(path, files);
@@ -44,8 +34,10 @@ std::string locateConfigFile(const ConfigCandidates& candidates, platform::FileS
        {&candidates.temporaryFolderFile, &candidates.programFile, &candidates.rootFile}) {
     if (exists(*candidate, files)) return *candidate;
   }
-  std::string_view folder = folderOf(candidates.temporaryFolderFile);
-  if (!folder.empty()) files.createFolder(folder);
+  // The folder without its final separator; none for a bare name or a file
+  // in the root.
+  std::string_view folder = platform::path::folderOf(candidates.temporaryFolderFile);
+  if (folder.size() > 1) files.createFolder(folder.substr(0, folder.size() - 1));
   if (create(candidates.temporaryFolderFile, files, profile, clock)) {
     return candidates.temporaryFolderFile;
   }

@@ -3,102 +3,89 @@
 #include <algorithm>
 #include <utility>
 
-#include "addressbook/address_file.h"
-#include "addressbook/field_table.h"
-#include "addressbook/file_changes.h"
-#include "addressbook/long_pass.h"
-#include "addressbook/saving.h"
+#include "app/main_window_definition.h"
+#include "app/port_settings_dialog.h"
+#include "app/setting_keys.h"
 #include "app/tooltips.h"
 #include "outputs/dialing.h"
 #include "outputs/entry_list.h"
 #include "outputs/mail.h"
 #include "outputs/port_settings.h"
 #include "table/columns.h"
+#include "table/control_ids.h"
 #include "table/editing.h"
+#include "table/progress.h"
 #include "table/record_display.h"
 
 namespace app {
 
 using platform::ControlId;
+namespace control = table::control;
 
 namespace {
-constexpr int timerMilliseconds = 100;
-constexpr std::array sortModes{SortMode::textAscending, SortMode::textDescending,
-                               SortMode::dateAscending};
+constexpr std::array sortModes{table::SortMode::textAscending, table::SortMode::textDescending,
+                               table::SortMode::dateAscending};
 }  // namespace
 
 const std::array<Program::Command, 17> Program::commands_{{
-    {ControlId::applyButton, &Program::apply},
-    {ControlId::deleteButton, &Program::deleteSelected},
-    {ControlId::newButton, &Program::addNew},
-    {ControlId::duplicateButton, &Program::duplicate},
-    {ControlId::openButton, &Program::openFile},
-    {ControlId::saveButton, &Program::save},
-    {ControlId::saveAsButton, &Program::saveAs},
-    {ControlId::listButton, &Program::writeList},
-    {ControlId::settingsButton, &Program::portSettings},
-    {ControlId::mailButton, &Program::mail},
-    {ControlId::dialWorkButton, &Program::telephone},
-    {ControlId::dialHomeButton, &Program::telephone},
-    {ControlId::dialMobileButton, &Program::telephone},
-    {ControlId::hangUpWorkButton, &Program::telephone},
-    {ControlId::hangUpHomeButton, &Program::telephone},
-    {ControlId::hangUpMobileButton, &Program::telephone},
-    {ControlId::resetFilterButton, &Program::resetFilter},
+    {control::applyButton, &Program::apply},
+    {control::deleteButton, &Program::deleteSelected},
+    {control::newButton, &Program::addNew},
+    {control::duplicateButton, &Program::duplicate},
+    {control::openButton, &Program::openFile},
+    {control::saveButton, &Program::save},
+    {control::saveAsButton, &Program::saveAs},
+    {control::listButton, &Program::writeList},
+    {control::settingsButton, &Program::portSettings},
+    {control::mailButton, &Program::mail},
+    {control::dialWorkButton, &Program::telephone},
+    {control::dialHomeButton, &Program::telephone},
+    {control::dialMobileButton, &Program::telephone},
+    {control::hangUpWorkButton, &Program::telephone},
+    {control::hangUpHomeButton, &Program::telephone},
+    {control::hangUpMobileButton, &Program::telephone},
+    {control::resetFilterButton, &Program::resetFilter},
 }};
 
 Program::Program(Services services, ConfigCandidates candidates, std::string backupFolder)
     : services_(services),
+      screen_{services.window, services.recordView, services.statusBar, services.clock},
       candidates_(std::move(candidates)),
-      backups_(std::move(backupFolder)),
+      backupFolder_(std::move(backupFolder)),
       phone_(services.serial) {}
 
-addressbook::Environment Program::environment() {
-  return {services_.window, services_.dialogs, services_.files,
-          services_.clock,  *settings_,        backups_};
+FileCommands Program::fileCommands() {
+  return {*document_, records_, screen_, services_.dialogs, services_.files};
 }
 
-addressbook::ShowRecord Program::showRecordFn() {
-  return [this](int row) { showRecord(row); };
-}
-
-addressbook::SortByName Program::sortByNameFn() {
-  return [this] { sortByName(); };
-}
-
-void Program::showRecord(int row) {
-  table::showRecord(services_.window, book_.table, services_.clock, row);
-  tick_.lastShownSlot = book_.table.slotOfRow(row);
-}
-
-void Program::sortByName() {
-  sortTable(book_.table, services_.window, addressbook::field::name, SortMode::textAscending);
-}
+platform::Setting Program::telephonePort() { return {*settings_, setting::telephonePort}; }
 
 void Program::start() {
   platform::Window& window = services_.window;
   window.show();
   settings_.emplace(services_.profile, locateConfigFile(candidates_, services_.files,
                                                         services_.profile, services_.clock));
-  window.startTimer(timerMilliseconds);
-  window.setTableContent(book_.table);
-  table::setupTableColumns(window);
-  addressbook::loadAddressFile(book_, environment(), false, showRecordFn());
+  window.startTimer(mainWindowDefinition().timerMilliseconds);
+  services_.recordView.setContent(records_.table);
+  table::setupTableColumns(services_.recordView);
+  document_.emplace(records_, screen_, services_.files,
+                    platform::Setting{*settings_, setting::addressFile}, backupFolder_);
+  fileCommands().loadConfigured(filterText(window));
   attachMainTooltips(window);
   outputs::setPhoneButtonsVisible(window, false);
-  outputs::connectPhone(settings_->read(platform::setting::telephonePort), phone_, window,
-                        services_.dialogs, *settings_, services_.clock);
+  platform::Setting port = telephonePort();
+  outputs::connectPhone(port.read(), phone_, window, services_.dialogs, port, services_.clock);
   window.setEventHandler(this);
 }
 
 void Program::timerExpired() {
-  table::timerTick(tick_, book_, environment(), showRecordFn());
+  FileCommands files = fileCommands();
+  timerTick(tick_, records_, screen_, files, !commandRunning_);
   runHeldBackCommands();
 }
 
-void Program::command(ControlId id, int notification) {
-  if (notification != 0 && notification != 1) return;
-  if (book_.busy) {
+void Program::controlClicked(ControlId id) {
+  if (records_.busy) {
     // Runs once the load or fill has finished; a second click on the same
     // button meanwhile adds nothing.
     if (std::find(heldBack_.begin(), heldBack_.end(), id) == heldBack_.end())
@@ -108,7 +95,7 @@ void Program::command(ControlId id, int notification) {
   // The edit fields must belong to the selected row before a command reads
   // them: a row clicked since the last tick would otherwise get the values
   // of the record shown before.
-  table::followSelection(tick_, book_, environment(), showRecordFn());
+  table::followSelection(records_, screen_);
   run(id);
   runHeldBackCommands();
 }
@@ -117,26 +104,27 @@ void Program::run(ControlId id) {
   for (const Command& entry : commands_) {
     if (entry.id == id) {
       // The command's message boxes let events through; a reload must not
-      // replace the store under it.
-      bool outer = std::exchange(book_.commandRunning, true);
+      // replace the records under it.
+      bool outer = std::exchange(commandRunning_, true);
       (this->*entry.operation)(id);
-      book_.commandRunning = outer;
+      commandRunning_ = outer;
       return;
     }
   }
 }
 
 void Program::runHeldBackCommands() {
-  while (!book_.busy && !heldBack_.empty()) {
+  while (!records_.busy && !heldBack_.empty()) {
     ControlId id = heldBack_.front();
     heldBack_.pop_front();
-    table::followSelection(tick_, book_, environment(), showRecordFn());
+    table::followSelection(records_, screen_);
     run(id);
   }
 }
 
 void Program::columnClicked(int column) {
-  sortTable(book_.table, services_.window, column, sortModes[static_cast<std::size_t>(sortCycle_)]);
+  table::sortTable(records_.table, services_.recordView, column,
+                   sortModes[static_cast<std::size_t>(sortCycle_)]);
   sortCycle_ = (sortCycle_ + 1) % static_cast<int>(sortModes.size());
 }
 
@@ -149,47 +137,45 @@ void Program::activationChanged(bool active) {
     services_.window.setFocus(savedFocus_);
     savedFocus_ = ControlId::none;
   }
-  addressbook::reloadIfChangedOnDisk(book_, environment(), showRecordFn());
+  if (!commandRunning_) fileCommands().reloadIfChanged(filterText(services_.window));
 }
 
 bool Program::closeRequested() {
   // A load or fill in progress holds the window open until it has finished.
-  if (book_.busy) return false;
-  return addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn());
+  if (records_.busy) return false;
+  return fileCommands().offerToSave();
 }
 
 void Program::openFile(ControlId) {
-  if (!addressbook::offerToSaveChanges(book_, environment(), showRecordFn(), sortByNameFn()))
-    return;
-  addressbook::loadAddressFile(book_, environment(), true, showRecordFn());
+  FileCommands files = fileCommands();
+  if (!files.offerToSave()) return;
+  files.open(filterText(services_.window));
 }
 
-void Program::save(ControlId) {
-  addressbook::saveAddressFile(book_, environment(), false, showRecordFn(), sortByNameFn());
-}
+void Program::save(ControlId) { fileCommands().save(false); }
 
-void Program::saveAs(ControlId) {
-  addressbook::saveAddressFile(book_, environment(), true, showRecordFn(), sortByNameFn());
-}
+void Program::saveAs(ControlId) { fileCommands().save(true); }
 
-void Program::apply(ControlId) { table::applyEdits(book_, environment()); }
+void Program::apply(ControlId) { table::applyEdits(records_, screen_, services_.dialogs); }
 
 void Program::deleteSelected(ControlId) {
-  table::deleteRecord(book_, environment(), showRecordFn(), sortByNameFn());
+  // The address book is saved at once, so that a deleted record is gone
+  // from the file too.
+  if (table::deleteRecord(records_, screen_, services_.dialogs)) fileCommands().save(false);
 }
 
-void Program::addNew(ControlId) { table::newRecord(book_, environment(), false, showRecordFn()); }
+void Program::addNew(ControlId) { table::newRecord(records_, screen_, services_.dialogs, false); }
 
-void Program::duplicate(ControlId) { table::newRecord(book_, environment(), true, showRecordFn()); }
+void Program::duplicate(ControlId) { table::newRecord(records_, screen_, services_.dialogs, true); }
 
 void Program::writeList(ControlId) {
-  addressbook::BusyGuard busy(book_);
-  outputs::writeEntryList(services_.window, book_.table, services_.clock, services_.files,
-                          services_.shell);
+  table::BusyGuard busy(records_);
+  outputs::writeEntryList(screen_, records_.table, services_.files, services_.shell);
 }
 
 void Program::portSettings(ControlId) {
-  outputs::openPortSettings(phone_, services_.window, services_.dialogs, *settings_,
+  platform::Setting port = telephonePort();
+  outputs::openPortSettings(portSettingsDialog(), phone_, services_.window, services_.dialogs, port,
                             services_.clock);
 }
 
@@ -199,6 +185,6 @@ void Program::telephone(ControlId id) {
   outputs::phoneCommand(id, phone_, services_.window, services_.dialogs);
 }
 
-void Program::resetFilter(ControlId) { services_.window.setText(ControlId::filterEdit, ""); }
+void Program::resetFilter(ControlId) { services_.window.setText(control::filterEdit, ""); }
 
 }  // namespace app

@@ -3,24 +3,33 @@
 #include <array>
 #include <deque>
 #include <optional>
+#include <string>
 
-#include "addressbook/address_book.h"
 #include "app/config_location.h"
-#include "app/sort_table.h"
+#include "app/file_commands.h"
+#include "app/tick.h"
+#include "document/document.h"
 #include "outputs/phone_connection.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/profile_file.h"
+#include "platform/record_view.h"
 #include "platform/serial_port.h"
 #include "platform/settings.h"
 #include "platform/shell.h"
-#include "table/tick.h"
+#include "platform/status_bar.h"
+#include "platform/window.h"
+#include "table/records.h"
+#include "table/screen.h"
+#include "table/sorting.h"
 
 namespace app {
 
 // The operating-system services the program runs on.
 struct Services {
   platform::Window& window;
+  platform::RecordView& recordView;
+  platform::StatusBar& statusBar;
   platform::Dialogs& dialogs;
   platform::ProfileFile& profile;
   platform::FileSystem& files;
@@ -43,13 +52,14 @@ class Program : public platform::WindowEvents {
   void start();
 
   void timerExpired() override;
-  void command(platform::ControlId id, int notification) override;
+  void controlClicked(platform::ControlId id) override;
   void columnClicked(int column) override;
   // Also reloads the address file when another program changed it.
   void activationChanged(bool active) override;
   bool closeRequested() override;
 
-  [[nodiscard]] const addressbook::AddressBook& addressBook() const { return book_; }
+  [[nodiscard]] const table::Records& records() const { return records_; }
+  [[nodiscard]] const document::Document& document() const { return *document_; }
   [[nodiscard]] const std::string& configPath() const { return settings_->path(); }
 
  private:
@@ -60,11 +70,8 @@ class Program : public platform::WindowEvents {
   };
   static const std::array<Command, 17> commands_;
 
-  [[nodiscard]] addressbook::Environment environment();
-  void showRecord(int row);
-  void sortByName();
-  [[nodiscard]] addressbook::ShowRecord showRecordFn();
-  [[nodiscard]] addressbook::SortByName sortByNameFn();
+  [[nodiscard]] FileCommands fileCommands();
+  [[nodiscard]] platform::Setting telephonePort();
   void run(platform::ControlId id);
   void runHeldBackCommands();
 
@@ -82,16 +89,21 @@ class Program : public platform::WindowEvents {
   void resetFilter(platform::ControlId);
 
   Services services_;
+  table::Screen screen_;
   ConfigCandidates candidates_;
+  std::string backupFolder_;
   std::optional<platform::Settings> settings_;
-  addressbook::Backups backups_;
-  addressbook::AddressBook book_;
-  table::TickState tick_;
+  table::Records records_;
+  std::optional<document::Document> document_;
+  TickState tick_;
   int sortCycle_ = 0;
   platform::ControlId savedFocus_ = platform::ControlId::none;
   outputs::PhoneConnection phone_;
   // Commands that arrived while a load or fill was running, in order.
   std::deque<platform::ControlId> heldBack_;
+  // True while a command runs: its message boxes let events through, and the
+  // records must not be replaced by a reload under it.
+  bool commandRunning_ = false;
 };
 
 }  // namespace app

@@ -3,11 +3,14 @@
 #include <array>
 #include <string_view>
 
+#include "table/control_ids.h"
+
 namespace app {
 
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 
 struct Tooltip {
   ControlId id;
@@ -15,32 +18,32 @@ struct Tooltip {
 };
 
 constexpr std::array<Tooltip, 11> mainTooltips{{
-    {ControlId::openButton,
+    {control::openButton,
      "\xD6"
      "ffnet eine Vcard-Datei"},
-    {ControlId::saveButton,
+    {control::saveButton,
      "speichern auf dem Datentr\xE4"
      "ger"},
-    {ControlId::saveAsButton, "speichern in andere Vcard-Datei"},
-    {ControlId::applyButton,
+    {control::saveAsButton, "speichern in andere Vcard-Datei"},
+    {control::applyButton,
      "\xDC"
      "bernehmen der editierten \r\nWerte in die Tabelle"},
-    {ControlId::deleteButton,
+    {control::deleteButton,
      "L\xF6"
      "scht den ausgew\xE4"
      "hlten Datensatz"},
-    {ControlId::newButton, "neuen Datensatz erzeugen"},
-    {ControlId::duplicateButton, "akt. Datensatz duplizieren"},
-    {ControlId::filterEdit,
+    {control::newButton, "neuen Datensatz erzeugen"},
+    {control::duplicateButton, "akt. Datensatz duplizieren"},
+    {control::filterEdit,
      "nur Tabellen-Eintr\xE4"
      "ge\r\nanzeigen, die diesen\r\nText enthalten"},
-    {ControlId::listButton,
+    {control::listButton,
      "Liste der Eintr\xE4"
      "ge \r\nerzeugen"},
-    {ControlId::mailButton,
+    {control::mailButton,
      "Mail senden\r\n(\xD6"
      "ffne Mail-Sendefenster)"},
-    {ControlId::resetFilterButton,
+    {control::resetFilterButton,
      "Filter zur\xFC"
      "cksetzen"},
 }};

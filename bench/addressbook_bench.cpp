@@ -31,19 +31,20 @@
 #include <string_view>
 #include <vector>
 
-#include "addressbook/address_book.h"
-#include "addressbook/address_file.h"
-#include "addressbook/disk_file.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_writer.h"
+#include "app/file_commands.h"
+#include "app/setting_keys.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
 #include "bench/window_benchmarks.h"
+#include "document/disk_file.h"
+#include "document/document.h"
 #include "outputs/entry_list.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/system_clock.h"
+#include "platform/posix/clock.h"
+#include "platform/posix/file_operations.h"
+#include "platform/posix/file_system.h"
 #include "platform/settings.h"
 
 extern char** environ;
@@ -61,20 +62,27 @@ constexpr std::string_view muellerFilter = "M\xDCLLER";
 // measure the memory a load needs (see peakRssOfLoad).
 constexpr std::string_view loadRssOption = "--morvi-load-rss=";
 
-// The services a load runs with: the real file system, INI file and clock,
-// and a window and dialogs that do nothing.
+// An address book as the program holds it, with the services a load runs
+// with: the real file system, INI file and clock, and a window and dialogs
+// that do nothing.
 struct Services {
   explicit Services(const std::string& configPath) : settings(profile, configPath) {}
 
+  // Loads the configured file as the program does at start-up.
+  void load() { app::FileCommands(document, records, screen, dialogs, files).loadConfigured(""); }
+
   NullWindow window;
   NullDialogs dialogs;
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files{operations};
-  platform::SystemClock clock;
+  platform::posix::FileOperations operations;
+  platform::posix::FileSystem files{operations};
+  platform::posix::Clock clock;
   platform::IniProfileFile profile{files};
   platform::Settings settings;
-  addressbook::Backups backups{""};  // loads and fills copy nothing
-  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
+  table::Records records;
+  table::Screen screen{window, window, window, clock};
+  // Loads and fills copy nothing to backups.
+  document::Document document{records, screen, files,
+                              platform::Setting{settings, app::setting::addressFile}, ""};
 };
 
 // Kilobytes of a line such as "VmHWM:  1234 kB" of /proc/self/status.
@@ -94,11 +102,11 @@ long statusKilobytes(std::string_view name) {
 // number of rows shown, on standard output.
 int runLoadForRss(const std::string& configPath) {
   long before = statusKilobytes("VmHWM");
-  Services services(configPath);
-  auto book = std::make_unique<addressbook::AddressBook>();
-  addressbook::loadAddressFile(*book, services.env, false, {});
+  auto services = std::make_unique<Services>(configPath);
+  services->load();
   long after = statusKilobytes("VmHWM");
-  std::printf("%ld %ld %d %d\n", before, after, book->table.rowCount(), services.dialogs.messages);
+  std::printf("%ld %ld %d %d\n", before, after, services->records.table.rowCount(),
+              services->dialogs.messages);
   return 0;
 }
 
@@ -204,7 +212,6 @@ class Workspace {
   struct Loaded {
     std::size_t cards = 0;
     std::unique_ptr<Services> services;
-    std::unique_ptr<addressbook::AddressBook> book;
   };
 
   // The address book of cards cards, loaded; the one loaded before is
@@ -216,8 +223,7 @@ class Workspace {
     auto loaded = std::make_unique<Loaded>();
     loaded->cards = cards;
     loaded->services = std::make_unique<Services>(file.config);
-    loaded->book = std::make_unique<addressbook::AddressBook>();
-    addressbook::loadAddressFile(*loaded->book, loaded->services->env, false, {});
+    loaded->services->load();
     loaded_ = std::move(loaded);
     return *loaded_;
   }
@@ -276,18 +282,17 @@ void floorBenchmark(benchmark::State& state, Workspace& workspace) {
 void loadBenchmark(benchmark::State& state, Workspace& workspace) {
   auto cards = static_cast<std::size_t>(state.range(0));
   Workspace::Book& file = workspace.book(cards);
-  Services services(file.config);
-  auto book = std::make_unique<addressbook::AddressBook>();
+  auto services = std::make_unique<Services>(file.config);
   // Every measured load replaces a store of the same size.
-  addressbook::loadAddressFile(*book, services.env, false, {});
+  services->load();
   for (auto _ : state) {
-    addressbook::loadAddressFile(*book, services.env, false, {});
+    services->load();
   }
-  if (services.dialogs.messages != 0) {
-    state.SkipWithError(services.dialogs.lastMessage.c_str());
+  if (services->dialogs.messages != 0) {
+    state.SkipWithError(services->dialogs.lastMessage.c_str());
     return;
   }
-  if (static_cast<std::size_t>(book->table.rowCount()) != cards) {
+  if (static_cast<std::size_t>(services->records.table.rowCount()) != cards) {
     state.SkipWithError("wrong number of rows");
     return;
   }
@@ -305,7 +310,7 @@ void loadBenchmark(benchmark::State& state, Workspace& workspace) {
 // The filter pass of the table fill over a loaded store.
 void filterBenchmark(benchmark::State& state, Workspace& workspace, std::string_view filter) {
   auto cards = static_cast<std::size_t>(state.range(0));
-  const addressbook::RecordStore& store = workspace.loaded(cards).book->store;
+  const addressbook::RecordStore& store = workspace.loaded(cards).services->records.store;
   std::size_t rows = 0;
   for (auto _ : state) {
     std::vector<std::uint32_t> slots = addressbook::filterRecords(store, filter);
@@ -323,21 +328,21 @@ void filterBenchmark(benchmark::State& state, Workspace& workspace, std::string_
 // text_ms is the part of the time that building the text takes.
 void saveBenchmark(benchmark::State& state, Workspace& workspace) {
   auto cards = static_cast<std::size_t>(state.range(0));
-  const addressbook::RecordStore& store = workspace.loaded(cards).book->store;
+  const addressbook::RecordStore& store = workspace.loaded(cards).services->records.store;
   std::string path = workspace.savePath();
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files{operations};
+  platform::posix::FileOperations operations;
+  platform::posix::FileSystem files{operations};
   std::string first = addressbook::addressFileText(store);
   if (!files.replaceFile(path, first)) {
     state.SkipWithError("cannot write the saved file");
     return;
   }
-  addressbook::DiskFile written = addressbook::diskFileOf(path, files.stamp(path), first);
+  document::DiskFile written = document::diskFileOf(path, files.stamp(path), first);
   first = std::string();
   std::size_t bytes = 0;
   std::chrono::duration<double, std::milli> building{};
   for (auto _ : state) {
-    if (!addressbook::holdsRememberedBytes(written, files)) {
+    if (!document::holdsRememberedBytes(written, files)) {
       state.SkipWithError("the saved file changed");
       break;
     }
@@ -360,7 +365,7 @@ void saveBenchmark(benchmark::State& state, Workspace& workspace) {
       state.SkipWithError("cannot write the saved file");
       break;
     }
-    written = addressbook::diskFileOf(path, files.stamp(path), text);
+    written = document::diskFileOf(path, files.stamp(path), text);
     bytes = text.size();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes));
@@ -373,10 +378,10 @@ void saveBenchmark(benchmark::State& state, Workspace& workspace) {
 
 // The system calls of the machine, with the workspace as the working
 // folder, so that the list lands there.
-class WorkspaceFileOperations : public platform::PosixFileOperations {
+class WorkspaceFileOperations : public platform::posix::FileOperations {
  public:
   explicit WorkspaceFileOperations(std::string folder) : folder_(std::move(folder)) {}
-  platform::SysResult<std::string> currentDirectory() override { return {folder_, 0}; }
+  platform::posix::SysResult<std::string> currentDirectory() override { return {folder_, 0}; }
 
  private:
   std::string folder_;
@@ -386,18 +391,19 @@ class WorkspaceFileOperations : public platform::PosixFileOperations {
 // the list text built from the rows and written to a new prot.txt.
 void listBenchmark(benchmark::State& state, Workspace& workspace) {
   auto cards = static_cast<std::size_t>(state.range(0));
-  const addressbook::AddressBook& book = *workspace.loaded(cards).book;
+  const table::Records& records = workspace.loaded(cards).services->records;
   NullWindow window;
-  platform::SystemClock clock;
+  platform::posix::Clock clock;
+  table::Screen screen{window, window, window, clock};
   WorkspaceFileOperations operations(workspace.folder());
-  platform::PosixFileSystem files(operations);
+  platform::posix::FileSystem files(operations);
   NullShell shell;
   for (auto _ : state) {
-    outputs::writeEntryList(window, book.table, clock, files, shell);
+    outputs::writeEntryList(screen, records.table, files, shell);
   }
   struct stat list {};
   std::string path = workspace.folder() + "/" + std::string(outputs::entryListFileName);
-  if (static_cast<std::size_t>(book.table.rowCount()) != cards ||
+  if (static_cast<std::size_t>(records.table.rowCount()) != cards ||
       shell.openedFiles != static_cast<int>(state.iterations()) ||
       ::stat(path.c_str(), &list) != 0) {
     state.SkipWithError("the list was not written");

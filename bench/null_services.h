@@ -5,21 +5,21 @@
 #include <string_view>
 
 #include "platform/dialogs.h"
+#include "platform/record_view.h"
 #include "platform/shell.h"
+#include "platform/status_bar.h"
 #include "platform/window.h"
 
 namespace bench {
 
 // A window that draws nothing: the load and the fill run against it at full
-// speed. Only the search field's text is kept, as the fill reads it.
-class NullWindow : public platform::Window {
+// speed. Only the selection is kept.
+class NullWindow : public platform::Window,
+                   public platform::RecordView,
+                   public platform::StatusBar {
  public:
-  [[nodiscard]] std::string text(platform::ControlId id) const override {
-    return id == platform::ControlId::filterEdit ? filter : std::string();
-  }
-  void setText(platform::ControlId id, std::string_view text) override {
-    if (id == platform::ControlId::filterEdit) filter = text;
-  }
+  [[nodiscard]] std::string text(platform::ControlId) const override { return {}; }
+  void setText(platform::ControlId, std::string_view) override {}
   void setVisible(platform::ControlId, bool) override {}
   [[nodiscard]] bool isVisible(platform::ControlId) const override { return true; }
   void setFocus(platform::ControlId) override {}
@@ -27,24 +27,25 @@ class NullWindow : public platform::Window {
     return platform::ControlId::none;
   }
   void addTooltip(platform::ControlId, std::string_view) override {}
-  void setStatusText(int, std::string_view) override { ++statusWrites; }
-  void setProgress(int) override {}
-  void setTableColumns(std::span<const platform::TableColumn>) override {}
-  [[nodiscard]] int tableColumnWidth(int) const override { return 0; }
-  void setTableContent(const platform::TableContent&) override {}
-  void tableReset() override {}
-  void tableRowAppended() override {}
-  void tableRowChanged(int) override {}
-  [[nodiscard]] int selectedRow() const override { return selected; }
-  void selectRow(int row) override { selected = row; }
-  void scrollToRow(int) override {}
   void show() override {}
   void setEventHandler(platform::WindowEvents*) override {}
   void startTimer(int) override {}
   void processPendingEvents() override {}
   [[nodiscard]] bool isAlive() const override { return true; }
 
-  std::string filter;  // Windows-1252
+  void setText(int, std::string_view) override { ++statusWrites; }
+  void setProgress(int) override {}
+
+  void setColumns(std::span<const platform::TableColumn>) override {}
+  [[nodiscard]] int columnWidth(int) const override { return 0; }
+  void setContent(const platform::TableContent&) override {}
+  void reset() override {}
+  void rowAppended() override {}
+  void rowChanged(int) override {}
+  [[nodiscard]] int selectedRow() const override { return selected; }
+  void selectRow(int row) override { selected = row; }
+  void scrollToRow(int) override {}
+
   int selected = 0;
   long statusWrites = 0;
 };
@@ -62,7 +63,10 @@ class NullDialogs : public platform::Dialogs {
   }
   std::optional<std::string> openFile(const platform::FileDialogRequest&) override { return {}; }
   std::optional<std::string> saveFile(const platform::FileDialogRequest&) override { return {}; }
-  std::optional<std::string> portSettings(std::string_view) override { return {}; }
+  std::optional<std::string> askForText(const platform::DialogDefinition&,
+                                        std::string_view) override {
+    return {};
+  }
 
   int messages = 0;
   std::string lastMessage;

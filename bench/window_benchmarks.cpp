@@ -12,28 +12,32 @@
 #include <memory>
 #include <string>
 
-#include "addressbook/address_file.h"
 #include "addressbook/field_table.h"
+#include "app/file_commands.h"
 #include "app/main_window_definition.h"
 #include "app/program.h"
+#include "app/setting_keys.h"
+#include "app/tick.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
+#include "document/document.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/system_clock.h"
-#include "platform/posix/xdg_shell.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_window.h"
+#include "platform/posix/clock.h"
+#include "platform/posix/file_operations.h"
+#include "platform/posix/file_system.h"
+#include "platform/posix/shell.h"
+#include "platform/qt/serial_port.h"
+#include "platform/qt/window.h"
 #include "table/columns.h"
+#include "table/control_ids.h"
 #include "table/record_display.h"
-#include "table/tick.h"
 
 namespace bench {
 
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 
 // The generated address books of this part of the run, with a configuration
 // naming each, in a temporary folder of their own.
@@ -76,17 +80,15 @@ Books& books() {
 struct RealServices {
   explicit RealServices(const std::string& configPath) : settings(profile, configPath) {}
 
-  platform::qt::QtWindow window{app::mainWindowDefinition()};
+  platform::qt::Window window{app::mainWindowDefinition()};
   NullDialogs dialogs;
-  platform::PosixFileOperations operations;
-  platform::PosixFileSystem files{operations};
-  platform::SystemClock clock;
+  platform::posix::FileOperations operations;
+  platform::posix::FileSystem files{operations};
+  platform::posix::Clock clock;
   platform::IniProfileFile profile{files};
   platform::Settings settings;
-  addressbook::Backups backups{""};  // loads and fills copy nothing
-  platform::qt::QtSerialPort serial;
-  platform::XdgShell shell;
-  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
+  platform::qt::SerialPort serial;
+  platform::posix::Shell shell;
 };
 
 // From a changed search text to the table's model holding the new rows: the
@@ -96,31 +98,33 @@ struct RealServices {
 void keystrokeBenchmark(benchmark::State& state) {
   auto cards = static_cast<std::size_t>(state.range(0));
   RealServices services(books().config(cards));
-  addressbook::AddressBook book;
-  services.window.setTableContent(book.table);
+  table::Records records;
+  table::Screen screen{services.window, services.window, services.window, services.clock};
+  // Loads and fills copy nothing to backups.
+  document::Document document{records, screen, services.files,
+                              platform::Setting{services.settings, app::setting::addressFile}, ""};
+  app::FileCommands commands(document, records, screen, services.dialogs, services.files);
+  services.window.setContent(records.table);
   table::setupTableColumns(services.window);
-  addressbook::ShowRecord show = [&](int row) {
-    table::showRecord(services.window, book.table, services.clock, row);
-  };
-  addressbook::loadAddressFile(book, services.env, false, show);
-  table::TickState tick;
-  table::timerTick(tick, book, services.env, show);
+  commands.loadConfigured("");
+  app::TickState tick;
+  app::timerTick(tick, records, screen, commands, true);
   QCoreApplication::processEvents();
 
   bool upper = false;
   for (auto _ : state) {
     state.PauseTiming();
     upper = !upper;
-    services.window.setText(ControlId::filterEdit, upper ? "M\xDCLLER" : "M\xFCller");
+    services.window.setText(control::filterEdit, upper ? "M\xDCLLER" : "M\xFCller");
     state.ResumeTiming();
-    table::timerTick(tick, book, services.env, show);
+    app::timerTick(tick, records, screen, commands, true);
   }
   if (services.window.table() == nullptr ||
-      services.window.table()->model()->rowCount() != book.table.rowCount() ||
-      book.table.rowCount() == 0 || book.table.rowCount() >= static_cast<int>(cards)) {
+      services.window.table()->model()->rowCount() != records.table.rowCount() ||
+      records.table.rowCount() == 0 || records.table.rowCount() >= static_cast<int>(cards)) {
     state.SkipWithError("the model does not hold the filtered rows");
   }
-  state.counters["rows"] = book.table.rowCount();
+  state.counters["rows"] = records.table.rowCount();
 }
 
 // Start-up with an address book of that many cards: the window shown, the
@@ -132,12 +136,13 @@ void startUpBenchmark(benchmark::State& state) {
   int rows = 0;
   for (auto _ : state) {
     RealServices services(config);
-    app::Program program({services.window, services.dialogs, services.profile, services.files,
-                          services.clock, services.serial, services.shell},
-                         {config, "", ""}, /*backupFolder=*/"");  // the start-up saves nothing
+    app::Program program(
+        {services.window, services.window, services.window, services.dialogs, services.profile,
+         services.files, services.clock, services.serial, services.shell},
+        {config, "", ""}, /*backupFolder=*/"");  // the start-up saves nothing
     program.start();
     QCoreApplication::processEvents();
-    rows = program.addressBook().table.rowCount();
+    rows = program.records().table.rowCount();
     state.PauseTiming();
     // Closing and destroying the window is not part of the start-up.
     services.window.setEventHandler(nullptr);
@@ -151,32 +156,33 @@ void startUpBenchmark(benchmark::State& state) {
 // window painted.
 void longNoteBenchmark(benchmark::State& state) {
   auto megabytes = static_cast<std::size_t>(state.range(0));
-  platform::qt::QtWindow window{app::mainWindowDefinition()};
-  platform::SystemClock clock;
-  addressbook::AddressBook book;
-  book.store.reset(999);
+  platform::qt::Window window{app::mainWindowDefinition()};
+  platform::posix::Clock clock;
+  table::Records records;
+  table::Screen screen{window, window, window, clock};
+  records.store.reset(999);
   std::string note;
   note.reserve(megabytes * 1'000'000);
   while (note.size() < megabytes * 1'000'000) note += std::string(999, 'x') + "\x07";
-  book.store.setField(1, addressbook::field::name, "Kurz;Anna");
-  book.store.setField(2, addressbook::field::name, "Lang;Bernd");
-  book.store.setField(2, addressbook::field::notes, note);
-  book.table.setSlots({1, 2});
-  window.setTableContent(book.table);
+  records.store.setField(1, addressbook::field::name, "Kurz;Anna");
+  records.store.setField(2, addressbook::field::name, "Lang;Bernd");
+  records.store.setField(2, addressbook::field::notes, note);
+  records.table.setSlots({1, 2});
+  window.setContent(records.table);
   table::setupTableColumns(window);
   window.show();
   QCoreApplication::processEvents();
   for (auto _ : state) {
     state.PauseTiming();
     window.selectRow(1);
-    table::showRecord(window, book.table, clock, 1);
+    table::showRecord(records, screen, 1);
     QCoreApplication::processEvents();
     state.ResumeTiming();
     window.selectRow(2);
-    table::showRecord(window, book.table, clock, 2);
+    table::showRecord(records, screen, 2);
     QCoreApplication::processEvents();
   }
-  if (window.text(ControlId::notesEdit).size() != note.size() + note.size() / 1000)
+  if (window.text(control::notesEdit).size() != note.size() + note.size() / 1000)
     state.SkipWithError("the note is not shown whole");
 }
 

@@ -17,25 +17,27 @@
 #include "addressbook/address_file.h"
 #include "app/main_window_definition.h"
 #include "app/program.h"
+#include "app/tick.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
+#include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
+#include "platform/win32/file_operations.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/profile_file.h"
+#include "platform/win32/serial_port.h"
+#include "platform/win32/shell.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_file_operations.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_profile_file.h"
-#include "platform/win32/win32_serial_port.h"
-#include "platform/win32/win32_shell.h"
-#include "platform/win32/win32_window.h"
+#include "platform/win32/window.h"
 #include "table/columns.h"
+#include "table/control_ids.h"
 #include "table/record_display.h"
-#include "table/tick.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using platform::ControlId;
+namespace control = table::control;
 
 constexpr int runs = 5;
 
@@ -60,14 +62,14 @@ Book makeBook(std::size_t cards) {
   std::string stem = platform::win32::fromWide(folder) + "morvi-bench-" + std::to_string(cards);
   Book book{stem + ".vcf", stem + ".conf"};
   bench::writeAddressBook(book.file, cards);
-  platform::win32::Win32ProfileFile().write(book.config, "VC", "File", book.file);
+  platform::win32::ProfileFile().write(book.config, "VC", "File", book.file);
   return book;
 }
 
 // Reading the file once and counting its cards: what no load can beat.
 double floorTime(const Book& book, std::size_t cards) {
-  platform::win32::Win32FileOperations operations;
-  platform::win32::Win32FileSystem files(operations);
+  platform::win32::FileOperations operations;
+  platform::win32::FileSystem files(operations);
   std::vector<double> times;
   for (int run = 0; run < runs; ++run) {
     Clock::time_point start = Clock::now();
@@ -88,16 +90,16 @@ double floorTime(const Book& book, std::size_t cards) {
 struct Services {
   explicit Services(const std::string& config) : settings(profile, config) {}
 
-  platform::win32::Win32Window window{app::mainWindowDefinition()};
+  platform::win32::Window window{app::mainWindowDefinition()};
   bench::NullDialogs dialogs;
-  platform::win32::Win32FileOperations operations;
-  platform::win32::Win32FileSystem files{operations};
-  platform::win32::Win32Clock clock;
-  platform::win32::Win32ProfileFile profile;
+  platform::win32::FileOperations operations;
+  platform::win32::FileSystem files{operations};
+  platform::win32::Clock clock;
+  platform::win32::ProfileFile profile;
   platform::Settings settings;
-  platform::win32::Win32SerialPort serial;
-  platform::win32::Win32Shell shell;
-  addressbook::Backups backups{""};  // loads and fills copy nothing
+  platform::win32::SerialPort serial;
+  platform::win32::Shell shell;
+  document::Backups backups{""};  // loads and fills copy nothing
   addressbook::Environment env{window, dialogs, files, clock, settings, backups};
 };
 
@@ -107,7 +109,7 @@ struct Services {
 double keystrokeTime(const Book& book, int& rows) {
   Services services(book.config);
   addressbook::AddressBook addresses;
-  services.window.setTableContent(addresses.table);
+  services.window.setContent(addresses.table);
   table::setupTableColumns(services.window);
   services.window.show();
   addressbook::ShowRecord show = [&](int row) {
@@ -117,10 +119,10 @@ double keystrokeTime(const Book& book, int& rows) {
   table::TickState tick;
   table::timerTick(tick, addresses, services.env, show);
   services.window.processPendingEvents();
-  HWND table = services.window.control(ControlId::recordTable);
+  HWND table = services.window.control(control::recordTable);
   std::vector<double> times;
   for (int run = 0; run < runs; ++run) {
-    services.window.setText(ControlId::filterEdit, run % 2 == 0 ? "M\xDCLLER" : "M\xFCller");
+    services.window.setText(control::filterEdit, run % 2 == 0 ? "M\xDCLLER" : "M\xFCller");
     Clock::time_point start = Clock::now();
     table::timerTick(tick, addresses, services.env, show);
     RedrawWindow(table, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -144,7 +146,7 @@ double startUpTime(const Book& book, int& rows) {
     services.window.processPendingEvents();
     RedrawWindow(services.window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     times.push_back(milliseconds(Clock::now() - start));
-    rows = program.addressBook().table.rowCount();
+    rows = program.records().table.rowCount();
     services.window.setEventHandler(nullptr);
   }
   return median(times);

@@ -3,34 +3,35 @@
 
 #include <QApplication>
 
-#include "app/config_location.h"
 #include "app/main_window_definition.h"
 #include "app/program.h"
+#include "app/setting_keys.h"
+#include "platform/config_candidates.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/system_clock.h"
-#include "platform/posix/xdg_shell.h"
-#include "platform/qt/qt_dialogs.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_window.h"
+#include "platform/posix/clock.h"
+#include "platform/posix/file_operations.h"
+#include "platform/posix/file_system.h"
+#include "platform/posix/shell.h"
+#include "platform/qt/dialogs.h"
+#include "platform/qt/serial_port.h"
+#include "platform/qt/window.h"
 
 int main(int, char** argv) {
   // The program reads no command-line arguments, not even those of Qt.
   int noArguments = 1;
   QApplication application(noArguments, argv);
-  platform::PosixFileOperations fileOperations;
-  platform::PosixFileSystem files(fileOperations);
+  platform::posix::FileOperations fileOperations;
+  platform::posix::FileSystem files(fileOperations);
   platform::IniProfileFile profile(files);
-  platform::SystemClock clock;
-  platform::XdgShell shell;
-  platform::qt::QtSerialPort serial;
-  platform::qt::QtWindow window(app::mainWindowDefinition());
-  platform::qt::QtDialogs dialogs(&window);
+  platform::posix::Clock clock;
+  platform::posix::Shell shell;
+  platform::qt::SerialPort serial;
+  platform::qt::Window window(app::mainWindowDefinition());
+  platform::qt::Dialogs dialogs(&window);
 
-  app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       platform::configCandidatesOfThisProcess(),
-                       platform::backupFolderOfThisProcess());
+  app::Program program({window, window, window, dialogs, profile, files, clock, serial, shell},
+                       platform::configCandidatesOfThisProcess(app::configFileName),
+                       platform::backupFolderOfThisProcess(app::stateFolderName));
   program.start();
   // Closed while it was starting: there is no window left to wait for.
   if (window.isAlive()) QApplication::exec();

@@ -4,31 +4,32 @@
 
 #include "app/main_window_definition.h"
 #include "app/program.h"
+#include "app/setting_keys.h"
 #include "platform/config_candidates.h"
+#include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
-#include "platform/win32/win32_clock.h"
-#include "platform/win32/win32_dialogs.h"
-#include "platform/win32/win32_file_operations.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_profile_file.h"
-#include "platform/win32/win32_serial_port.h"
-#include "platform/win32/win32_shell.h"
-#include "platform/win32/win32_window.h"
+#include "platform/win32/dialogs.h"
+#include "platform/win32/file_operations.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/profile_file.h"
+#include "platform/win32/serial_port.h"
+#include "platform/win32/shell.h"
+#include "platform/win32/window.h"
 
 int main() {
   platform::win32::initCommonControls();
-  platform::win32::Win32FileOperations fileOperations;
-  platform::win32::Win32FileSystem files(fileOperations);
-  platform::win32::Win32ProfileFile profile;
-  platform::win32::Win32Clock clock;
-  platform::win32::Win32Shell shell;
-  platform::win32::Win32SerialPort serial;
-  platform::win32::Win32Window window(app::mainWindowDefinition());
-  platform::win32::Win32Dialogs dialogs(window);
+  platform::win32::FileOperations fileOperations;
+  platform::win32::FileSystem files(fileOperations);
+  platform::win32::ProfileFile profile;
+  platform::win32::Clock clock;
+  platform::win32::Shell shell;
+  platform::win32::SerialPort serial;
+  platform::win32::Window window(app::mainWindowDefinition());
+  platform::win32::Dialogs dialogs(window);
 
-  app::Program program({window, dialogs, profile, files, clock, serial, shell},
-                       platform::configCandidatesOfThisProcess(),
-                       platform::backupFolderOfThisProcess());
+  app::Program program({window, window, window, dialogs, profile, files, clock, serial, shell},
+                       platform::configCandidatesOfThisProcess(app::configFileName),
+                       platform::backupFolderOfThisProcess(app::stateFolderName));
   program.start();
   window.runUntilClosed();
   return 0;

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "table/control_ids.h"
 #include "text/cp1252.h"
 
 namespace outputs {
@@ -10,6 +11,7 @@ namespace outputs {
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 
 struct PhoneButton {
   ControlId button;
@@ -17,12 +19,12 @@ struct PhoneButton {
 };
 
 constexpr std::array<PhoneButton, 6> buttonTable{{
-    {ControlId::dialWorkButton, ControlId::workPhoneEdit},
-    {ControlId::dialHomeButton, ControlId::homePhoneEdit},
-    {ControlId::dialMobileButton, ControlId::mobileEdit},
-    {ControlId::hangUpWorkButton, ControlId::none},
-    {ControlId::hangUpHomeButton, ControlId::none},
-    {ControlId::hangUpMobileButton, ControlId::none},
+    {control::dialWorkButton, control::workPhoneEdit},
+    {control::dialHomeButton, control::homePhoneEdit},
+    {control::dialMobileButton, control::mobileEdit},
+    {control::hangUpWorkButton, ControlId::none},
+    {control::hangUpHomeButton, ControlId::none},
+    {control::hangUpMobileButton, ControlId::none},
 }};
 
 constexpr std::string_view lineEnd = "\r\n";

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "outputs/phone_connection.h"
-#include "platform/control_ids.h"
+#include "platform/control_id.h"
 #include "platform/dialogs.h"
 #include "platform/window.h"
 

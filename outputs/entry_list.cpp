@@ -3,14 +3,16 @@
 #include <array>
 #include <cstddef>
 
-#include "addressbook/long_pass.h"
-#include "platform/path_separator.h"
+#include "platform/path.h"
+#include "table/control_ids.h"
+#include "table/progress.h"
 
 namespace outputs {
 
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 
 struct Column {
   ControlId field;
@@ -18,13 +20,13 @@ struct Column {
 };
 
 constexpr std::array<Column, 7> columns{{
-    {ControlId::nameEdit, 20},
-    {ControlId::firstNameEdit, 20},
-    {ControlId::workPhoneEdit, 14},
-    {ControlId::homePhoneEdit, 14},
-    {ControlId::mobileEdit, 14},
-    {ControlId::faxEdit, 14},
-    {ControlId::emailEdit, 20},
+    {control::nameEdit, 20},
+    {control::firstNameEdit, 20},
+    {control::workPhoneEdit, 14},
+    {control::homePhoneEdit, 14},
+    {control::mobileEdit, 14},
+    {control::faxEdit, 14},
+    {control::emailEdit, 20},
 }};
 
 constexpr std::string_view lineEnd = "\r\n";
@@ -37,34 +39,28 @@ void appendFixed(std::string& line, std::string_view text, std::size_t width) {
   line.append(width - text.size(), ' ');
 }
 
-std::string listPath(std::string directory) {
-  if (!directory.ends_with(platform::pathSeparator)) directory += platform::pathSeparator;
-  return directory + std::string(entryListFileName);
-}
-
 }  // namespace
 
 void appendEntryListLine(std::string& list, const table::ShownFields& fields) {
   for (const Column& column : columns) appendFixed(list, fields.text(column.field), column.width);
-  std::string_view day = fields.text(ControlId::dayEdit);
+  std::string_view day = fields.text(control::dayEdit);
   if (!day.empty()) {
-    list.append(day).append(".").append(fields.text(ControlId::monthEdit)).append(".");
-    list.append(fields.text(ControlId::yearEdit)).append("    ");
+    list.append(day).append(".").append(fields.text(control::monthEdit)).append(".");
+    list.append(fields.text(control::yearEdit)).append("    ");
   }
-  std::string_view hour = fields.text(ControlId::hourEdit);
-  if (!hour.empty()) list.append(hour).append(":").append(fields.text(ControlId::minuteEdit));
+  std::string_view hour = fields.text(control::hourEdit);
+  if (!hour.empty()) list.append(hour).append(":").append(fields.text(control::minuteEdit));
   list += lineEnd;
 }
 
-void writeEntryList(platform::Window& window, const addressbook::RecordTable& rows,
-                    const platform::Clock& clock, platform::FileSystem& files,
-                    platform::Shell& shell) {
-  std::string path = listPath(files.currentDirectory());
-  addressbook::ProgressDisplay display(window, clock, path);
+void writeEntryList(const table::Screen& screen, const table::RecordTable& rows,
+                    platform::FileSystem& files, platform::Shell& shell) {
+  std::string path = platform::path::join(files.currentDirectory(), entryListFileName);
+  table::ProgressDisplay display(screen, path);
   // The rows as they were asked for: a column click while the events are
   // handled must not mix two orders in one list.
-  const addressbook::RecordTable listed = rows;
-  platform::Date today = clock.today();
+  const table::RecordTable listed = rows;
+  platform::Date today = screen.clock.today();
   std::string text;
   table::ShownFields fields;
   int rowCount = listed.rowCount();

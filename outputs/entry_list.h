@@ -3,12 +3,11 @@
 #include <string>
 #include <string_view>
 
-#include "addressbook/record_table.h"
-#include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
-#include "platform/window.h"
 #include "table/record_display.h"
+#include "table/record_table.h"
+#include "table/screen.h"
 
 namespace outputs {
 
@@ -30,8 +29,7 @@ void appendEntryListLine(std::string& list, const table::ShownFields& fields);
 // commands back meanwhile. When the window is closed meanwhile, or the file
 // cannot be written, nothing is opened (an old list would pass for the new
 // one); nothing is reported.
-void writeEntryList(platform::Window& window, const addressbook::RecordTable& rows,
-                    const platform::Clock& clock, platform::FileSystem& files,
-                    platform::Shell& shell);
+void writeEntryList(const table::Screen& screen, const table::RecordTable& rows,
+                    platform::FileSystem& files, platform::Shell& shell);
 
 }  // namespace outputs

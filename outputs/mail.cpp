@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "table/control_ids.h"
 #include "text/cp1252.h"
 
 namespace outputs {
@@ -68,7 +69,7 @@ void openMailto(platform::Shell& shell, std::string_view address, std::string_vi
 }
 
 void composeMail(const platform::Window& window, platform::Shell& shell) {
-  openMailto(shell, window.text(platform::ControlId::emailEdit), "", "");
+  openMailto(shell, window.text(table::control::emailEdit), "", "");
 }
 
 }  // namespace outputs

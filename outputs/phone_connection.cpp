@@ -77,7 +77,7 @@ std::optional<std::string> portNameOf(std::string_view normalizedEntry) {
 }
 
 void connectPhone(std::string_view name, PhoneConnection& connection, platform::Window& window,
-                  platform::Dialogs& dialogs, platform::Settings& settings,
+                  platform::Dialogs& dialogs, platform::Setting& storedPort,
                   platform::Clock& clock) {
   platform::SerialPort& port = connection.port();
   if (port.isOpen()) port.close();
@@ -103,7 +103,7 @@ void connectPhone(std::string_view name, PhoneConnection& connection, platform::
     dialogs.messageBox(*portName, "kein Telefon gefunden !");
     return;
   }
-  settings.write(platform::setting::telephonePort, *portName);
+  storedPort.write(*portName);
   setPhoneButtonsVisible(window, true);
 }
 

@@ -6,11 +6,12 @@
 #include <string_view>
 
 #include "platform/clock.h"
-#include "platform/control_ids.h"
+#include "platform/control_id.h"
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
 #include "platform/settings.h"
 #include "platform/window.h"
+#include "table/control_ids.h"
 
 namespace outputs {
 
@@ -32,9 +33,9 @@ class PhoneConnection {
 // The controls of the main window with ids from 1300 to 1350: the three dial
 // and the three hang-up buttons.
 inline constexpr std::array<platform::ControlId, 6> phoneButtons{
-    platform::ControlId::dialWorkButton,   platform::ControlId::dialHomeButton,
-    platform::ControlId::dialMobileButton, platform::ControlId::hangUpWorkButton,
-    platform::ControlId::hangUpHomeButton, platform::ControlId::hangUpMobileButton};
+    table::control::dialWorkButton,   table::control::dialHomeButton,
+    table::control::dialMobileButton, table::control::hangUpWorkButton,
+    table::control::hangUpHomeButton, table::control::hangUpMobileButton};
 
 void setPhoneButtonsVisible(platform::Window& window, bool visible);
 
@@ -56,6 +57,7 @@ void setPhoneButtonsVisible(platform::Window& window, bool visible);
 // stored as the telephone port and the phone buttons are shown. An empty
 // name only closes the connection.
 void connectPhone(std::string_view name, PhoneConnection& connection, platform::Window& window,
-                  platform::Dialogs& dialogs, platform::Settings& settings, platform::Clock& clock);
+                  platform::Dialogs& dialogs, platform::Setting& storedPort,
+                  platform::Clock& clock);
 
 }  // namespace outputs

@@ -5,22 +5,21 @@
 
 namespace outputs {
 
-void openPortSettings(PhoneConnection& connection, platform::Window& window,
-                      platform::Dialogs& dialogs, platform::Settings& settings,
-                      platform::Clock& clock) {
-  std::string storedPort = settings.read(platform::setting::telephonePort);
-  std::optional<std::string> entered = dialogs.portSettings(storedPort);
+void openPortSettings(const platform::DialogDefinition& dialog, PhoneConnection& connection,
+                      platform::Window& window, platform::Dialogs& dialogs,
+                      platform::Setting& storedPort, platform::Clock& clock) {
+  std::optional<std::string> entered = dialogs.askForText(dialog, storedPort.read());
   if (!entered) return;
-  applyPortSettings(*entered, connection, window, dialogs, settings, clock);
+  applyPortSettings(*entered, connection, window, dialogs, storedPort, clock);
 }
 
 void applyPortSettings(std::string_view entered, PhoneConnection& connection,
                        platform::Window& window, platform::Dialogs& dialogs,
-                       platform::Settings& settings, platform::Clock& clock) {
+                       platform::Setting& storedPort, platform::Clock& clock) {
   setPhoneButtonsVisible(window, false);
-  settings.write(platform::setting::telephonePort, "");
+  storedPort.write("");
   if (entered.empty()) return;
-  connectPhone(entered, connection, window, dialogs, settings, clock);
+  connectPhone(entered, connection, window, dialogs, storedPort, clock);
 }
 
 }  // namespace outputs

@@ -13,9 +13,9 @@ namespace outputs {
 // The settings button: shows the port settings dialog with the stored port
 // and applies what the user entered when the dialog was closed with OK.
 // Closing the dialog otherwise changes nothing.
-void openPortSettings(PhoneConnection& connection, platform::Window& window,
-                      platform::Dialogs& dialogs, platform::Settings& settings,
-                      platform::Clock& clock);
+void openPortSettings(const platform::DialogDefinition& dialog, PhoneConnection& connection,
+                      platform::Window& window, platform::Dialogs& dialogs,
+                      platform::Setting& storedPort, platform::Clock& clock);
 
 // Applies an entered port: hides the phone buttons, clears the stored port
 // and, when the entry is not empty, connects to it. A failed attempt leaves
@@ -23,6 +23,6 @@ void openPortSettings(PhoneConnection& connection, platform::Window& window,
 // leaves an open connection open (with its buttons hidden).
 void applyPortSettings(std::string_view entered, PhoneConnection& connection,
                        platform::Window& window, platform::Dialogs& dialogs,
-                       platform::Settings& settings, platform::Clock& clock);
+                       platform::Setting& storedPort, platform::Clock& clock);
 
 }  // namespace outputs

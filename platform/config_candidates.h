@@ -13,7 +13,6 @@ inline constexpr std::size_t maxConfigPathLength = 256;
   if (path.size() > maxConfigPathLength) path.resize(maxConfigPathLength);
   return path;
 }
-inline constexpr std::string_view configFileName = "zudedo.conf";
 
 // The three places for the configuration file, most preferred first.
 struct ConfigCandidates {
@@ -22,13 +21,14 @@ struct ConfigCandidates {
   std::string rootFile;             // the system-wide file
 };
 
-// The candidates of this process, as the system it runs on names them
-// (Windows-1252 paths).
-[[nodiscard]] ConfigCandidates configCandidatesOfThisProcess();
+// The candidates of this process for a configuration file of this name, as
+// the system it runs on names them (Windows-1252 paths).
+[[nodiscard]] ConfigCandidates configCandidatesOfThisProcess(std::string_view fileName);
 
-// The folder for the copies of earlier versions of address files, in the
-// user's state folder as the system names it (Windows-1252); empty when the
-// system gives no such folder.
-[[nodiscard]] std::string backupFolderOfThisProcess();
+// The folder for the copies of earlier versions of address files: the
+// program's folder of that name in the user's state folder as the system
+// names it, with "backups" below it (Windows-1252); empty when the system
+// gives no such folder.
+[[nodiscard]] std::string backupFolderOfThisProcess(std::string_view programFolder);
 
 }  // namespace platform

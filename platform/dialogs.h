@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/window_definition.h"
+
 namespace platform {
 
 enum class MessageButtons { ok, yesNo, yesNoCancel };
@@ -18,6 +20,11 @@ struct FileDialogRequest {
   std::string defaultSuffix;  // "vcf"
   std::string initialPath;    // folder or file the dialog starts in
   std::string proposedName;   // file name offered in the name field
+  // What the user is told when the chosen name has a character without a
+  // Windows-1252 form: a box with this caption and this text followed by the
+  // name as chosen (which only the dialog can show as it is).
+  std::string refusalCaption;
+  std::string refusalText;
 };
 
 // Modal dialogs. Texts are Windows-1252 bytes; CR LF breaks lines.
@@ -29,12 +36,17 @@ class Dialogs {
                             MessageButtons buttons = MessageButtons::ok,
                             MessageIcon icon = MessageIcon::none,
                             Answer defaultButton = Answer::yes) = 0;
-  // The chosen path, or nothing when the user cancelled.
+  // The chosen path (absolute, Windows-1252), or nothing when the user
+  // cancelled or chose a name without a Windows-1252 form (after the
+  // request's refusal was shown).
   virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
-  // The port settings dialog: shows the given port, returns the entered text
-  // when OK was pressed, nothing when the dialog was closed otherwise.
-  virtual std::optional<std::string> portSettings(std::string_view storedPort) = 0;
+  // The dialog of the definition, modal over the main window, with text in
+  // its edit field and the focus on its default button: the field's text
+  // when the default button was pressed, nothing when the dialog was closed
+  // in any other way.
+  virtual std::optional<std::string> askForText(const DialogDefinition& dialog,
+                                                std::string_view text) = 0;
 };
 
 }  // namespace platform

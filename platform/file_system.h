@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/path_separator.h"
-
 namespace platform {
 
 enum class EntryKind { file, folder, other };
@@ -42,14 +40,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // A regular file (links followed) exists under this path.
   [[nodiscard]] virtual bool isFile(std::string_view path) const = 0;
-  // Whether the file is kept out of the user's ordinary view of its folder:
-  // here when its name starts with '.'; a system that marks hidden files
-  // in another way says so in its backend.
-  [[nodiscard]] virtual bool isHidden(std::string_view path) const {
-    auto separator = path.find_last_of(pathSeparators);
-    std::string_view name = separator == std::string_view::npos ? path : path.substr(separator + 1);
-    return name.starts_with('.');
-  }
+  // Whether the file is kept out of the user's ordinary view of its folder,
+  // as the system marks hidden files.
+  [[nodiscard]] virtual bool isHidden(std::string_view path) const = 0;
   // The whole file, or nothing when it cannot be read.
   [[nodiscard]] virtual std::optional<std::string> readFile(std::string_view path) const = 0;
   // Hands the file's bytes to take in order, a piece of bounded size at a

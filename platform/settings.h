@@ -18,13 +18,6 @@ struct SettingKey {
   std::size_t room;
 };
 
-// The complete set of keys the program reads or writes.
-namespace setting {
-inline constexpr SettingKey created{"port", "t", "", 2};
-inline constexpr SettingKey telephonePort{"port", "comx", "", 98};
-inline constexpr SettingKey addressFile{"VC", "File", "myadr.vcf", 256};
-}  // namespace setting
-
 // The configuration file in use: every read and write goes to the file at
 // once, nothing is cached.
 class Settings {
@@ -42,6 +35,20 @@ class Settings {
  private:
   ProfileFile& profile_;
   std::string path_;
+};
+
+// One key of the configuration file in use.
+class Setting {
+ public:
+  Setting(Settings& settings, const SettingKey& key) : settings_(settings), key_(key) {}
+
+  [[nodiscard]] std::string read() const { return settings_.read(key_); }
+  bool write(std::string_view value) { return settings_.write(key_, value); }
+  [[nodiscard]] const SettingKey& key() const { return key_; }
+
+ private:
+  Settings& settings_;
+  SettingKey key_;
 };
 
 }  // namespace platform

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
-#include "platform/control_ids.h"
-#include "platform/table_content.h"
+#include "platform/control_id.h"
 
 namespace platform {
 
@@ -14,8 +12,8 @@ class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
   virtual void timerExpired() = 0;
-  // A control reported a command; notification 0 or 1 counts as a click.
-  virtual void command(ControlId id, int notification) = 0;
+  // A button was clicked, or pressed from the keyboard.
+  virtual void controlClicked(ControlId id) = 0;
   // A left click on the header of a table column (1-based).
   virtual void columnClicked(int column) = 0;
   // The window frame turns active (true) or inactive (false).
@@ -24,13 +22,9 @@ class WindowEvents {
   virtual bool closeRequested() = 0;
 };
 
-struct TableColumn {
-  std::string title;  // Windows-1252
-  int width = 0;      // pixels; 0 hides the column
-};
-
 // The main window and its controls, addressed by id. All texts crossing this
 // interface are Windows-1252 bytes; multi-line texts use CR LF line breaks.
+// The record table and the status bar have interfaces of their own.
 class Window {
  public:
   virtual ~Window() = default;
@@ -43,24 +37,6 @@ class Window {
   // The control that has the keyboard focus, or ControlId::none.
   [[nodiscard]] virtual ControlId focusedControl() const = 0;
   virtual void addTooltip(ControlId id, std::string_view text) = 0;
-
-  // Status bar parts are numbered from 1.
-  virtual void setStatusText(int part, std::string_view text) = 0;
-  virtual void setProgress(int percent) = 0;
-
-  // The record table. The content object outlives the window's use of it.
-  virtual void setTableColumns(std::span<const TableColumn> columns) = 0;
-  [[nodiscard]] virtual int tableColumnWidth(int column) const = 0;
-  virtual void setTableContent(const TableContent& content) = 0;
-  // The content changed wholesale (filled, sorted): one reset of the view.
-  virtual void tableReset() = 0;
-  virtual void tableRowAppended() = 0;
-  virtual void tableRowChanged(int row) = 0;
-  // First selected row, 0 when none.
-  [[nodiscard]] virtual int selectedRow() const = 0;
-  // Selects one row (0 clears the selection).
-  virtual void selectRow(int row) = 0;
-  virtual void scrollToRow(int row) = 0;
 
   // Shows the window in its normal state.
   virtual void show() = 0;

@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/control_ids.h"
+#include "platform/control_id.h"
 
 namespace platform {
 
@@ -17,6 +17,7 @@ enum class ControlKind {
   statusBar,
   progressBar,
   picture,  // decoration
+  button,   // a push button with a text: in a dialog, the default button, which accepts
 };
 
 enum class Alignment { left, right, centre, centreBoth };
@@ -37,14 +38,16 @@ struct FontDefinition {
 struct ControlDefinition {
   ControlId id;
   ControlKind kind;
-  std::string_view text;    // Windows-1252; for pictures the picture's resource name
-  int x, y, width, height;  // client-area pixels
+  std::string_view text = {};  // Windows-1252; for pictures the picture's resource name
+  int x, y, width, height;     // client-area pixels
   FontId font = FontId::defaultFont;
   Alignment alignment = Alignment::left;
   bool scaled = false;                   // picture stretched to the control's size
   bool hidden = false;                   // hidden until shown by the program
   int pictureSize = 0;                   // the picture's own size (square) in pixels
   std::string_view accessibleName = {};  // Windows-1252; for picture buttons
+  std::string_view tooltip = {};         // Windows-1252; CR LF breaks the line
+  bool highlighted = false;              // a label on the highlight background
 };
 
 struct Rgb {
@@ -56,13 +59,24 @@ struct WindowDefinition {
   std::string_view title;  // Windows-1252
   int clientWidth, clientHeight;
   Rgb background;
-  Rgb rowLabelBackground;
+  Rgb highlightBackground;  // of the highlighted labels
   Rgb tableBackground;
   std::span<const int> statusPartWidths;
   int progressX, progressY, progressWidth, progressHeight;
   int timerMilliseconds;
   std::span<const ControlDefinition> controls;
   std::span<const FontDefinition> fonts;
+};
+
+// A small modal dialog over the main window with one edit field: a label,
+// the field and a default button, in creation (and Tab) order.
+struct DialogDefinition {
+  std::string_view title;  // Windows-1252
+  std::string_view icon;   // the picture's resource name
+  int iconSize;            // the caption icon's size (square) in pixels
+  int clientWidth, clientHeight;
+  int x, y;  // where it opens, in the owner's client coordinates
+  std::span<const ControlDefinition> controls;
 };
 
 }  // namespace platform

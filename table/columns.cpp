@@ -6,14 +6,14 @@
 
 namespace table {
 
-void setupTableColumns(platform::Window& window) {
+void setupTableColumns(platform::RecordView& view) {
   std::vector<platform::TableColumn> columns;
   for (int row = 1; row <= addressbook::fieldCount(); ++row) {
     bool hidden = addressbook::fieldKey(row) == "NOTE";
     columns.push_back({std::string(*addressbook::fieldLabel(row)), hidden ? 0 : columnWidth});
   }
   columns.push_back({"Nr.", 0});
-  window.setTableColumns(columns);
+  view.setColumns(columns);
 }
 
 }  // namespace table

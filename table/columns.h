@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/window.h"
+#include "platform/record_view.h"
 
 namespace table {
 
@@ -10,6 +10,6 @@ inline constexpr int columnWidth = 144;
 // Gives the record table its nine columns: the field labels and "Nr.", all
 // 144 pixels wide except the notes and the slot number, which are hidden
 // (width 0) but keep their texts.
-void setupTableColumns(platform::Window& window);
+void setupTableColumns(platform::RecordView& view);
 
 }  // namespace table

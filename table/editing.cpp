@@ -6,9 +6,9 @@
 
 #include "addressbook/field_table.h"
 #include "addressbook/numbers.h"
-#include "addressbook/record_table.h"
-#include "addressbook/saving.h"
+#include "table/control_ids.h"
 #include "table/notes.h"
+#include "table/record_display.h"
 
 namespace table {
 
@@ -35,12 +35,13 @@ struct BirthdayCheck {
 
 // The birthday of the date and time fields in display form, or nothing when
 // a check failed (each failure has been reported).
-std::optional<std::string> birthdayFromFields(const addressbook::Environment& env) {
-  std::string dayText = fieldText(env.window, ControlId::dayEdit);
-  std::string monthText = fieldText(env.window, ControlId::monthEdit);
-  std::string yearText = fieldText(env.window, ControlId::yearEdit);
-  std::string hourText = fieldText(env.window, ControlId::hourEdit);
-  std::string minuteText = fieldText(env.window, ControlId::minuteEdit);
+std::optional<std::string> birthdayFromFields(const platform::Window& window,
+                                              platform::Dialogs& dialogs) {
+  std::string dayText = fieldText(window, control::dayEdit);
+  std::string monthText = fieldText(window, control::monthEdit);
+  std::string yearText = fieldText(window, control::yearEdit);
+  std::string hourText = fieldText(window, control::hourEdit);
+  std::string minuteText = fieldText(window, control::minuteEdit);
   std::int64_t day = addressbook::leadingNumber(dayText);
   std::int64_t month = addressbook::leadingNumber(monthText);
   std::int64_t year = addressbook::leadingNumber(yearText);
@@ -58,7 +59,7 @@ std::optional<std::string> birthdayFromFields(const addressbook::Environment& en
   int errors = 0;
   for (const BirthdayCheck& check : checks) {
     if (!check.failed) continue;
-    env.dialogs.messageBox(check.text, check.caption);
+    dialogs.messageBox(check.text, check.caption);
     ++errors;
   }
   if (errors > 0) return std::nullopt;
@@ -70,104 +71,103 @@ std::optional<std::string> birthdayFromFields(const addressbook::Environment& en
 
 // The lowest slot that neither holds a record nor is shown by a row of the
 // table (a new row whose name has not been applied yet), or 0.
-std::size_t firstFreeSlot(const addressbook::AddressBook& book) {
-  if (!book.store.hasSlots()) return 0;
-  std::vector<bool> shown(book.store.capacity() + 1);
-  for (std::uint32_t slot : book.table.slots()) {
+std::size_t firstFreeSlot(const Records& records) {
+  if (!records.store.hasSlots()) return 0;
+  std::vector<bool> shown(records.store.capacity() + 1);
+  for (std::uint32_t slot : records.table.slots()) {
     if (slot < shown.size()) shown[slot] = true;
   }
-  for (std::size_t slot = 1; slot <= book.store.capacity(); ++slot) {
-    if (!shown[slot] && !book.store.holdsRecord(slot)) return slot;
+  for (std::size_t slot = 1; slot <= records.store.capacity(); ++slot) {
+    if (!shown[slot] && !records.store.holdsRecord(slot)) return slot;
   }
   return 0;
 }
 
-void reportNoRowSelected(const addressbook::Environment& env) {
-  env.dialogs.messageBox("kein Datensatz markiert !", "Stop!");
+void reportNoRowSelected(platform::Dialogs& dialogs) {
+  dialogs.messageBox("kein Datensatz markiert !", "Stop!");
 }
 
 }  // namespace
 
-void applyEdits(addressbook::AddressBook& book, const addressbook::Environment& env) {
-  int row = env.window.selectedRow();
-  std::size_t slot = book.table.slotOfRow(row);
+void applyEdits(Records& records, const Screen& screen, platform::Dialogs& dialogs) {
+  const platform::Window& window = screen.window;
+  int row = screen.view.selectedRow();
+  std::size_t slot = records.table.slotOfRow(row);
   if (slot == 0) {
-    reportNoRowSelected(env);
+    reportNoRowSelected(dialogs);
     return;
   }
-  std::string name = fieldText(env.window, ControlId::nameEdit);
-  std::string givenName = fieldText(env.window, ControlId::firstNameEdit);
+  std::string name = fieldText(window, control::nameEdit);
+  std::string givenName = fieldText(window, control::firstNameEdit);
   if (!givenName.empty()) name += ";" + givenName;
 
-  addressbook::RecordStore& store = book.store;
+  addressbook::RecordStore& store = records.store;
   store.setField(slot, addressbook::field::name, cut(name));
   constexpr std::pair<int, ControlId> plainFields[] = {
-      {addressbook::field::workPhone, ControlId::workPhoneEdit},
-      {addressbook::field::homePhone, ControlId::homePhoneEdit},
-      {addressbook::field::mobile, ControlId::mobileEdit},
-      {addressbook::field::fax, ControlId::faxEdit},
-      {addressbook::field::email, ControlId::emailEdit},
+      {addressbook::field::workPhone, control::workPhoneEdit},
+      {addressbook::field::homePhone, control::homePhoneEdit},
+      {addressbook::field::mobile, control::mobileEdit},
+      {addressbook::field::fax, control::faxEdit},
+      {addressbook::field::email, control::emailEdit},
   };
-  for (const auto& [f, id] : plainFields) store.setField(slot, f, fieldText(env.window, id));
+  for (const auto& [f, id] : plainFields) store.setField(slot, f, fieldText(window, id));
 
-  bool dateGiven = !env.window.text(ControlId::dayEdit).empty() ||
-                   !env.window.text(ControlId::monthEdit).empty() ||
-                   !env.window.text(ControlId::yearEdit).empty();
+  bool dateGiven = !window.text(control::dayEdit).empty() ||
+                   !window.text(control::monthEdit).empty() ||
+                   !window.text(control::yearEdit).empty();
   if (dateGiven) {
-    if (auto value = birthdayFromFields(env)) store.setField(slot, birthday, *value);
+    if (auto value = birthdayFromFields(window, dialogs)) store.setField(slot, birthday, *value);
   }
   store.setField(slot, addressbook::field::notes,
-                 notesForStore(fieldText(env.window, ControlId::notesEdit)));
-  book.changed = true;
-  env.window.tableRowChanged(row);
+                 notesForStore(fieldText(window, control::notesEdit)));
+  records.changed = true;
+  screen.view.rowChanged(row);
 }
 
-void deleteRecord(addressbook::AddressBook& book, const addressbook::Environment& env,
-                  const addressbook::ShowRecord& showRecord,
-                  const addressbook::SortByName& sortByName) {
-  int row = env.window.selectedRow();
-  std::size_t slot = book.table.slotOfRow(row);
+bool deleteRecord(Records& records, const Screen& screen, platform::Dialogs& dialogs) {
+  int row = screen.view.selectedRow();
+  std::size_t slot = records.table.slotOfRow(row);
   if (slot == 0) {
-    reportNoRowSelected(env);
-    return;
+    reportNoRowSelected(dialogs);
+    return false;
   }
-  std::string name = book.table.cell(row, addressbook::field::name);
-  std::string caption = "Datensatz " + addressbook::slotNumberText(slot) + " l\xF6schen ?";
-  if (env.dialogs.messageBox(name, caption, platform::MessageButtons::yesNo,
-                             platform::MessageIcon::exclamation) != platform::Answer::yes) {
-    return;
+  std::string name = records.table.cell(row, addressbook::field::name);
+  std::string caption = "Datensatz " + slotNumberText(slot) + " l\xF6schen ?";
+  if (dialogs.messageBox(name, caption, platform::MessageButtons::yesNo,
+                         platform::MessageIcon::exclamation) != platform::Answer::yes) {
+    return false;
   }
-  book.store.setField(slot, addressbook::field::name, "");
-  book.table.keepDeletedName(slot, name);
-  book.changed = true;
-  addressbook::saveAddressFile(book, env, false, showRecord, sortByName);
+  records.store.setField(slot, addressbook::field::name, "");
+  records.table.keepDeletedName(slot, name);
+  records.changed = true;
+  return true;
 }
 
-void newRecord(addressbook::AddressBook& book, const addressbook::Environment& env, bool duplicate,
-               const addressbook::ShowRecord& showRecord) {
-  std::size_t slot = firstFreeSlot(book);
+void newRecord(Records& records, const Screen& screen, platform::Dialogs& dialogs, bool duplicate) {
+  std::size_t slot = firstFreeSlot(records);
   if (slot == 0) {
-    env.dialogs.messageBox("Speicher ? (nach Programm-Neustart OK !)", defaultCaption);
+    dialogs.messageBox("Speicher ? (nach Programm-Neustart OK !)", defaultCaption);
     return;
   }
-  int selected = env.window.selectedRow();
-  std::size_t source = book.table.slotOfRow(selected);
+  int selected = screen.view.selectedRow();
+  std::size_t source = records.table.slotOfRow(selected);
   if (duplicate && source == 0) {
-    env.dialogs.messageBox("duplizieren ? (Datensatz selektieren !)", defaultCaption);
+    dialogs.messageBox("duplizieren ? (Datensatz selektieren !)", defaultCaption);
     return;
   }
   for (int f = 1; f <= addressbook::fieldCount(); ++f) {
-    std::string value = duplicate ? cut(std::string(book.store.field(source, f))) : std::string();
-    book.store.setField(slot, f, value);
+    std::string value =
+        duplicate ? cut(std::string(records.store.field(source, f))) : std::string();
+    records.store.setField(slot, f, value);
   }
-  book.table.appendSlot(slot);
-  book.changed = true;
-  int row = book.table.rowCount();
-  env.window.tableRowAppended();
-  env.window.selectRow(row);
-  env.window.scrollToRow(row);
-  showRecord(row);
-  env.window.setFocus(ControlId::nameEdit);
+  records.table.appendSlot(slot);
+  records.changed = true;
+  int row = records.table.rowCount();
+  screen.view.rowAppended();
+  screen.view.selectRow(row);
+  screen.view.scrollToRow(row);
+  showRecord(records, screen, row);
+  screen.window.setFocus(control::nameEdit);
 }
 
 }  // namespace table

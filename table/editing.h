@@ -1,6 +1,8 @@
 #pragma once
 
-#include "addressbook/address_book.h"
+#include "platform/dialogs.h"
+#include "table/records.h"
+#include "table/screen.h"
 
 namespace table {
 
@@ -13,19 +15,17 @@ inline constexpr std::size_t maxCellLength = 259;
 // check passes, the birthday. Each failing check of the birthday shows its
 // message; the other fields are applied all the same. Without a selected row
 // nothing is written and the user is told.
-void applyEdits(addressbook::AddressBook& book, const addressbook::Environment& env);
+void applyEdits(Records& records, const Screen& screen, platform::Dialogs& dialogs);
 
 // Asks whether to delete the selected record and, on Yes, empties its name
-// and saves the address book. Should that save not happen, the row stays and
-// goes on showing the record as it was until the next fill.
-void deleteRecord(addressbook::AddressBook& book, const addressbook::Environment& env,
-                  const addressbook::ShowRecord& showRecord,
-                  const addressbook::SortByName& sortByName);
+// and marks the records changed; returns whether it did. The row stays and
+// goes on showing the record as it was until the next fill (the caller saves
+// the address book at once).
+bool deleteRecord(Records& records, const Screen& screen, platform::Dialogs& dialogs);
 
 // Adds a row for the first free slot, empty or (duplicate) with the selected
 // row's fields, selects it, shows it and puts the caret into the name field.
 // The slot stays taken while the table shows the row.
-void newRecord(addressbook::AddressBook& book, const addressbook::Environment& env, bool duplicate,
-               const addressbook::ShowRecord& showRecord);
+void newRecord(Records& records, const Screen& screen, platform::Dialogs& dialogs, bool duplicate);
 
 }  // namespace table

@@ -5,6 +5,7 @@
 
 #include "addressbook/field_table.h"
 #include "addressbook/numbers.h"
+#include "table/control_ids.h"
 #include "table/notes.h"
 
 namespace table {
@@ -41,18 +42,18 @@ std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year, pla
   return addressbook::withNumber("(", age) + "J)";
 }
 
-void ShownFields::read(const addressbook::RecordTable& rows, int row, platform::Date today) {
+void ShownFields::read(const RecordTable& rows, int row, platform::Date today) {
   for (std::string& text : texts_) text.clear();
   if (row < 1 || row > rows.rowCount()) return;
   using namespace addressbook::field;
   std::string_view name = rows.field(row, addressbook::field::name);
-  set(ControlId::nameEdit, part(name, ';', 1));
-  set(ControlId::firstNameEdit, part(name, ';', 2));
-  set(ControlId::workPhoneEdit, rows.field(row, workPhone));
-  set(ControlId::homePhoneEdit, rows.field(row, homePhone));
-  set(ControlId::mobileEdit, rows.field(row, mobile));
-  set(ControlId::faxEdit, rows.field(row, fax));
-  set(ControlId::emailEdit, rows.field(row, email));
+  set(control::nameEdit, part(name, ';', 1));
+  set(control::firstNameEdit, part(name, ';', 2));
+  set(control::workPhoneEdit, rows.field(row, workPhone));
+  set(control::homePhoneEdit, rows.field(row, homePhone));
+  set(control::mobileEdit, rows.field(row, mobile));
+  set(control::faxEdit, rows.field(row, fax));
+  set(control::emailEdit, rows.field(row, email));
 
   std::string_view date = rows.field(row, birthday);
   std::string_view day = part(date, ';', 1);
@@ -60,21 +61,31 @@ void ShownFields::read(const addressbook::RecordTable& rows, int row, platform::
   std::int64_t monthNumber = numberOf(part(day, '.', 2));
   std::int64_t year = numberOf(part(day, '.', 3));
   if (year < firstShownYear) return;
-  set(ControlId::dayEdit, std::to_string(dayNumber));
-  set(ControlId::monthEdit, std::to_string(monthNumber));
-  set(ControlId::yearEdit, std::to_string(year));
+  set(control::dayEdit, std::to_string(dayNumber));
+  set(control::monthEdit, std::to_string(monthNumber));
+  set(control::yearEdit, std::to_string(year));
   std::string_view time = part(date, ';', 2);
-  set(ControlId::hourEdit, trimBlanks(part(time, ':', 1)));
-  set(ControlId::minuteEdit, trimBlanks(part(time, ':', 2)));
-  set(ControlId::ageLabel, ageText(dayNumber, monthNumber, year, today));
+  set(control::hourEdit, trimBlanks(part(time, ':', 1)));
+  set(control::minuteEdit, trimBlanks(part(time, ':', 2)));
+  set(control::ageLabel, ageText(dayNumber, monthNumber, year, today));
 }
 
-void showRecord(platform::Window& window, const addressbook::RecordTable& rows,
-                const platform::Clock& clock, int row) {
+void showRecord(Records& records, const Screen& screen, int row) {
   ShownFields fields;
-  fields.read(rows, row, clock.today());
-  for (ControlId id : ShownFields::ids) window.setText(id, fields.text(id));
-  window.setText(ControlId::notesEdit, notesForEditing(rows.field(row, addressbook::field::notes)));
+  fields.read(records.table, row, screen.clock.today());
+  for (ControlId id : ShownFields::ids) screen.window.setText(id, fields.text(id));
+  screen.window.setText(control::notesEdit,
+                        notesForEditing(records.table.field(row, addressbook::field::notes)));
+  records.shownSlot = records.table.slotOfRow(row);
+}
+
+void followSelection(Records& records, const Screen& screen) {
+  int selected = screen.view.selectedRow();
+  if (records.table.slotOfRow(selected) != records.shownSlot) showRecord(records, screen, selected);
+  if (selected != records.labelledRow) {
+    records.labelledRow = selected;
+    screen.window.setText(control::rowLabel, addressbook::withNumber(" ", selected));
+  }
 }
 
 }  // namespace table

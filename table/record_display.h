@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "addressbook/record_table.h"
 #include "platform/clock.h"
-#include "platform/window.h"
+#include "table/control_ids.h"
+#include "table/record_table.h"
+#include "table/records.h"
+#include "table/screen.h"
 
 namespace table {
 
@@ -18,13 +20,10 @@ class ShownFields {
  public:
   // The fields in question, in the order showRecord fills them.
   static constexpr std::array ids{
-      platform::ControlId::nameEdit,      platform::ControlId::firstNameEdit,
-      platform::ControlId::workPhoneEdit, platform::ControlId::homePhoneEdit,
-      platform::ControlId::mobileEdit,    platform::ControlId::faxEdit,
-      platform::ControlId::emailEdit,     platform::ControlId::dayEdit,
-      platform::ControlId::monthEdit,     platform::ControlId::yearEdit,
-      platform::ControlId::hourEdit,      platform::ControlId::minuteEdit,
-      platform::ControlId::ageLabel};
+      control::nameEdit,   control::firstNameEdit, control::workPhoneEdit, control::homePhoneEdit,
+      control::mobileEdit, control::faxEdit,       control::emailEdit,     control::dayEdit,
+      control::monthEdit,  control::yearEdit,      control::hourEdit,      control::minuteEdit,
+      control::ageLabel};
 
   // Empty for a control that is not among the ids.
   [[nodiscard]] std::string_view text(platform::ControlId id) const;
@@ -34,7 +33,7 @@ class ShownFields {
   // ";", the numbers, the e-mail address, the birthday in day, month, year,
   // hour and minute, and the age on the date today. All empty for a row
   // that does not exist. Reusing one object for many rows keeps its memory.
-  void read(const addressbook::RecordTable& rows, int row, platform::Date today);
+  void read(const RecordTable& rows, int row, platform::Date today);
 
  private:
   std::array<std::string, ids.size()> texts_;
@@ -43,8 +42,14 @@ class ShownFields {
 // Shows table row (1-based) in the edit fields: the shownFields on the
 // clock's date and the notes with their line breaks. A row that does not
 // exist empties the fields.
-void showRecord(platform::Window& window, const addressbook::RecordTable& rows,
-                const platform::Clock& clock, int row);
+void showRecord(Records& records, const Screen& screen, int row);
+
+// Brings the row label and the edit fields in line with the selection: the
+// label follows the selected row number, and the fields are filled again
+// whenever the selected row shows another record than they do (a row that
+// a sort or refill moved under the selection counts too), but not for the
+// record they already show, so typing after New is never wiped out.
+void followSelection(Records& records, const Screen& screen);
 
 // The age label for a birthday on a date: "(56J)".
 [[nodiscard]] std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year,

@@ -1,19 +1,19 @@
 #include "platform/machine_file_system.h"
 
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
+#include "platform/posix/file_operations.h"
+#include "platform/posix/file_system.h"
 
 namespace platform {
 
 namespace {
 
 // The file system together with the system calls it works through.
-class MachineFileSystem : public PosixFileSystem {
+class MachineFileSystem : public posix::FileSystem {
  public:
-  MachineFileSystem() : PosixFileSystem(operations_) {}
+  MachineFileSystem() : posix::FileSystem(operations_) {}
 
  private:
-  PosixFileOperations operations_;
+  posix::FileOperations operations_;
 };
 
 }  // namespace

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <span>
 
+#include "platform/record_view.h"
 #include "platform/table_content.h"
-#include "platform/window.h"
 
 namespace platform::qt {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/control_ids.h"
+#include "table/control_ids.h"
 
 namespace platform::win32 {
 

@@ -5,8 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "tests/fakes/memory_file_system.h"
-
 namespace {
 
 using namespace std::string_literals;
@@ -97,15 +95,6 @@ TEST(ConvertUtf8Letters, turnsEveryWindows1252CharacterIntoItsByte) {
     EXPECT_EQ(text, c.expected) << c.input;
     EXPECT_EQ(&result, &text);
   }
-}
-
-TEST(ReadFileText, givesTheWholeFileWithCrLfLineEnds) {
-  testing_support::MemoryFileSystem files;
-  files.files["/a/lf.vcf"] = "BEGIN:VCARD\nN:A\n";
-  files.files["/a/empty.vcf"] = "";
-  EXPECT_EQ(addressbook::readFileText(files, "/a/lf.vcf"), "BEGIN:VCARD\r\nN:A\r\n");
-  EXPECT_EQ(addressbook::readFileText(files, "/a/empty.vcf"), "");
-  EXPECT_EQ(addressbook::readFileText(files, "/a/missing.vcf"), "");
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include "table/control_ids.h"
 #include "tests/fakes/program_fixture.h"
 
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 using testing_support::ProgramFixture;
 
 constexpr std::string_view threeCards =
@@ -21,7 +23,7 @@ TEST(ProgramStart, showsTheWindowLoadsTheFileAndOnlyThenTakesTheEvents) {
   EXPECT_EQ(fixture.window.timerMilliseconds, 100);
   EXPECT_EQ(fixture.window.rowCount(), 3);
   EXPECT_EQ(fixture.window.status[4], std::string("File: ") + ProgramFixture::addressPath);
-  EXPECT_EQ(fixture.window.text(ControlId::nameEdit), "Meier");
+  EXPECT_EQ(fixture.window.text(control::nameEdit), "Meier");
   EXPECT_EQ(fixture.window.tooltips.size(), 11u);
   EXPECT_EQ(fixture.window.columns.size(), 9u);
   EXPECT_EQ(fixture.window.events, &fixture.program);
@@ -51,28 +53,28 @@ TEST(ProgramEvents, columnClicksCycleThroughThreeSortsSharedByAllColumns) {
 TEST(ProgramEvents, focusComesBackAfterSwitchingWindows) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.start();
-  fixture.window.setFocus(ControlId::emailEdit);
+  fixture.window.setFocus(control::emailEdit);
   fixture.window.events->activationChanged(false);
   fixture.window.setFocus(ControlId::none);
   fixture.window.events->activationChanged(true);
-  EXPECT_EQ(fixture.window.focusedControl(), ControlId::emailEdit);
-  fixture.window.setFocus(ControlId::nameEdit);
+  EXPECT_EQ(fixture.window.focusedControl(), control::emailEdit);
+  fixture.window.setFocus(control::nameEdit);
   fixture.window.events->activationChanged(true);  // nothing remembered any more
-  EXPECT_EQ(fixture.window.focusedControl(), ControlId::nameEdit);
+  EXPECT_EQ(fixture.window.focusedControl(), control::nameEdit);
 }
 
 TEST(ProgramEvents, resetFilterEmptiesTheFilterAndTheNextTickShowsAll) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.start();
-  fixture.window.setText(ControlId::filterEdit, "meier");
+  fixture.window.setText(control::filterEdit, "meier");
   fixture.tick();
   EXPECT_EQ(fixture.window.rowCount(), 1);
-  fixture.click(ControlId::resetFilterButton);
-  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
+  fixture.click(control::resetFilterButton);
+  EXPECT_EQ(fixture.window.text(control::filterEdit), "");
   fixture.tick();
   EXPECT_EQ(fixture.window.rowCount(), 3);
   int resets = fixture.window.resets;
-  fixture.click(ControlId::resetFilterButton);  // already empty: no refill
+  fixture.click(control::resetFilterButton);  // already empty: no refill
   fixture.tick();
   EXPECT_EQ(fixture.window.resets, resets);
 }
@@ -86,29 +88,29 @@ TEST(ProgramEvents, commandsDuringALoadRunAfterItAndOnlyOnce) {
   int clicks = 0;
   fixture.window.onPendingEvents = [&] {
     if (clicks++ > 0) return;
-    fixture.window.setText(ControlId::filterEdit, "x");
-    fixture.click(ControlId::resetFilterButton);
-    fixture.click(ControlId::resetFilterButton);
-    fixture.click(ControlId::openButton);
-    EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "x");
+    fixture.window.setText(control::filterEdit, "x");
+    fixture.click(control::resetFilterButton);
+    fixture.click(control::resetFilterButton);
+    fixture.click(control::openButton);
+    EXPECT_EQ(fixture.window.text(control::filterEdit), "x");
   };
-  fixture.click(ControlId::openButton);
-  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
+  fixture.click(control::openButton);
+  EXPECT_EQ(fixture.window.text(control::filterEdit), "");
   EXPECT_EQ(fixture.dialogs.openRequests.size(), 2u);
 }
 
 TEST(ProgramEvents, closingDuringALoadIsRefusedWithoutAQuestion) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.start();
-  fixture.window.setText(ControlId::mobileEdit, "0170 9");
-  fixture.click(ControlId::applyButton);
+  fixture.window.setText(control::mobileEdit, "0170 9");
+  fixture.click(control::applyButton);
   fixture.dialogs.answers = {platform::Answer::no};  // open: discard the edit
   fixture.dialogs.fileAnswers.push_back(std::string(ProgramFixture::addressPath));
   std::vector<bool> closeAllowed;
   fixture.window.onPendingEvents = [&] {
     closeAllowed.push_back(fixture.window.events->closeRequested());
   };
-  fixture.click(ControlId::openButton);
+  fixture.click(control::openButton);
   // Every close that arrives while the load and its fill let events through
   // is refused.
   ASSERT_FALSE(closeAllowed.empty());
@@ -117,25 +119,15 @@ TEST(ProgramEvents, closingDuringALoadIsRefusedWithoutAQuestion) {
   EXPECT_EQ(fixture.window.rowCount(), 3);
 }
 
-TEST(ProgramEvents, notificationsOtherThanClicksDoNothing) {
-  ProgramFixture fixture{std::string(threeCards)};
-  fixture.start();
-  fixture.window.setText(ControlId::filterEdit, "x");
-  fixture.window.events->command(ControlId::resetFilterButton, 0x300);
-  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "x");
-  fixture.window.events->command(ControlId::resetFilterButton, 1);
-  EXPECT_EQ(fixture.window.text(ControlId::filterEdit), "");
-}
-
 TEST(ProgramStart, probesTheStoredPortAndShowsThePhoneButtonsWhenATelephoneAnswers) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.profile.values[{ProgramFixture::configPath, "port", "comx"}] = "COM3";
   fixture.start();
   EXPECT_EQ(fixture.serial.opened, std::vector<std::string>{"COM3"});
   EXPECT_EQ(fixture.serial.written, std::vector<std::string>{"AT\r\n"});
-  EXPECT_TRUE(fixture.window.isVisible(ControlId::dialWorkButton));
-  EXPECT_TRUE(fixture.window.isVisible(ControlId::hangUpMobileButton));
-  fixture.click(ControlId::dialWorkButton);
+  EXPECT_TRUE(fixture.window.isVisible(control::dialWorkButton));
+  EXPECT_TRUE(fixture.window.isVisible(control::hangUpMobileButton));
+  fixture.click(control::dialWorkButton);
   EXPECT_EQ(fixture.serial.written.back(), "ATD\r\n");  // Meier has no work number
 }
 
@@ -146,17 +138,17 @@ TEST(ProgramStart, aSilentTelephoneIsReportedAndTheButtonsStayHidden) {
   fixture.start();
   ASSERT_EQ(fixture.dialogs.messages.size(), 1u);
   EXPECT_EQ(fixture.dialogs.messages[0].caption, "kein Telefon gefunden !");
-  EXPECT_FALSE(fixture.window.isVisible(ControlId::dialWorkButton));
+  EXPECT_FALSE(fixture.window.isVisible(control::dialWorkButton));
   EXPECT_EQ(fixture.window.events, &fixture.program);
 }
 
 TEST(ProgramEvents, mailAndListButtonsReachTheShell) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.start();
-  fixture.window.setText(ControlId::emailEdit, "anna@example.org");
-  fixture.click(ControlId::mailButton);
+  fixture.window.setText(control::emailEdit, "anna@example.org");
+  fixture.click(control::mailButton);
   EXPECT_EQ(fixture.shell.urls, std::vector<std::string>{"mailto:anna@example.org?Subject=&Body="});
-  fixture.click(ControlId::listButton);
+  fixture.click(control::listButton);
   EXPECT_EQ(fixture.shell.files,
             std::vector<std::string>{fixture.files.inCurrentFolder("prot.txt")});
   // Three lines of 116 characters and CR LF, two of them with a birthday
@@ -172,17 +164,17 @@ TEST(ProgramEvents, theListKeepsTheEditFieldsAndHoldsCommandsBack) {
   ProgramFixture fixture{std::string(threeCards)};
   fixture.start();
   fixture.tick();
-  fixture.window.setText(ControlId::mobileEdit, "0170 9");
+  fixture.window.setText(control::mobileEdit, "0170 9");
   std::vector<std::string> last = fixture.window.row(3);
   int runs = 0;
   fixture.window.onPendingEvents = [&] {
-    if (runs++ == 0) fixture.click(ControlId::listButton);
+    if (runs++ == 0) fixture.click(control::listButton);
   };
-  fixture.click(ControlId::listButton);
+  fixture.click(control::listButton);
   EXPECT_EQ(runs, 2);  // the second list ran after the first, not inside it
   EXPECT_EQ(fixture.shell.files.size(), 2u);
-  EXPECT_EQ(fixture.window.text(ControlId::mobileEdit), "0170 9");
-  fixture.click(ControlId::applyButton);
+  EXPECT_EQ(fixture.window.text(control::mobileEdit), "0170 9");
+  fixture.click(control::applyButton);
   EXPECT_EQ(fixture.window.row(1)[3], "0170 9");
   EXPECT_EQ(fixture.window.row(3), last);
 }

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "table/control_ids.h"
 #include "tests/end_to_end/end_to_end_support.h"
 
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 using testing_support::readBytes;
 using testing_support::RunningProgram;
 using testing_support::ShownMessage;
@@ -29,8 +31,8 @@ void select(RunningProgram& program, const std::string& name, const std::string&
   int row = program.rowOf(name);
   ASSERT_NE(row, 0) << name;
   program.clickRow(row);
-  ASSERT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == familyName; }))
-      << "shown: " << program.text(ControlId::nameEdit);
+  ASSERT_TRUE(waitUntil([&] { return program.text(control::nameEdit) == familyName; }))
+      << "shown: " << program.text(control::nameEdit);
 }
 
 const std::string schulzCard =
@@ -57,15 +59,15 @@ TEST(EditingFlow, applySaveNewDeleteAndCloseWithUnsavedChanges) {
 
   // Change a contact in the edit fields, apply, save.
   select(program, "Albers;Anna", "Albers");
-  program.typeInto(ControlId::nameEdit, "M\xFCller");
-  program.typeInto(ControlId::mobileEdit, "0171 333");
-  program.typeInto(ControlId::notesEdit, "Hof\nTor");
-  program.typeInto(ControlId::dayEdit, "7");
-  program.typeInto(ControlId::monthEdit, "3");
-  program.typeInto(ControlId::yearEdit, "1961");
-  program.typeInto(ControlId::hourEdit, "9");
-  program.click(ControlId::applyButton);
-  program.click(ControlId::saveButton);
+  program.typeInto(control::nameEdit, "M\xFCller");
+  program.typeInto(control::mobileEdit, "0171 333");
+  program.typeInto(control::notesEdit, "Hof\nTor");
+  program.typeInto(control::dayEdit, "7");
+  program.typeInto(control::monthEdit, "3");
+  program.typeInto(control::yearEdit, "1961");
+  program.typeInto(control::hourEdit, "9");
+  program.click(control::applyButton);
+  program.click(control::saveButton);
   const std::string muellerCard =
       "BEGIN:VCARD\r\nN:M\xFCller;Anna\r\nTEL;HOME:030 222\r\nTEL;CELL:0171 333\r\n"
       "EMAIL:anna@example.org\r\nBDAY:1961-03-07T09:00\r\nNOTE:Hof\x07Tor\r\nEND:VCARD\r\n";
@@ -75,16 +77,16 @@ TEST(EditingFlow, applySaveNewDeleteAndCloseWithUnsavedChanges) {
   EXPECT_EQ(readBytes(home.configFile()), config);
 
   // A new contact goes to the end of the file.
-  program.click(ControlId::newButton);
-  EXPECT_TRUE(waitUntil([&] { return program.text(ControlId::rowLabel) == " 4"; }));
-  EXPECT_EQ(program.window.focusedControl(), ControlId::nameEdit);
-  EXPECT_EQ(program.text(ControlId::nameEdit), "");
-  EXPECT_EQ(program.text(ControlId::notesEdit), "");
-  program.typeInto(ControlId::nameEdit, "Neumann");
-  program.typeInto(ControlId::firstNameEdit, "Nina");
-  program.typeInto(ControlId::workPhoneEdit, "089 444");
-  program.click(ControlId::applyButton);
-  program.click(ControlId::saveButton);
+  program.click(control::newButton);
+  EXPECT_TRUE(waitUntil([&] { return program.text(control::rowLabel) == " 4"; }));
+  EXPECT_EQ(program.window.focusedControl(), control::nameEdit);
+  EXPECT_EQ(program.text(control::nameEdit), "");
+  EXPECT_EQ(program.text(control::notesEdit), "");
+  program.typeInto(control::nameEdit, "Neumann");
+  program.typeInto(control::firstNameEdit, "Nina");
+  program.typeInto(control::workPhoneEdit, "089 444");
+  program.click(control::applyButton);
+  program.click(control::saveButton);
   const std::string neumannCard =
       "BEGIN:VCARD\r\nN:Neumann;Nina\r\nTEL;WORK:089 444\r\nEND:VCARD\r\n";
   EXPECT_EQ(readBytes(file), schulzCard + muellerCard + zanderCard + neumannCard);
@@ -92,7 +94,7 @@ TEST(EditingFlow, applySaveNewDeleteAndCloseWithUnsavedChanges) {
   // Delete asks, then saves at once.
   select(program, "Zander;Zoe", "Zander");
   program.dialogs.answers.push_back(platform::Answer::yes);
-  program.click(ControlId::deleteButton);
+  program.click(control::deleteButton);
   ASSERT_EQ(program.dialogs.messages.size(), 1U);
   expectMessage(program.dialogs.messages[0], "Zander;Zoe", "Datensatz  3 l\xF6schen ?",
                 platform::MessageButtons::yesNo, platform::MessageIcon::exclamation);
@@ -103,8 +105,8 @@ TEST(EditingFlow, applySaveNewDeleteAndCloseWithUnsavedChanges) {
   // Closing with an applied edit that is not saved: Cancel keeps the window,
   // Yes saves and closes.
   select(program, "Neumann;Nina", "Neumann");
-  program.typeInto(ControlId::faxEdit, "089 445");
-  program.click(ControlId::applyButton);
+  program.typeInto(control::faxEdit, "089 445");
+  program.click(control::applyButton);
   program.dialogs.answers.push_back(platform::Answer::cancel);
   EXPECT_FALSE(program.closeWindow());
   EXPECT_TRUE(program.window.isAlive());
@@ -135,21 +137,21 @@ TEST(EditingFlow, aDeletedRowWhoseSaveIsCancelledStaysAsItWas) {
 
   select(program, "Albers;Anna", "Albers");
   program.dialogs.answers.push_back(platform::Answer::yes);
-  program.click(ControlId::deleteButton);
+  program.click(control::deleteButton);
   ASSERT_EQ(program.dialogs.saveRequests.size(), 1U);
   const std::vector<std::string> names{"Schulz;Peter", "Albers;Anna", "Zander;Zoe"};
-  program.control(ControlId::recordTable)->repaint();
+  program.control(control::recordTable)->repaint();
   EXPECT_EQ(program.columnTexts(1), names);
   EXPECT_EQ(program.cell(2, 3), "030 222");
 
   select(program, "Schulz;Peter", "Schulz");
   select(program, "Albers;Anna", "Albers");
-  EXPECT_EQ(program.text(ControlId::firstNameEdit), "Anna");
-  EXPECT_EQ(program.text(ControlId::homePhoneEdit), "030 222");
-  EXPECT_EQ(program.text(ControlId::emailEdit), "anna@example.org");
+  EXPECT_EQ(program.text(control::firstNameEdit), "Anna");
+  EXPECT_EQ(program.text(control::homePhoneEdit), "030 222");
+  EXPECT_EQ(program.text(control::emailEdit), "anna@example.org");
 
   program.dialogs.fileAnswers.push_back(file);
-  program.click(ControlId::saveButton);
+  program.click(control::saveButton);
   EXPECT_EQ(readBytes(file), schulzCard + zanderCard);
   EXPECT_EQ(program.columnTexts(1), (std::vector<std::string>{"Schulz;Peter", "Zander;Zoe"}));
   program.closeWindow();
@@ -167,15 +169,15 @@ TEST(EditingFlow, rowClickedRightAfterASortIsShownBeforeApplyWritesIt) {
 
   program.clickHeader(1);  // Albers moves to row 1, Schulz to row 2
   program.clickRow(2, true);
-  program.click(ControlId::applyButton);  // before any tick
-  EXPECT_EQ(program.text(ControlId::nameEdit), "Schulz");
+  program.click(control::applyButton);  // before any tick
+  EXPECT_EQ(program.text(control::nameEdit), "Schulz");
   EXPECT_EQ(program.columnTexts(1),
             (std::vector<std::string>{"Albers;Anna", "Schulz;Peter", "Zander;Zoe"}));
   program.clickHeader(1);  // Z to A: Schulz stays in row 2
   program.clickRow(1, true);
-  EXPECT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == "Zander"; },
+  EXPECT_TRUE(waitUntil([&] { return program.text(control::nameEdit) == "Zander"; },
                         std::chrono::seconds(1)))
-      << "shown: " << program.text(ControlId::nameEdit);
+      << "shown: " << program.text(control::nameEdit);
   program.dialogs.answers.push_back(platform::Answer::no);
   program.closeWindow();
 }

@@ -11,16 +11,19 @@
 #include <QTest>
 #include <cstdlib>
 
+#include "app/setting_keys.h"
 #include "platform/qt/record_table_view.h"
 #include "platform/qt/status_bar.h"
 #include "platform/qt/text_conversion.h"
-#include "tests/qt/key_typing.h"
+#include "table/control_ids.h"
+#include "tests/platform/qt/key_typing.h"
 
 namespace testing_support {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using platform::ControlId;
+namespace control = table::control;
 
 namespace {
 
@@ -89,8 +92,9 @@ TemporaryHome::~TemporaryHome() {
 }
 
 RunningProgram::RunningProgram()
-    : program({window, dialogs, profile, files, clock, serial, shell},
-              platform::configCandidatesOfThisProcess(), platform::backupFolderOfThisProcess()) {}
+    : program({window, window, window, dialogs, profile, files, clock, serial, shell},
+              platform::configCandidatesOfThisProcess(app::configFileName),
+              platform::backupFolderOfThisProcess(app::stateFolderName)) {}
 
 RunningProgram::~RunningProgram() = default;
 
@@ -155,10 +159,10 @@ void RunningProgram::clickRow(int row, bool atOnce) {
   ASSERT_TRUE(index.isValid()) << "no row " << row;
   if (!atOnce) {
     ASSERT_TRUE(waitUntil([&] {
-      return text(ControlId::rowLabel) ==
+      return text(control::rowLabel) ==
              std::string(" ").append(std::to_string(window.selectedRow()));
     })) << "the row label stays at "
-        << text(ControlId::rowLabel);
+        << text(control::rowLabel);
   }
   table->scrollTo(index);
   // A user clicks what the table shows: wait until the row has its place.

@@ -14,12 +14,12 @@
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "platform/ini_profile_file.h"
-#include "platform/posix/posix_file_operations.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/system_clock.h"
-#include "platform/posix/xdg_shell.h"
-#include "platform/qt/qt_serial_port.h"
-#include "platform/qt/qt_window.h"
+#include "platform/posix/clock.h"
+#include "platform/posix/file_operations.h"
+#include "platform/posix/file_system.h"
+#include "platform/posix/shell.h"
+#include "platform/qt/serial_port.h"
+#include "platform/qt/window.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/pty_telephone.h"
 #include "tests/fakes/temp_dir.h"
@@ -103,13 +103,13 @@ class RunningProgram {
   // The close box: returns whether the window went.
   bool closeWindow();
 
-  platform::PosixFileOperations fileOperations;
-  platform::PosixFileSystem files{fileOperations};
+  platform::posix::FileOperations fileOperations;
+  platform::posix::FileSystem files{fileOperations};
   platform::IniProfileFile profile{files};
-  platform::SystemClock clock;
-  platform::XdgShell shell;
-  platform::qt::QtSerialPort serial;
-  platform::qt::QtWindow window{app::mainWindowDefinition()};
+  platform::posix::Clock clock;
+  platform::posix::Shell shell;
+  platform::qt::SerialPort serial;
+  platform::qt::Window window{app::mainWindowDefinition()};
   FakeDialogs dialogs;
   app::Program program;
 };

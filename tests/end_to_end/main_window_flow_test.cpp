@@ -5,12 +5,15 @@
 #include <string>
 #include <vector>
 
+#include "app/setting_keys.h"
+#include "table/control_ids.h"
 #include "tests/end_to_end/end_to_end_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::ControlId;
+namespace control = table::control;
 using testing_support::readBytes;
 using testing_support::RunningProgram;
 using testing_support::TemporaryHome;
@@ -43,7 +46,8 @@ const std::string addressBook =
 TEST(MainWindowFlow, startUpTableFilterSortAndSelection) {
   TemporaryHome home;
   const std::string work = home.work().string();
-  const app::ConfigCandidates candidates = platform::configCandidatesOfThisProcess();
+  const app::ConfigCandidates candidates =
+      platform::configCandidatesOfThisProcess(app::configFileName);
   ASSERT_EQ(candidates.temporaryFolderFile, home.configFile());
   ASSERT_FALSE(fs::exists(candidates.programFile)) << "a configuration beside the test program";
   ASSERT_FALSE(fs::exists(candidates.rootFile)) << "a system-wide configuration";
@@ -85,27 +89,27 @@ TEST(MainWindowFlow, startUpTableFilterSortAndSelection) {
                                        "cher/adressen.vcf");
   waitUntil([&] { return program.statusText(2) == "Datens\xE4tze: 4"; });
   EXPECT_EQ(program.statusText(2), "Datens\xE4tze: 4");
-  EXPECT_EQ(program.text(ControlId::nameEdit), "Schulz");
+  EXPECT_EQ(program.text(control::nameEdit), "Schulz");
 
   // An edit applied to the last contact but not saved.
   program.clickRow(4);
-  EXPECT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == "Zander"; }));
-  EXPECT_EQ(program.text(ControlId::faxEdit), "040 444");
-  program.typeInto(ControlId::workPhoneEdit, "0800 999");
-  program.click(ControlId::applyButton);
+  EXPECT_TRUE(waitUntil([&] { return program.text(control::nameEdit) == "Zander"; }));
+  EXPECT_EQ(program.text(control::faxEdit), "040 444");
+  program.typeInto(control::workPhoneEdit, "0800 999");
+  program.click(control::applyButton);
   EXPECT_EQ(program.cell(4, 2), "0800 999");
 
   // The filter acts on the timer's tick, not on each key, and keeps the edit.
-  program.typeInto(ControlId::filterEdit, "an");
+  program.typeInto(control::filterEdit, "an");
   EXPECT_EQ(program.rowCount(), 4);
   expectColumn(program, 1, {"Albers;Anna", "Zander;Zoe"});
   EXPECT_EQ(program.cell(2, 2), "0800 999");
   waitUntil([&] { return program.statusText(2) == "Datens\xE4tze: 2"; });
   EXPECT_EQ(program.statusText(2), "Datens\xE4tze: 2");
-  EXPECT_EQ(program.text(ControlId::nameEdit), "Albers");
+  EXPECT_EQ(program.text(control::nameEdit), "Albers");
 
-  program.click(ControlId::resetFilterButton);
-  EXPECT_EQ(program.text(ControlId::filterEdit), "");
+  program.click(control::resetFilterButton);
+  EXPECT_EQ(program.text(control::filterEdit), "");
   expectColumn(program, 1, {"Schulz;Peter", "Albers;Anna", "Meier;Klaus", "Zander;Zoe"});
   EXPECT_EQ(program.cell(4, 2), "0800 999");
   waitUntil([&] { return program.statusText(2) == "Datens\xE4tze: 4"; });
@@ -120,22 +124,22 @@ TEST(MainWindowFlow, startUpTableFilterSortAndSelection) {
 
   // A click on a row shows the contact in the edit fields at the next tick.
   program.clickRow(3);
-  EXPECT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == "Meier"; }));
-  EXPECT_EQ(program.text(ControlId::firstNameEdit), "Klaus");
-  EXPECT_EQ(program.text(ControlId::workPhoneEdit), "");
-  EXPECT_EQ(program.text(ControlId::mobileEdit), "0172 555");
-  EXPECT_EQ(program.text(ControlId::faxEdit), "");
-  EXPECT_EQ(program.text(ControlId::emailEdit), "klaus.meier@example.org");
-  EXPECT_EQ(program.text(ControlId::notesEdit), "Garten");
-  EXPECT_EQ(program.text(ControlId::dayEdit), "1");
-  EXPECT_EQ(program.text(ControlId::monthEdit), "1");
-  EXPECT_EQ(program.text(ControlId::yearEdit), "1965");
-  EXPECT_EQ(program.text(ControlId::hourEdit), "07");
-  EXPECT_EQ(program.text(ControlId::minuteEdit), "45");
+  EXPECT_TRUE(waitUntil([&] { return program.text(control::nameEdit) == "Meier"; }));
+  EXPECT_EQ(program.text(control::firstNameEdit), "Klaus");
+  EXPECT_EQ(program.text(control::workPhoneEdit), "");
+  EXPECT_EQ(program.text(control::mobileEdit), "0172 555");
+  EXPECT_EQ(program.text(control::faxEdit), "");
+  EXPECT_EQ(program.text(control::emailEdit), "klaus.meier@example.org");
+  EXPECT_EQ(program.text(control::notesEdit), "Garten");
+  EXPECT_EQ(program.text(control::dayEdit), "1");
+  EXPECT_EQ(program.text(control::monthEdit), "1");
+  EXPECT_EQ(program.text(control::yearEdit), "1965");
+  EXPECT_EQ(program.text(control::hourEdit), "07");
+  EXPECT_EQ(program.text(control::minuteEdit), "45");
   // The first of January has always passed: the age is the difference of years.
-  EXPECT_EQ(program.text(ControlId::ageLabel),
+  EXPECT_EQ(program.text(control::ageLabel),
             std::string("(").append(std::to_string(currentYear() - 1965)).append("J)"));
-  EXPECT_EQ(program.text(ControlId::rowLabel), " 3");
+  EXPECT_EQ(program.text(control::rowLabel), " 3");
 
   // Closing with the unsaved edit asks first; No leaves the file as it was.
   program.dialogs.answers.push_back(platform::Answer::no);

@@ -4,12 +4,14 @@
 #include <string>
 
 #include "outputs/phone_connection.h"
+#include "table/control_ids.h"
 #include "tests/end_to_end/end_to_end_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::ControlId;
+namespace control = table::control;
 using testing_support::readBytes;
 using testing_support::RecordingOpener;
 using testing_support::RunningProgram;
@@ -58,33 +60,33 @@ TEST(OutputsFlow, telephoneSettingsMailAndEntryList) {
   EXPECT_EQ(com3.receivedAtLeast(4), "AT\r\n");
   EXPECT_TRUE(phoneButtonsShown(program));
   EXPECT_TRUE(program.dialogs.messages.empty());
-  ASSERT_EQ(program.text(ControlId::nameEdit), "Schulz");
+  ASSERT_EQ(program.text(control::nameEdit), "Schulz");
 
   // Dial the number shown, then one typed over the stored one, then hang up.
-  program.click(ControlId::dialWorkButton);
-  program.typeInto(ControlId::mobileEdit, "0170 999");
-  program.click(ControlId::dialMobileButton);
-  program.click(ControlId::hangUpHomeButton);
+  program.click(control::dialWorkButton);
+  program.typeInto(control::mobileEdit, "0170 999");
+  program.click(control::dialMobileButton);
+  program.click(control::hangUpHomeButton);
   std::string sent = "AT\r\nATD0711 / 123-45\r\nATD0170 999\r\nATH\r\n";
   EXPECT_EQ(com3.receivedAtLeast(sent.size()), sent);
 
   // The settings dialog moves the telephone to COM4.
-  program.dialogs.portAnswers.push_back(" com4 ");
-  program.click(ControlId::settingsButton);
-  EXPECT_EQ(program.dialogs.portDialogs, std::vector<std::string>{"COM3"});
+  program.dialogs.textAnswers.push_back(" com4 ");
+  program.click(control::settingsButton);
+  EXPECT_EQ(program.dialogs.textDialogs, std::vector<std::string>{"COM3"});
   EXPECT_EQ(com4.receivedAtLeast(4), "AT\r\n");
   EXPECT_TRUE(phoneButtonsShown(program));
   EXPECT_TRUE(program.dialogs.messages.empty());
   EXPECT_EQ(readBytes(home.configFile()),
             "[port]\r\nt=1\r\ncomx=COM4\r\n[VC]\r\nFile=" + file + "\r\n");
-  program.click(ControlId::dialHomeButton);
-  program.click(ControlId::hangUpMobileButton);
+  program.click(control::dialHomeButton);
+  program.click(control::hangUpMobileButton);
   sent = "AT\r\nATD030 333\r\nATH\r\n";
   EXPECT_EQ(com4.receivedAtLeast(sent.size()), sent);
   EXPECT_EQ(com3.received(), "AT\r\nATD0711 / 123-45\r\nATD0170 999\r\nATH\r\n");
 
   // Mail: the address as xdg-open's one argument, in UTF-8.
-  program.click(ControlId::mailButton);
+  program.click(control::mailButton);
   EXPECT_EQ(opener.takeCall(),
             "1\nmailto:m\xC3\xBC"
             "ller@example.org?Subject=&Body=");
@@ -92,7 +94,7 @@ TEST(OutputsFlow, telephoneSettingsMailAndEntryList) {
   // The list of the entries in the table's order, sorted by name here.
   program.clickHeader(1);
   ASSERT_EQ(program.cell(1, 1), "Albers;Anna");
-  program.click(ControlId::listButton);
+  program.click(control::listButton);
   const std::string list = (home.work() / "prot.txt").string();
   EXPECT_EQ(opener.takeCall(), "1\n" + list);
   EXPECT_EQ(readBytes(list),
@@ -116,13 +118,13 @@ TEST(OutputsFlow, longFieldsFromTheFileReachTheMailLinkWhole) {
   RecordingOpener opener;
   RunningProgram program;
   program.start();
-  ASSERT_TRUE(waitUntil([&] { return program.text(ControlId::nameEdit) == "Lang"; }));
+  ASSERT_TRUE(waitUntil([&] { return program.text(control::nameEdit) == "Lang"; }));
   // Compared by size and equality: a failure must not print the texts.
-  EXPECT_EQ(program.text(ControlId::workPhoneEdit).size(), number.size());
-  EXPECT_TRUE(program.text(ControlId::workPhoneEdit) == number);
-  EXPECT_TRUE(program.text(ControlId::emailEdit) == address);
+  EXPECT_EQ(program.text(control::workPhoneEdit).size(), number.size());
+  EXPECT_TRUE(program.text(control::workPhoneEdit) == number);
+  EXPECT_TRUE(program.text(control::emailEdit) == address);
 
-  program.click(ControlId::mailButton);
+  program.click(control::mailButton);
   std::string call = opener.takeCall();
   EXPECT_EQ(call.size(), 2 + 49'999U);
   EXPECT_TRUE(call == "1\n" + ("mailto:" + address).substr(0, 49'999));

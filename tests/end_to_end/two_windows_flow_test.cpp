@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "table/control_ids.h"
 #include "tests/end_to_end/end_to_end_support.h"
 
 namespace {
 
 using platform::Answer;
 using platform::ControlId;
+namespace control = table::control;
 using testing_support::readBytes;
 using testing_support::RunningProgram;
 using testing_support::TemporaryHome;
@@ -25,7 +27,7 @@ void select(RunningProgram& window, const std::string& name, const std::string& 
   int row = window.rowOf(name);
   ASSERT_NE(row, 0) << name;
   window.clickRow(row);
-  ASSERT_TRUE(waitUntil([&] { return window.text(ControlId::nameEdit) == familyName; }));
+  ASSERT_TRUE(waitUntil([&] { return window.text(control::nameEdit) == familyName; }));
 }
 
 // Two windows on one address file: B holds an unsaved edit while A deletes
@@ -46,17 +48,17 @@ TEST(TwoWindows, aSaveOverTheOtherWindowsDeleteAsksFirst) {
   ASSERT_EQ(b.rowCount(), 2);
 
   select(b, "Schulz;Peter", "Schulz");
-  b.typeInto(ControlId::mobileEdit, "0170 1");
-  b.click(ControlId::applyButton);
+  b.typeInto(control::mobileEdit, "0170 1");
+  b.click(control::applyButton);
 
   select(a, "Albers;Anna", "Albers");
   a.dialogs.answers = {Answer::yes};
-  a.click(ControlId::deleteButton);
+  a.click(control::deleteButton);
   const std::string deletedByA = schulzCard;
   ASSERT_EQ(readBytes(file), deletedByA);
 
   b.dialogs.answers = {Answer::no};
-  b.click(ControlId::saveButton);
+  b.click(control::saveButton);
   ASSERT_FALSE(b.dialogs.messages.empty());
   EXPECT_EQ(b.dialogs.messages.back().caption, "Datei ge\xE4ndert");
   EXPECT_EQ(b.dialogs.messages.back().defaultButton, Answer::no);
@@ -64,7 +66,7 @@ TEST(TwoWindows, aSaveOverTheOtherWindowsDeleteAsksFirst) {
   EXPECT_EQ(b.rowCount(), 2);
 
   b.dialogs.answers = {Answer::yes};
-  b.click(ControlId::saveButton);
+  b.click(control::saveButton);
   EXPECT_EQ(readBytes(file),
             "BEGIN:VCARD\r\nN:Schulz;Peter\r\nTEL;CELL:0170 1\r\nEND:VCARD\r\n" + albersCard);
   EXPECT_EQ(b.dialogs.messages.size(), 2u);
@@ -76,7 +78,7 @@ TEST(TwoWindows, aSaveOverTheOtherWindowsDeleteAsksFirst) {
   std::sort(backups.begin(), backups.end());
   EXPECT_EQ(backups, (std::vector<std::string>{schulzCard, schulzCard + albersCard}));
 
-  a.typeInto(ControlId::filterEdit, "Albers");
+  a.typeInto(control::filterEdit, "Albers");
   EXPECT_TRUE(waitUntil([&] { return a.rowCount() == 1 && a.cell(1, 1) == "Albers;Anna"; }));
   EXPECT_EQ(a.dialogs.messages.size(), 1u);
 }

@@ -6,10 +6,11 @@
 
 namespace testing_support {
 
-// A clock that stands still unless a test or sleep() moves it.
+// A clock that stands still unless a test or sleep() moves it, or moves on
+// by tickStep every time it is read.
 class FakeClock : public platform::Clock {
  public:
-  [[nodiscard]] std::uint32_t tickCount() const override { return tick; }
+  [[nodiscard]] std::uint32_t tickCount() const override { return tick += tickStep; }
   [[nodiscard]] platform::Date today() const override { return date; }
   [[nodiscard]] platform::LocalTime now() const override { return {date, hour, minute, second}; }
   void sleep(int milliseconds) override {
@@ -17,7 +18,8 @@ class FakeClock : public platform::Clock {
     tick += static_cast<std::uint32_t>(milliseconds);
   }
 
-  std::uint32_t tick = 1;
+  mutable std::uint32_t tick = 1;
+  std::uint32_t tickStep = 0;
   platform::Date date{2026, 12, 6};
   int hour = 15;
   int minute = 54;

@@ -35,9 +35,11 @@ std::optional<std::string> FakeDialogs::saveFile(const platform::FileDialogReque
   return next(fileAnswers, std::optional<std::string>());
 }
 
-std::optional<std::string> FakeDialogs::portSettings(std::string_view storedPort) {
-  portDialogs.emplace_back(storedPort);
-  return next(portAnswers, std::optional<std::string>());
+std::optional<std::string> FakeDialogs::askForText(const platform::DialogDefinition& dialog,
+                                                   std::string_view text) {
+  textDialogTitles.emplace_back(dialog.title);
+  textDialogs.emplace_back(text);
+  return next(textAnswers, std::optional<std::string>());
 }
 
 }  // namespace testing_support

@@ -27,7 +27,8 @@ class FakeDialogs : public platform::Dialogs {
                               platform::Answer defaultButton) override;
   std::optional<std::string> openFile(const platform::FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const platform::FileDialogRequest& request) override;
-  std::optional<std::string> portSettings(std::string_view storedPort) override;
+  std::optional<std::string> askForText(const platform::DialogDefinition& dialog,
+                                        std::string_view text) override;
 
   std::vector<ShownMessage> messages;
   std::deque<platform::Answer> answers;  // when empty: OK or Yes
@@ -36,8 +37,10 @@ class FakeDialogs : public platform::Dialogs {
   std::vector<platform::FileDialogRequest> openRequests;
   std::vector<platform::FileDialogRequest> saveRequests;
   std::deque<std::optional<std::string>> fileAnswers;  // when empty: cancelled
-  std::vector<std::string> portDialogs;
-  std::deque<std::optional<std::string>> portAnswers;  // when empty: closed
+  // The dialogs asked for a text: their titles, and the texts shown.
+  std::vector<std::string> textDialogTitles;
+  std::vector<std::string> textDialogs;
+  std::deque<std::optional<std::string>> textAnswers;  // when empty: closed
 };
 
 }  // namespace testing_support

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -9,7 +10,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/path_separator.h"
+#include "platform/path.h"
 
 namespace testing_support {
 
@@ -20,6 +21,10 @@ class MemoryFileSystem : public platform::FileSystem {
  public:
   [[nodiscard]] bool isFile(std::string_view path) const override {
     return files.contains(std::string(path));
+  }
+  // As on POSIX: a name that starts with '.'.
+  [[nodiscard]] bool isHidden(std::string_view path) const override {
+    return platform::path::nameOf(path).starts_with('.');
   }
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override {
     ++readCalls;
@@ -77,13 +82,13 @@ class MemoryFileSystem : public platform::FileSystem {
       std::string_view path) const override {
     std::string folder(path);
     std::vector<platform::FolderEntry> entries;
-    // Either separator follows the folder, as on Windows.
+    // Any separator of the system follows the folder.
+    auto isSeparator = [](char c) { return platform::path::isSeparator(c); };
     auto add = [&](const std::string& entryPath, platform::EntryKind kind) {
       if (entryPath.size() <= folder.size() + 1 || !entryPath.starts_with(folder)) return;
-      char separator = entryPath[folder.size()];
-      if (separator != '/' && separator != '\\') return;
+      if (!isSeparator(entryPath[folder.size()])) return;
       std::string name = entryPath.substr(folder.size() + 1);
-      if (name.find_first_of("/\\") != std::string::npos) return;
+      if (std::ranges::any_of(name, isSeparator)) return;
       entries.push_back({.name = name, .kind = kind, .modifiedNs = valueOr(modified, entryPath)});
     };
     for (const auto& [entryPath, bytes] : files) add(entryPath, platform::EntryKind::file);
@@ -96,7 +101,7 @@ class MemoryFileSystem : public platform::FileSystem {
 
   // A name in the current folder, joined with the system's separator.
   [[nodiscard]] std::string inCurrentFolder(std::string_view name) const {
-    return cwd + platform::pathSeparator + std::string(name);
+    return platform::path::join(cwd, name);
   }
 
   std::map<std::string, std::string, std::less<>> files;

@@ -32,7 +32,7 @@ struct ProgramFixture {
   }
   // One timer expiry as the window delivers it.
   void tick() { window.events->timerExpired(); }
-  void click(platform::ControlId id) { window.events->command(id, 0); }
+  void click(platform::ControlId id) { window.events->controlClicked(id); }
 
   FakeWindow window;
   FakeDialogs dialogs;
@@ -42,7 +42,7 @@ struct ProgramFixture {
   FakeSerialPort serial;
   FakeShell shell;
   app::Program program{
-      app::Services{window, dialogs, profile, files, clock, serial, shell},
+      app::Services{window, window, window, dialogs, profile, files, clock, serial, shell},
       app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg", "/etc/zudedo.conf"},
       backupFolder};
 };

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "table/control_ids.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_serial_port.h"
 #include "tests/fakes/fake_window.h"
@@ -12,16 +13,17 @@
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 using Lines = std::vector<std::string>;
 
 struct DialingFixture : ::testing::Test {
   DialingFixture() {
     EXPECT_TRUE(port.open("COM3"));
-    window.setText(ControlId::workPhoneEdit, "0711 / 123-45");
-    window.setText(ControlId::homePhoneEdit,
+    window.setText(control::workPhoneEdit, "0711 / 123-45");
+    window.setText(control::homePhoneEdit,
                    "+49 (30) 555\xB7"
                    "1");
-    window.setText(ControlId::mobileEdit, "");
+    window.setText(control::mobileEdit, "");
   }
   void click(ControlId id) { outputs::phoneCommand(id, connection, window, dialogs); }
 
@@ -33,14 +35,14 @@ struct DialingFixture : ::testing::Test {
 
 TEST_F(DialingFixture, eachButtonSendsItsCommandLineInOneWrite) {
   const std::vector<std::pair<ControlId, std::string>> cases = {
-      {ControlId::dialWorkButton, "ATD0711 / 123-45\r\n"},
-      {ControlId::dialHomeButton,
+      {control::dialWorkButton, "ATD0711 / 123-45\r\n"},
+      {control::dialHomeButton,
        "ATD+49 (30) 555\xB7"
        "1\r\n"},
-      {ControlId::dialMobileButton, "ATD\r\n"},
-      {ControlId::hangUpWorkButton, "ATH\r\n"},
-      {ControlId::hangUpHomeButton, "ATH\r\n"},
-      {ControlId::hangUpMobileButton, "ATH\r\n"},
+      {control::dialMobileButton, "ATD\r\n"},
+      {control::hangUpWorkButton, "ATH\r\n"},
+      {control::hangUpHomeButton, "ATH\r\n"},
+      {control::hangUpMobileButton, "ATH\r\n"},
   };
   for (const auto& [button, line] : cases) {
     SCOPED_TRACE(platform::toInt(button));
@@ -59,11 +61,11 @@ TEST_F(DialingFixture, controlCharactersOfTheNumberAreLeftOut) {
     std::string number, line;
   };
   const std::vector<HostileNumber> cases = {
-      {ControlId::workPhoneEdit, ControlId::dialWorkButton,
+      {control::workPhoneEdit, control::dialWorkButton,
        "0711\rAT+CMGS=\"+49900123\"\rATD09001234567",
        "ATD0711AT+CMGS=\"+49900123\"ATD09001234567\r\n"},
-      {ControlId::homePhoneEdit, ControlId::dialHomeButton, "030\r\n555\n1\n", "ATD0305551\r\n"},
-      {ControlId::mobileEdit, ControlId::dialMobileButton,
+      {control::homePhoneEdit, control::dialHomeButton, "030\r\n555\n1\n", "ATD0305551\r\n"},
+      {control::mobileEdit, control::dialMobileButton,
        std::string("\x1B"
                    "0171\t23\0"
                    "4\x7F"
@@ -71,9 +73,9 @@ TEST_F(DialingFixture, controlCharactersOfTheNumberAreLeftOut) {
                    13),
        "ATD01712345\r\n"},
       // Only C0 controls and DEL go: bytes from 0x80 on are characters.
-      {ControlId::mobileEdit, ControlId::dialMobileButton, "\x1F \x80\x81\x9F\xA0\xFF\x7E",
+      {control::mobileEdit, control::dialMobileButton, "\x1F \x80\x81\x9F\xA0\xFF\x7E",
        "ATD \x80\x81\x9F\xA0\xFF\x7E\r\n"},
-      {ControlId::workPhoneEdit, ControlId::dialWorkButton, "\r\n", "ATD\r\n"},
+      {control::workPhoneEdit, control::dialWorkButton, "\r\n", "ATD\r\n"},
   };
   for (const HostileNumber& c : cases) {
     SCOPED_TRACE(c.line);
@@ -85,22 +87,22 @@ TEST_F(DialingFixture, controlCharactersOfTheNumberAreLeftOut) {
 }
 
 TEST_F(DialingFixture, theFieldIsDialledAsTypedAndTwiceWhenClickedTwice) {
-  window.setText(ControlId::workPhoneEdit, " 0 8 9 ");
-  click(ControlId::dialWorkButton);
-  click(ControlId::dialWorkButton);
+  window.setText(control::workPhoneEdit, " 0 8 9 ");
+  click(control::dialWorkButton);
+  click(control::dialWorkButton);
   EXPECT_EQ(port.written, (Lines{"ATD 0 8 9 \r\n", "ATD 0 8 9 \r\n"}));
 }
 
 TEST_F(DialingFixture, theTelephonesAnswerIsLeftUnread) {
   port.waiting = "OK\r\n";
-  click(ControlId::dialWorkButton);
+  click(control::dialWorkButton);
   EXPECT_EQ(port.waiting, "OK\r\n");
 }
 
 TEST_F(DialingFixture, withoutConnectionNothingIsSentAndTheUserIsTold) {
   port.close();
-  click(ControlId::dialHomeButton);
-  click(ControlId::hangUpMobileButton);
+  click(control::dialHomeButton);
+  click(control::hangUpMobileButton);
   EXPECT_TRUE(port.written.empty());
   const testing_support::ShownMessage notReady{
       "COM-Port nicht bereit !", "Stop", platform::MessageButtons::ok, platform::MessageIcon::none};
@@ -109,7 +111,7 @@ TEST_F(DialingFixture, withoutConnectionNothingIsSentAndTheUserIsTold) {
 
 TEST_F(DialingFixture, aFailedWriteIsNotReportedAndKeepsTheConnection) {
   port.writeSucceeds = false;
-  click(ControlId::dialMobileButton);
+  click(control::dialMobileButton);
   EXPECT_EQ(port.written, Lines{"ATD\r\n"});
   EXPECT_TRUE(dialogs.messages.empty());
   EXPECT_TRUE(connection.isOpen());
@@ -118,8 +120,8 @@ TEST_F(DialingFixture, aFailedWriteIsNotReportedAndKeepsTheConnection) {
 
 TEST_F(DialingFixture, otherControlsAreNoPhoneCommands) {
   port.close();
-  click(ControlId::mailButton);
-  click(ControlId::workPhoneEdit);
+  click(control::mailButton);
+  click(control::workPhoneEdit);
   EXPECT_TRUE(port.written.empty());
   EXPECT_TRUE(dialogs.messages.empty());
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "addressbook/field_table.h"
+#include "table/control_ids.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_window.h"
@@ -15,6 +16,7 @@
 namespace {
 
 using platform::ControlId;
+namespace control = table::control;
 
 std::string blanks(std::size_t count) { return std::string(count, ' '); }
 
@@ -28,20 +30,20 @@ TEST(EntryListLine, fixedColumnsThenTheOptionalBirthdayAndTime) {
   const std::string fourteenSixteen = "0123456789ABCDEF";
   const std::vector<LineCase> cases = {
       {"one business number",
-       {{ControlId::nameEdit, "Muster"},
-        {ControlId::firstNameEdit, "Anna"},
-        {ControlId::workPhoneEdit, "0711 1234"}},
+       {{control::nameEdit, "Muster"},
+        {control::firstNameEdit, "Anna"},
+        {control::workPhoneEdit, "0711 1234"}},
        "Muster" + blanks(14) + "Anna" + blanks(16) + "0711 1234" + blanks(5) + blanks(62) + "\r\n"},
       {"all columns, long texts cut",
-       {{ControlId::nameEdit,
+       {{control::nameEdit,
          "Mustermann-L\xFC"
          "denscheidt"},
-        {ControlId::firstNameEdit, "Anna-Maria-Theresia-X"},
-        {ControlId::workPhoneEdit, fourteenSixteen},
-        {ControlId::homePhoneEdit, "2"},
-        {ControlId::mobileEdit, "3"},
-        {ControlId::faxEdit, "4"},
-        {ControlId::emailEdit, "anna.mustermann@example.org"}},
+        {control::firstNameEdit, "Anna-Maria-Theresia-X"},
+        {control::workPhoneEdit, fourteenSixteen},
+        {control::homePhoneEdit, "2"},
+        {control::mobileEdit, "3"},
+        {control::faxEdit, "4"},
+        {control::emailEdit, "anna.mustermann@example.org"}},
        "Mustermann-L\xFC"
        "densche"
        "Anna-Maria-Theresia-"
@@ -51,19 +53,19 @@ TEST(EntryListLine, fixedColumnsThenTheOptionalBirthdayAndTime) {
            "anna.mustermann@exa"
            "m\r\n"},
       {"birthday without time",
-       {{ControlId::dayEdit, "5"}, {ControlId::monthEdit, "3"}, {ControlId::yearEdit, "1970"}},
+       {{control::dayEdit, "5"}, {control::monthEdit, "3"}, {control::yearEdit, "1970"}},
        blanks(116) + "5.3.1970    \r\n"},
       {"birthday with time",
-       {{ControlId::dayEdit, "5"},
-        {ControlId::monthEdit, "3"},
-        {ControlId::yearEdit, "1970"},
-        {ControlId::hourEdit, "09"},
-        {ControlId::minuteEdit, "30"}},
+       {{control::dayEdit, "5"},
+        {control::monthEdit, "3"},
+        {control::yearEdit, "1970"},
+        {control::hourEdit, "09"},
+        {control::minuteEdit, "30"}},
        blanks(116) + "5.3.1970    09:30\r\n"},
       {"time without day",
-       {{ControlId::monthEdit, "3"}, {ControlId::hourEdit, "9"}, {ControlId::minuteEdit, ""}},
+       {{control::monthEdit, "3"}, {control::hourEdit, "9"}, {control::minuteEdit, ""}},
        blanks(116) + "9:\r\n"},
-      {"age is no column", {{ControlId::ageLabel, "(56J)"}}, blanks(116) + "\r\n"},
+      {"age is no column", {{control::ageLabel, "(56J)"}}, blanks(116) + "\r\n"},
   };
   for (const LineCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -81,7 +83,7 @@ struct EntryListFixture : ::testing::Test {
     setRecord(2, "Muster;Anna", "0711 1234", "");
     setRecord(5, "Berger;Bernd", "", "05.03.1970 ; 09:30");
     setRecord(7, "Zander;Clara", "", "24.12.1980");
-    window.setTableContent(rows);
+    window.setContent(rows);
   }
   void setRecord(std::size_t slot, std::string_view name, std::string_view work,
                  std::string_view birthday) {
@@ -89,15 +91,16 @@ struct EntryListFixture : ::testing::Test {
     store.setField(slot, addressbook::field::workPhone, work);
     store.setField(slot, addressbook::field::birthday, birthday);
   }
-  void writeList() { outputs::writeEntryList(window, rows, clock, files, shell); }
+  void writeList() { outputs::writeEntryList(screen, rows, files, shell); }
   [[nodiscard]] std::string list() const {
     return files.files.at(files.inCurrentFolder("prot.txt"));
   }
 
   addressbook::RecordStore store;
-  addressbook::RecordTable rows{store};
+  table::RecordTable rows{store};
   testing_support::FakeWindow window;
   testing_support::FakeClock clock;
+  table::Screen screen{window, window, window, clock};
   testing_support::MemoryFileSystem files;
   testing_support::FakeShell shell;
 };
@@ -120,7 +123,7 @@ TEST_F(EntryListFixture, listsTheShownRowsInTableOrderAndOpensTheFile) {
 
   // Neither the edit fields, where the user may be typing, nor the
   // selection change.
-  EXPECT_EQ(window.text(ControlId::nameEdit), "");
+  EXPECT_EQ(window.text(control::nameEdit), "");
   EXPECT_EQ(window.selectedRow(), 2);
   EXPECT_EQ(window.status[1], "100.00%");
   EXPECT_EQ(window.progress, 100);
@@ -133,7 +136,7 @@ TEST_F(EntryListFixture, emptyTableGivesOnlyALineEndAndStillOpens) {
 }
 
 TEST_F(EntryListFixture, rootFolderGetsNoDoubleSeparator) {
-  files.cwd = std::string(1, platform::pathSeparator);
+  files.cwd = std::string(1, platform::path::separator);
   writeList();
   const std::string atRoot = files.cwd + "prot.txt";
   EXPECT_TRUE(files.files.contains(atRoot));

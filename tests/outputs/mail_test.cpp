@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "table/control_ids.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_window.h"
 
@@ -75,9 +76,9 @@ TEST(MailtoUrl, isCutTo49999Characters) {
 TEST(ComposeMail, opensTheLinkForTheEmailFieldAsItIs) {
   testing_support::FakeWindow window;
   testing_support::FakeShell shell;
-  window.setText(platform::ControlId::emailEdit, " anna m\xFCller@example.org ");
+  window.setText(table::control::emailEdit, " anna m\xFCller@example.org ");
   outputs::composeMail(window, shell);
-  window.setText(platform::ControlId::emailEdit, "");
+  window.setText(table::control::emailEdit, "");
   outputs::composeMail(window, shell);
   EXPECT_EQ(shell.urls,
             (std::vector<std::string>{"mailto: anna m\xFCller@example.org ?Subject=&Body=",

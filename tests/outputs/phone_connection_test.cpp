@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/port_settings_dialog.h"
+#include "app/setting_keys.h"
 #include "outputs/port_settings.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_dialogs.h"
@@ -30,16 +32,18 @@ ShownMessage okBox(std::string text, std::string caption) {
 // stored port starts as COM9 and the phone buttons start hidden.
 struct PhoneBench {
   PhoneBench() {
-    settings.write(platform::setting::telephonePort, "COM9");
+    storedPortSetting.write("COM9");
     profile.writes.clear();
     outputs::setPhoneButtonsVisible(window, false);
   }
 
   void connect(std::string_view name) {
-    outputs::connectPhone(name, connection, window, dialogs, settings, clock);
+    outputs::connectPhone(name, connection, window, dialogs, storedPortSetting, clock);
   }
-  [[nodiscard]] std::string storedPort() const {
-    return settings.read(platform::setting::telephonePort);
+  [[nodiscard]] std::string storedPort() const { return storedPortSetting.read(); }
+  void openPortSettings(outputs::PhoneConnection& link) {
+    outputs::openPortSettings(app::portSettingsDialog(), link, window, dialogs, storedPortSetting,
+                              clock);
   }
   [[nodiscard]] bool buttonsShown() const {
     for (ControlId id : outputs::phoneButtons) {
@@ -55,6 +59,7 @@ struct PhoneBench {
   testing_support::FakeClock clock;
   testing_support::MemoryProfileFile profile;
   platform::Settings settings{profile, configPath};
+  platform::Setting storedPortSetting{settings, app::setting::telephonePort};
 };
 
 struct PhoneFixture : ::testing::Test, PhoneBench {};
@@ -180,7 +185,7 @@ TEST_F(PhoneFixture, answerIsCountedOnlyAfterTheWait) {
     std::uint32_t writtenAt = 0;
   } telephone{clock};
   outputs::PhoneConnection late{telephone};
-  outputs::connectPhone("COM5", late, window, dialogs, settings, clock);
+  outputs::connectPhone("COM5", late, window, dialogs, storedPortSetting, clock);
   EXPECT_TRUE(telephone.isOpen());
   EXPECT_TRUE(dialogs.messages.empty());
 }
@@ -228,7 +233,7 @@ struct WatchedPort : testing_support::FakeSerialPort {
 TEST_F(PhoneFixture, settingsDialogShowsTheStoredPortAndAppliesInOrder) {
   WatchedPort watchedPort;
   outputs::PhoneConnection watched{watchedPort};
-  outputs::connectPhone("COM2", watched, window, dialogs, settings, clock);
+  outputs::connectPhone("COM2", watched, window, dialogs, storedPortSetting, clock);
   ASSERT_TRUE(buttonsShown());
   profile.writes.clear();
 
@@ -238,10 +243,11 @@ TEST_F(PhoneFixture, settingsDialogShowsTheStoredPortAndAppliesInOrder) {
     storedAtOpen = storedPort();
     buttonsShownAtOpen = buttonsShown();
   };
-  dialogs.portAnswers.push_back("com5");
-  outputs::openPortSettings(watched, window, dialogs, settings, clock);
+  dialogs.textAnswers.push_back("com5");
+  openPortSettings(watched);
 
-  EXPECT_EQ(dialogs.portDialogs, std::vector<std::string>{"COM2"});
+  EXPECT_EQ(dialogs.textDialogTitles, std::vector<std::string>{"Einstellungen"});
+  EXPECT_EQ(dialogs.textDialogs, std::vector<std::string>{"COM2"});
   EXPECT_EQ(storedAtOpen, "");
   EXPECT_FALSE(buttonsShownAtOpen);
   EXPECT_EQ(watchedPort.closes, 1);
@@ -253,9 +259,9 @@ TEST_F(PhoneFixture, settingsDialogShowsTheStoredPortAndAppliesInOrder) {
 
 TEST_F(PhoneFixture, failedAttemptFromTheDialogLeavesNoStoredPort) {
   port.answerToProbe = "";
-  dialogs.portAnswers.push_back("COM4");
-  outputs::openPortSettings(connection, window, dialogs, settings, clock);
-  EXPECT_EQ(dialogs.portDialogs, std::vector<std::string>{"COM9"});
+  dialogs.textAnswers.push_back("COM4");
+  openPortSettings(connection);
+  EXPECT_EQ(dialogs.textDialogs, std::vector<std::string>{"COM9"});
   EXPECT_EQ(storedPort(), "");
   EXPECT_FALSE(buttonsShown());
   EXPECT_FALSE(port.isOpen());
@@ -265,8 +271,8 @@ TEST_F(PhoneFixture, failedAttemptFromTheDialogLeavesNoStoredPort) {
 TEST_F(PhoneFixture, emptyEntryHidesButtonsClearsThePortAndTriesNothing) {
   connect("COM3");
   ASSERT_TRUE(buttonsShown());
-  dialogs.portAnswers.push_back("");
-  outputs::openPortSettings(connection, window, dialogs, settings, clock);
+  dialogs.textAnswers.push_back("");
+  openPortSettings(connection);
   EXPECT_FALSE(buttonsShown());
   EXPECT_EQ(storedPort(), "");
   EXPECT_EQ(port.opened, std::vector<std::string>{"COM3"});
@@ -277,8 +283,8 @@ TEST_F(PhoneFixture, emptyEntryHidesButtonsClearsThePortAndTriesNothing) {
 TEST_F(PhoneFixture, closingTheDialogChangesNothing) {
   connect("COM3");
   profile.writes.clear();
-  outputs::openPortSettings(connection, window, dialogs, settings, clock);  // no answer: closed
-  EXPECT_EQ(dialogs.portDialogs, std::vector<std::string>{"COM3"});
+  openPortSettings(connection);  // no answer: closed
+  EXPECT_EQ(dialogs.textDialogs, std::vector<std::string>{"COM3"});
   EXPECT_TRUE(profile.writes.empty());
   EXPECT_TRUE(buttonsShown());
   EXPECT_TRUE(port.isOpen());

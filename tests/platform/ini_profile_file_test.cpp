@@ -223,6 +223,7 @@ class UnreadableFile : public platform::FileSystem {
   bool recreateFile(std::string_view, std::string_view) override { return false; }
   bool removeFile(std::string_view) override { return false; }
   std::string currentDirectory() const override { return "/"; }
+  bool isHidden(std::string_view) const override { return false; }
   std::optional<platform::FileStamp> stamp(std::string_view) const override {
     return platform::FileStamp{.kind = platform::EntryKind::file};
   }

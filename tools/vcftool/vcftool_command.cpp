@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "addressbook/field_table.h"
-#include "addressbook/file_text.h"
 #include "addressbook/record_filter.h"
 #include "addressbook/vcard_reader.h"
 #include "addressbook/vcard_writer.h"
+#include "document/address_text.h"
 #include "text/cp1252.h"
 
 namespace vcftool {
@@ -24,17 +24,19 @@ constexpr std::string_view usage =
 // message and gives nothing when that would stop the load.
 std::optional<addressbook::RecordStore> readAddressFile(platform::FileSystem& files,
                                                         std::string_view path, std::ostream& err) {
-  if (!files.isFile(path)) {
-    err << "File ?: " << text::cp1252::toUtf8(path) << '\n';
-    return std::nullopt;
+  document::AddressText read = document::readAddressText(files, path);
+  switch (read.result) {
+    case document::ReadResult::read:
+    case document::ReadResult::same:
+      break;
+    case document::ReadResult::missing:
+      err << "File ?: " << text::cp1252::toUtf8(path) << '\n';
+      return std::nullopt;
+    case document::ReadResult::noCards:
+      err << "No Vcards !!: " << text::cp1252::toUtf8(path) << '\n';
+      return std::nullopt;
   }
-  std::string text = addressbook::readFileText(files, path);
-  std::vector<std::size_t> separators = addressbook::findCards(text);
-  if (separators.empty()) {
-    err << "No Vcards !!: " << text::cp1252::toUtf8(path) << '\n';
-    return std::nullopt;
-  }
-  return addressbook::readCards(std::move(text), separators);
+  return addressbook::readCards(std::move(read.text), read.cards);
 }
 
 // A field as readable UTF-8 that keeps every byte visible: a backslash is

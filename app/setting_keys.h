@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+#include "platform/settings.h"
+
+namespace app {
+
+// The configuration file's name, wherever it is kept.
+inline constexpr std::string_view configFileName = "zudedo.conf";
+// The program's folder in the user's state folder, which holds the backups.
+inline constexpr std::string_view stateFolderName = "zudedo";
+
+// The complete set of keys the program reads or writes.
+namespace setting {
+inline constexpr platform::SettingKey created{"port", "t", "", 2};
+inline constexpr platform::SettingKey telephonePort{"port", "comx", "", 98};
+inline constexpr platform::SettingKey addressFile{"VC", "File", "myadr.vcf", 256};
+}  // namespace setting
+
+}  // namespace app

@@ -1,0 +1,153 @@
+#include "document/document.h"
+
+#include <utility>
+
+#include "addressbook/vcard_reader.h"
+#include "addressbook/vcard_writer.h"
+#include "platform/path.h"
+#include "table/fill.h"
+#include "table/progress.h"
+#include "table/sorting.h"
+#include "text/cp1252.h"
+
+namespace document {
+
+namespace {
+
+std::string cutPath(std::string path) {
+  if (path.size() > Document::maxPathLength) path.resize(Document::maxPathLength);
+  return path;
+}
+
+}  // namespace
+
+Document::Document(table::Records& records, const table::Screen& screen,
+                   platform::FileSystem& files, platform::Setting fileSetting,
+                   std::string backupFolder)
+    : records_(records),
+      screen_(screen),
+      files_(files),
+      fileSetting_(fileSetting),
+      backups_(std::move(backupFolder)) {}
+
+std::string Document::configuredFile() {
+  std::string file = cutPath(fileSetting_.read());
+  if (files_.isFile(file)) return file;
+  // A configuration saved by a UTF-8 editor names the file in UTF-8; the
+  // name is written back by the load in the program's own form.
+  std::optional<std::string> decoded = text::cp1252::fromUtf8(file);
+  if (decoded && *decoded != file && files_.isFile(*decoded)) return std::move(*decoded);
+  file = cutPath(platform::path::join(files_.currentDirectory(), fileSetting_.key().defaultValue));
+  if (!files_.isFile(file)) files_.replaceFile(file, addressbook::emptyAddressFileText);
+  return file;
+}
+
+FileNameProblem Document::problemWith(std::string_view path) const {
+  return fileNameProblem(path, fileSetting_.key().room - 1);
+}
+
+void Document::makeCurrent(std::string path) {
+  previousFile_ = std::exchange(currentFile_, std::move(path));
+  fileSetting_.write(currentFile_);
+}
+
+void Document::keepPreviousFile() {
+  if (currentFile_ == previousFile_) return;
+  currentFile_ = previousFile_;
+  if (!currentFile_.empty()) fileSetting_.write(currentFile_);
+}
+
+LoadOutcome Document::load(std::string_view path, std::string_view filter) {
+  table::BusyGuard busy(records_);
+  // The records of the file named before stay until the new one has been
+  // read; if it cannot be, that name stays in use, so that a later save
+  // cannot write those records over the file that failed.
+  makeCurrent(cutPath(std::string(path)));
+  LoadOutcome outcome = read(false, filter);
+  if (outcome.result != ReadResult::read) keepPreviousFile();
+  return outcome;
+}
+
+LoadOutcome Document::reloadIfChanged(std::string_view filter) {
+  if (records_.busy || records_.changed || onDisk_.path.empty() || onDisk_.path != currentFile_)
+    return {};
+  auto stamp = files_.stamp(currentFile_);
+  if (stamp == onDisk_.stamp) return {};
+  // Whatever the reload finds, it is not tried again until the file changes
+  // once more: a file that is gone or holds no cards is reported only once.
+  onDisk_.stamp = stamp;
+  if (!stamp || stamp->kind != platform::EntryKind::file) return {};
+  table::BusyGuard busy(records_);
+  return read(true, filter);
+}
+
+LoadOutcome Document::read(bool skipSameBytes, std::string_view filter) {
+  LoadOutcome outcome;
+  outcome.path = currentFile_;
+  AddressText read = readAddressText(files_, currentFile_, skipSameBytes ? &onDisk_ : nullptr);
+  outcome.result = read.result;
+  if (read.result == ReadResult::same) onDisk_.stamp = read.disk.stamp;
+  if (read.result != ReadResult::read) return outcome;
+
+  table::ProgressDisplay display(screen_, currentFile_);
+  addressbook::RecordStore store = addressbook::readCards(
+      std::move(read.text), read.cards, [&](std::size_t done, std::size_t total) {
+        return display.update(done, total, done == total);
+      });
+  records_.table.clear();
+  records_.store = std::move(store);
+  records_.changed = false;
+  onDisk_ = std::move(read.disk);
+  table::fillTable(records_, screen_, filter, currentFile_);
+  outcome.conflictCopies = conflictCopies_.newBeside(currentFile_, files_);
+  return outcome;
+}
+
+SaveOutcome Document::save(std::string_view target) {
+  makeCurrent(cutPath(std::string(target)));
+  table::fillTable(records_, screen_, "", currentFile_);
+  table::sortByName(records_.table, screen_.view);
+  std::optional<std::string> current;
+  if (!holdsOwnBytes(current)) {
+    SaveOutcome outcome;
+    outcome.result = SaveResult::changedOnDisk;
+    outcome.path = currentFile_;
+    return outcome;
+  }
+  if (!backups_.isFirstWrite(currentFile_)) return write(std::nullopt);
+  return write(backups_.beforeFirstWrite(currentFile_, files_, screen_.clock, current));
+}
+
+SaveOutcome Document::saveOverChanges() {
+  return write(backups_.beforeOverwritingChanges(currentFile_, files_, screen_.clock));
+}
+
+bool Document::holdsOwnBytes(std::optional<std::string>& current) const {
+  if (currentFile_ != onDisk_.path) return true;
+  if (!backups_.isFirstWrite(currentFile_)) return holdsRememberedBytes(onDisk_, files_);
+  // The copy for the backups needs the bytes anyway: one read serves both.
+  auto stamp = files_.stamp(currentFile_);
+  if (!stamp || stamp->kind != platform::EntryKind::file || stamp->size != onDisk_.size)
+    return false;
+  current = files_.readFile(currentFile_);
+  return current && onDisk_.holds(*current);
+}
+
+SaveOutcome Document::write(std::optional<std::string> failedBackup) {
+  SaveOutcome outcome{.path = currentFile_, .failedBackup = std::move(failedBackup)};
+  // Without any record the file still gets the empty card of a new file: a
+  // file without cards could not be loaded again, and the store read from
+  // it would have no room for a new record.
+  std::string text = addressbook::addressFileText(records_.store);
+  if (text.empty()) text = addressbook::emptyAddressFileText;
+  if (!files_.replaceFile(currentFile_, text)) {
+    outcome.result = SaveResult::failed;
+    keepPreviousFile();
+    return outcome;
+  }
+  onDisk_ = diskFileOf(currentFile_, files_.stamp(currentFile_), text);
+  records_.changed = false;
+  return outcome;
+}
+
+}  // namespace document

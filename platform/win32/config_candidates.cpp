@@ -1,0 +1,101 @@
+#include "platform/win32/config_candidates.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "platform/win32/wide_text.h"
+
+namespace platform {
+
+namespace {
+
+constexpr std::string_view rootConfigFile = "c:\\zudedo.conf";
+constexpr std::string_view configExtension = ".cfg";
+constexpr std::size_t replacedSuffixLength = 4;  // ".exe"
+constexpr std::string_view backupsBelowLocalAppData = "\\zudedo\\backups";
+
+// A path of the system in the program's Windows-1252, or "" when it names
+// something that has no such form: that path could not be named again.
+std::string fromSystem(std::wstring_view path) {
+  return win32::hasWindows1252Form(path) ? win32::fromWide(path) : std::string();
+}
+
+std::string temporaryFolder() {
+  wchar_t folder[MAX_PATH + 1] = {};
+  DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+  if (length == 0 || length > MAX_PATH) return {};
+  return fromSystem(std::wstring_view(folder, length));
+}
+
+std::string programPath() {
+  // Long paths are possible; the buffer grows until the whole path fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return fromSystem(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The user's local application data folder: the known folder, else the
+// LOCALAPPDATA variable; "" when neither names one.
+std::wstring localAppData() {
+  PWSTR known = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &known)) && known)
+    folder = known;
+  CoTaskMemFree(known);
+  if (!folder.empty()) return folder;
+  DWORD size = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+  if (size == 0) return {};
+  folder.assign(size, L'\0');
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), size);
+  if (length == 0 || length >= size) return {};
+  folder.resize(length);
+  return folder;
+}
+
+}  // namespace
+
+namespace win32 {
+
+ConfigCandidates configCandidates(std::string_view temporaryFolder, std::string_view programPath) {
+  ConfigCandidates candidates;
+  candidates.temporaryFolderFile =
+      cutConfigPath(std::string(temporaryFolder) + std::string(configFileName));
+  if (programPath.size() >= replacedSuffixLength) {
+    std::string program(programPath.substr(0, programPath.size() - replacedSuffixLength));
+    candidates.programFile = cutConfigPath(program + std::string(configExtension));
+  }
+  candidates.rootFile = std::string(rootConfigFile);
+  return candidates;
+}
+
+std::string backupFolder(std::string_view localAppData) {
+  std::string folder(localAppData);
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (folder.empty()) return {};
+  return folder + std::string(backupsBelowLocalAppData);
+}
+
+}  // namespace win32
+
+ConfigCandidates configCandidatesOfThisProcess() {
+  return win32::configCandidates(temporaryFolder(), programPath());
+}
+
+std::string backupFolderOfThisProcess() {
+  std::wstring folder = localAppData();
+  // A folder without a Windows-1252 name could not be named again: no
+  // backups rather than backups in a wrong place.
+  if (folder.empty() || !win32::hasWindows1252Form(folder)) return {};
+  return win32::backupFolder(win32::fromWide(folder));
+}
+
+}  // namespace platform

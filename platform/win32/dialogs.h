@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/win32/window.h"
+
+namespace platform::win32 {
+
+// Message boxes, the common file dialogs and the port settings dialog on
+// the Win32 API. Message boxes have no owner, are task-modal and come to the
+// foreground; the file dialogs and the port settings dialog are owned by the
+// main window.
+class Dialogs final : public platform::Dialogs {
+ public:
+  explicit Dialogs(Window& owner) : owner_(owner) {}
+
+  Answer messageBox(std::string_view text, std::string_view caption,
+                    MessageButtons buttons = MessageButtons::ok,
+                    MessageIcon icon = MessageIcon::none,
+                    Answer defaultButton = Answer::yes) override;
+  // The path chosen (absolute, Windows-1252). A path with a character that
+  // Windows-1252 lacks, or one too long for the configuration, cannot be
+  // used by the program: the user is told and the result is nothing, as
+  // after Cancel. The current directory stays as it was, a file that does
+  // not exist is accepted, and an existing one is replaced without a question.
+  std::optional<std::string> openFile(const FileDialogRequest& request) override;
+  std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+  std::optional<std::string> portSettings(std::string_view storedPort) override;
+
+ private:
+  enum class FileMode { open, save };
+  std::optional<std::string> chooseFile(const FileDialogRequest& request, FileMode mode);
+
+  Window& owner_;
+};
+
+}  // namespace platform::win32

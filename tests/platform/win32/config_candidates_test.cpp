@@ -1,0 +1,81 @@
+#include "platform/win32/config_candidates.h"
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/wide_text.h"
+
+namespace {
+
+using platform::ConfigCandidates;
+using platform::win32::configCandidates;
+
+TEST(Win32ConfigCandidates, areTheTemporaryFolderTheProgramAndDriveC) {
+  ConfigCandidates candidates =
+      configCandidates("C:\\Users\\Anna\\AppData\\Local\\Temp\\", "C:\\Programme\\Morvi\\TB.EXE");
+
+  EXPECT_EQ(candidates.temporaryFolderFile, "C:\\Users\\Anna\\AppData\\Local\\Temp\\zudedo.conf");
+  EXPECT_EQ(candidates.programFile, "C:\\Programme\\Morvi\\TB.cfg");
+  EXPECT_EQ(candidates.rootFile, "c:\\zudedo.conf");
+}
+
+TEST(Win32ConfigCandidates, withoutATemporaryFolderOrProgramPath) {
+  ConfigCandidates candidates = configCandidates("", "");
+
+  EXPECT_EQ(candidates.temporaryFolderFile, "zudedo.conf");
+  EXPECT_EQ(candidates.programFile, "");
+  EXPECT_EQ(candidates.rootFile, "c:\\zudedo.conf");
+}
+
+TEST(Win32ConfigCandidates, theLastFourCharactersAreReplacedWhateverTheyAre) {
+  EXPECT_EQ(configCandidates("", "C:\\M\xFC\\tb.com").programFile, "C:\\M\xFC\\tb.cfg");
+  EXPECT_EQ(configCandidates("", "C:\\tb").programFile, "C.cfg");
+  EXPECT_EQ(configCandidates("", "tb").programFile, "");
+}
+
+TEST(Win32ConfigCandidates, longPathsAreCutTo256Characters) {
+  std::string folder = "C:\\" + std::string(300, 'a') + "\\";
+  ConfigCandidates candidates = configCandidates(folder, folder + "tb.exe");
+
+  EXPECT_EQ(candidates.temporaryFolderFile, folder.substr(0, 256));
+  EXPECT_EQ(candidates.programFile, folder.substr(0, 256));
+}
+
+TEST(Win32ConfigCandidates, ofThisProcessNameItsTemporaryFolderAndExecutable) {
+  wchar_t temporary[MAX_PATH + 1] = {};
+  ASSERT_NE(GetTempPathW(MAX_PATH + 1, temporary), 0U);
+  wchar_t program[MAX_PATH] = {};
+  ASSERT_NE(GetModuleFileNameW(nullptr, program, MAX_PATH), 0U);
+  std::string programPath = platform::win32::fromWide(program);
+
+  ConfigCandidates candidates = platform::configCandidatesOfThisProcess();
+
+  EXPECT_EQ(candidates.temporaryFolderFile, platform::win32::fromWide(temporary) + "zudedo.conf");
+  EXPECT_TRUE(candidates.temporaryFolderFile.ends_with("\\zudedo.conf"));
+  ASSERT_TRUE(programPath.ends_with(".exe"));
+  EXPECT_EQ(candidates.programFile, programPath.substr(0, programPath.size() - 4) + ".cfg");
+  EXPECT_EQ(candidates.rootFile, "c:\\zudedo.conf");
+}
+
+TEST(Win32BackupFolder, isZudedoBackupsInTheLocalApplicationData) {
+  EXPECT_EQ(platform::win32::backupFolder("C:\\Users\\M\xFCller\\AppData\\Local"),
+            "C:\\Users\\M\xFCller\\AppData\\Local\\zudedo\\backups");
+  EXPECT_EQ(platform::win32::backupFolder("C:\\Daten\\\\"), "C:\\Daten\\zudedo\\backups");
+  EXPECT_EQ(platform::win32::backupFolder(""), "");
+  EXPECT_EQ(platform::win32::backupFolder("\\"), "");
+}
+
+TEST(Win32BackupFolder, ofThisProcessIsBelowLocalAppData) {
+  wchar_t local[MAX_PATH] = {};
+  DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+  ASSERT_GT(length, 0U);
+  ASSERT_LT(length, static_cast<DWORD>(MAX_PATH));
+
+  std::string folder = platform::backupFolderOfThisProcess();
+
+  EXPECT_EQ(folder, platform::win32::fromWide(local) + "\\zudedo\\backups");
+}
+
+}  // namespace
