@@ -1,13 +1,11 @@
 #include "addressbook/record_filter.h"
 
+#include <algorithm>
+
 #include "addressbook/field_table.h"
 #include "text/cp1252.h"
 
 namespace addressbook {
-
-namespace {
-constexpr std::size_t progressInterval = 1024;
-}
 
 bool containsUpper(std::string_view text, std::string_view upperFilter) {
   if (upperFilter.empty()) return true;
@@ -27,20 +25,30 @@ bool containsUpper(std::string_view text, std::string_view upperFilter) {
   return false;
 }
 
-std::vector<std::uint32_t> filterRecords(const RecordStore& store, std::string_view upperFilter,
-                                         const FilterProgress& progress) {
-  std::vector<std::uint32_t> slots;
-  std::size_t capacity = store.hasSlots() ? store.capacity() : 0;
-  for (std::size_t slot = 1; slot <= capacity; ++slot) {
-    if (progress && slot % progressInterval == 0 && !progress(slot, capacity)) break;
-    if (!store.holdsRecord(slot)) continue;
-    bool passes = upperFilter.empty();
+RecordFilter::RecordFilter(const RecordStore& store, std::string_view upperFilter)
+    : store_(store),
+      upperFilter_(upperFilter),
+      capacity_(store.hasSlots() ? store.capacity() : 0) {}
+
+void RecordFilter::examineBefore(std::size_t end) {
+  end = std::min(end, capacity_ + 1);
+  std::string_view filter = upperFilter_;
+  std::size_t slot = next_;
+  for (; slot < end; ++slot) {
+    if (!store_.holdsRecord(slot)) continue;
+    bool passes = filter.empty();
     for (int f = 1; f <= fieldCount() && !passes; ++f) {
-      passes = containsUpper(store.field(slot, f), upperFilter);
+      passes = containsUpper(store_.field(slot, f), filter);
     }
-    if (passes) slots.push_back(static_cast<std::uint32_t>(slot));
+    if (passes) slots_.push_back(static_cast<std::uint32_t>(slot));
   }
-  return slots;
+  next_ = std::max(next_, slot);
+}
+
+std::vector<std::uint32_t> filterRecords(const RecordStore& store, std::string_view upperFilter) {
+  RecordFilter filter(store, upperFilter);
+  filter.examineBefore(filter.capacity() + 1);
+  return filter.takeSlots();
 }
 
 }  // namespace addressbook

@@ -37,6 +37,8 @@ class RecordStore {
   [[nodiscard]] std::string_view field(std::size_t slot, int field) const {
     Cell cell = cells_.get()[index(slot, field)];
     auto size = static_cast<std::size_t>(cell >> addressBits);
+    // The cell holds the address it was given (see Cell below).
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     const char* data = reinterpret_cast<const char*>(cell & addressMask);
     if (size != longSize) return {data, size};
     return *reinterpret_cast<const std::string_view*>(data);

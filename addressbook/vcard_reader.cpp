@@ -12,8 +12,6 @@ namespace addressbook {
 
 namespace {
 
-constexpr std::size_t progressInterval = 64;
-
 // The next occurrence of pattern at or after from. The search runs over
 // windows that double in size, so that each call reads about as far as the
 // match lies, even where the bytes it is given are checked whole (a memory
@@ -69,7 +67,9 @@ bool forEachLine(std::string_view card, LineFn lineFn) {
   }
 }
 
-class CardReader {
+}  // namespace
+
+class StoreReader::CardReader {
  public:
   explicit CardReader(RecordStore& store) : store_(store) {}
 
@@ -127,8 +127,6 @@ class CardReader {
   std::string value_;
 };
 
-}  // namespace
-
 std::vector<std::size_t> findCards(std::string_view text) {
   std::vector<std::size_t> separators;
   for (std::size_t at = findFrom(text, cardSeparator, 0); at != std::string_view::npos;
@@ -140,29 +138,38 @@ std::vector<std::size_t> findCards(std::string_view text) {
 
 std::size_t countCards(std::string_view text) { return findCards(text).size(); }
 
-RecordStore readCards(std::string text, const std::vector<std::size_t>& separators,
-                      const ReadProgress& progress) {
-  std::size_t total = separators.size();
-  RecordStore store;
-  store.reset(capacityFor(total));
-  if (total == 0) return store;
-  std::string_view all = store.adoptText(std::move(text));
-  CardReader reader(store);
-  for (std::size_t slot = 1; slot <= total; ++slot) {
-    std::size_t pos = separators[slot - 1] + cardSeparator.size();
-    std::size_t end = slot < total ? separators[slot] : all.size();
-    reader.read(all.substr(pos, end - pos), slot);
-    if (progress && (slot % progressInterval == 0 || slot == total) && !progress(slot, total)) {
-      break;
-    }
-  }
-  return store;
+StoreReader::StoreReader(std::string text, std::vector<std::size_t> separators)
+    : separators_(std::move(separators)) {
+  store_.reset(capacityFor(separators_.size()));
+  if (separators_.empty()) return;
+  text_ = store_.adoptText(std::move(text));
+  reader_ = std::make_unique<CardReader>(store_);
 }
 
-RecordStore readCards(std::string text, std::size_t total, const ReadProgress& progress) {
+StoreReader::~StoreReader() = default;
+
+void StoreReader::readThrough(std::size_t last) {
+  last = std::min(last, total());
+  for (std::size_t slot = cardsRead_ + 1; slot <= last; ++slot) {
+    std::size_t pos = separators_[slot - 1] + cardSeparator.size();
+    std::size_t end = slot < total() ? separators_[slot] : text_.size();
+    reader_->read(text_.substr(pos, end - pos), slot);
+  }
+  cardsRead_ = std::max(cardsRead_, last);
+}
+
+RecordStore StoreReader::takeStore() { return std::move(store_); }
+
+RecordStore readCards(std::string text, std::vector<std::size_t> separators) {
+  StoreReader reader(std::move(text), std::move(separators));
+  reader.readThrough(reader.total());
+  return reader.takeStore();
+}
+
+RecordStore readCards(std::string text, std::size_t cardCount) {
   std::vector<std::size_t> separators = findCards(text);
-  separators.resize(std::min(separators.size(), total));
-  return readCards(std::move(text), separators, progress);
+  separators.resize(std::min(separators.size(), cardCount));
+  return readCards(std::move(text), std::move(separators));
 }
 
 }  // namespace addressbook

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,21 +19,44 @@ inline constexpr std::string_view cardSeparator = "BEGIN:VCARD\r\n";
 // Where each card separator of text starts, in order.
 [[nodiscard]] std::vector<std::size_t> findCards(std::string_view text);
 
-// Called now and then while cards are read, and after the last card, with the
-// number of cards read so far and the card count; false stops the reading.
-using ReadProgress = std::function<bool(std::size_t done, std::size_t total)>;
+// Reads the cards of a text into a new store, as many at a time as the
+// caller asks, so that a long read can show its progress and stop between
+// steps. Lines are unfolded and matched against the field table; values are
+// taken after the first ":", with UTF-8 letters converted and birthdays in
+// display form. Lines that match no key are ignored; for a key given twice
+// the last line counts.
+class StoreReader {
+ public:
+  // text: line ends already normalised; separators: where findCards found
+  // its cards. The store's capacity follows from the card count.
+  StoreReader(std::string text, std::vector<std::size_t> separators);
+  ~StoreReader();
+  StoreReader(const StoreReader&) = delete;
+  StoreReader& operator=(const StoreReader&) = delete;
 
-// Reads the cardCount cards (countCards) of text, whose line ends are
-// already normalised, into slots 1 to cardCount of a new store whose
-// capacity follows from the card count. Lines are unfolded
-// and matched against the field table; values are taken after the first ":",
-// with UTF-8 letters converted and birthdays in display form. Lines that match
-// no key are ignored; for a key given twice the last line counts.
-[[nodiscard]] RecordStore readCards(std::string text, std::size_t cardCount,
-                                    const ReadProgress& progress = {});
+  [[nodiscard]] std::size_t total() const { return separators_.size(); }
+  [[nodiscard]] std::size_t cardsRead() const { return cardsRead_; }
+  // Reads the cards up to number last (counted from 1, at most total) into
+  // slots of the same numbers.
+  void readThrough(std::size_t last);
+  // The store, with the cards read so far.
+  [[nodiscard]] RecordStore takeStore();
 
-// readCards with the separators that findCards gave for text.
-[[nodiscard]] RecordStore readCards(std::string text, const std::vector<std::size_t>& separators,
-                                    const ReadProgress& progress = {});
+ private:
+  class CardReader;
+
+  RecordStore store_;
+  std::string_view text_;
+  std::vector<std::size_t> separators_;
+  std::size_t cardsRead_ = 0;
+  std::unique_ptr<CardReader> reader_;
+};
+
+// Reads every card of text (its line ends normalised) with the separators
+// that findCards gave for it.
+[[nodiscard]] RecordStore readCards(std::string text, std::vector<std::size_t> separators);
+
+// Reads the first cardCount cards of text (its line ends normalised).
+[[nodiscard]] RecordStore readCards(std::string text, std::size_t cardCount);
 
 }  // namespace addressbook

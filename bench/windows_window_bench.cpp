@@ -6,17 +6,17 @@
 //
 //   wine build-windows/bin/windows-window-bench.exe [cards for the keystroke]
 
-#include <windows.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "addressbook/address_file.h"
+#include "app/file_commands.h"
 #include "app/main_window_definition.h"
 #include "app/program.h"
+#include "app/setting_keys.h"
 #include "app/tick.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
@@ -57,9 +57,10 @@ struct Book {
 };
 
 Book makeBook(std::size_t cards) {
-  wchar_t folder[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, folder);
-  std::string stem = platform::win32::fromWide(folder) + "morvi-bench-" + std::to_string(cards);
+  std::wstring folder = std::filesystem::temp_directory_path().wstring();
+  std::string stem =
+      platform::win32::fromWide((std::filesystem::path(folder) / L"morvi-bench-").wstring()) +
+      std::to_string(cards);
   Book book{stem + ".vcf", stem + ".conf"};
   bench::writeAddressBook(book.file, cards);
   platform::win32::ProfileFile().write(book.config, "VC", "File", book.file);
@@ -99,8 +100,6 @@ struct Services {
   platform::Settings settings;
   platform::win32::SerialPort serial;
   platform::win32::Shell shell;
-  document::Backups backups{""};  // loads and fills copy nothing
-  addressbook::Environment env{window, dialogs, files, clock, settings, backups};
 };
 
 // From a changed search text to the repainted table: the tick that notices
@@ -108,27 +107,28 @@ struct Services {
 // text alternates between two spellings of MÜLLER, so every tick refills.
 double keystrokeTime(const Book& book, int& rows) {
   Services services(book.config);
-  addressbook::AddressBook addresses;
-  services.window.setContent(addresses.table);
+  table::Records records;
+  table::Screen screen{services.window, services.window, services.window, services.clock};
+  // Loads and fills copy nothing to backups.
+  document::Document document{records, screen, services.files,
+                              platform::Setting{services.settings, app::setting::addressFile}, ""};
+  app::FileCommands commands(document, records, screen, services.dialogs, services.files);
+  services.window.setContent(records.table);
   table::setupTableColumns(services.window);
   services.window.show();
-  addressbook::ShowRecord show = [&](int row) {
-    table::showRecord(services.window, addresses.table, services.clock, row);
-  };
-  addressbook::loadAddressFile(addresses, services.env, false, show);
-  table::TickState tick;
-  table::timerTick(tick, addresses, services.env, show);
+  commands.loadConfigured("");
+  app::TickState tick;
+  app::timerTick(tick, records, screen, commands, true);
   services.window.processPendingEvents();
-  HWND table = services.window.control(control::recordTable);
   std::vector<double> times;
   for (int run = 0; run < runs; ++run) {
     services.window.setText(control::filterEdit, run % 2 == 0 ? "M\xDCLLER" : "M\xFCller");
     Clock::time_point start = Clock::now();
-    table::timerTick(tick, addresses, services.env, show);
-    RedrawWindow(table, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    app::timerTick(tick, records, screen, commands, true);
+    services.window.paintNow();
     times.push_back(milliseconds(Clock::now() - start));
   }
-  rows = addresses.table.rowCount();
+  rows = records.table.rowCount();
   return median(times);
 }
 
@@ -139,12 +139,13 @@ double startUpTime(const Book& book, int& rows) {
   for (int run = 0; run < runs; ++run) {
     Clock::time_point start = Clock::now();
     Services services(book.config);
-    app::Program program({services.window, services.dialogs, services.profile, services.files,
-                          services.clock, services.serial, services.shell},
-                         {book.config, "", ""}, "");
+    app::Program program(
+        {services.window, services.window, services.window, services.dialogs, services.profile,
+         services.files, services.clock, services.serial, services.shell},
+        {book.config, "", ""}, "");
     program.start();
     services.window.processPendingEvents();
-    RedrawWindow(services.window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    services.window.paintNow();
     times.push_back(milliseconds(Clock::now() - start));
     rows = program.records().table.rowCount();
     services.window.setEventHandler(nullptr);
@@ -169,9 +170,11 @@ int main(int argc, char** argv) {
   Book small = makeBook(startUpCards);
   double startUp = startUpTime(small, rows);
   std::printf("start-up, %zu cards: %.0f ms (%d rows shown)\n", startUpCards, startUp, rows);
+  platform::win32::FileOperations operations;
+  platform::win32::FileSystem files(operations);
   for (const Book* book : {&large, &small}) {
-    DeleteFileW(platform::win32::toWide(book->file).c_str());
-    DeleteFileW(platform::win32::toWide(book->config).c_str());
+    files.removeFile(book->file);
+    files.removeFile(book->config);
   }
   return 0;
 }

@@ -90,10 +90,13 @@ LoadOutcome Document::read(bool skipSameBytes, std::string_view filter) {
   if (read.result != ReadResult::read) return outcome;
 
   table::ProgressDisplay display(screen_, currentFile_);
-  addressbook::RecordStore store = addressbook::readCards(
-      std::move(read.text), read.cards, [&](std::size_t done, std::size_t total) {
-        return display.update(done, total, done == total);
-      });
+  addressbook::StoreReader reader(std::move(read.text), std::move(read.cards));
+  while (reader.cardsRead() < reader.total()) {
+    reader.readThrough(reader.cardsRead() + table::cardsPerStep);
+    if (!display.update(reader.cardsRead(), reader.total(), reader.cardsRead() == reader.total()))
+      break;
+  }
+  addressbook::RecordStore store = reader.takeStore();
   records_.table.clear();
   records_.store = std::move(store);
   records_.changed = false;

@@ -59,7 +59,7 @@ void writeEntryList(const table::Screen& screen, const table::RecordTable& rows,
   table::ProgressDisplay display(screen, path);
   // The rows as they were asked for: a column click while the events are
   // handled must not mix two orders in one list.
-  const table::RecordTable listed = rows;
+  const table::RecordTable listed = rows;  // NOLINT(performance-unnecessary-copy-initialization)
   platform::Date today = screen.clock.today();
   std::string text;
   table::ShownFields fields;

@@ -36,6 +36,9 @@ template <typename Char>
 [[nodiscard]] constexpr std::string_view folderOf(std::string_view path) {
   return folderOf<char>(path);
 }
+[[nodiscard]] constexpr std::wstring_view folderOf(std::wstring_view path) {
+  return folderOf<wchar_t>(path);
+}
 
 // What follows the last separator.
 template <typename Char>
@@ -44,6 +47,9 @@ template <typename Char>
 }
 [[nodiscard]] constexpr std::string_view nameOf(std::string_view path) {
   return nameOf<char>(path);
+}
+[[nodiscard]] constexpr std::wstring_view nameOf(std::wstring_view path) {
+  return nameOf<wchar_t>(path);
 }
 
 // The folder part without its final separator, as a folder is named on its
@@ -55,11 +61,16 @@ template <typename Char>
   return std::string(folder);
 }
 
-// name in folder: joined with the system's separator unless the folder ends
-// with one already; a bare name when there is no folder.
+// name in folder, joined with the separator the folder's path uses already
+// (on Windows that may be '/' as well as '\'), else with the system's; no
+// separator is added when the folder ends with one, and a bare name stays
+// bare when there is no folder.
 [[nodiscard]] inline std::string join(std::string_view folder, std::string_view name) {
   std::string joined(folder);
-  if (!joined.empty() && !isSeparator(joined.back())) joined += separator;
+  if (!joined.empty() && !isSeparator(joined.back())) {
+    std::size_t last = nameStart(folder);
+    joined += last > 0 ? folder[last - 1] : separator;
+  }
   joined += name;
   return joined;
 }

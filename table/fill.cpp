@@ -14,12 +14,13 @@ void fillTable(Records& records, const Screen& screen, std::string_view filter,
   records.table.clear();
   screen.view.reset();
   ProgressDisplay display(screen, file);
-  records.table.setSlots(addressbook::filterRecords(
-      records.store, upperFilter, [&](std::size_t examined, std::size_t capacity) {
-        return display.update(examined, capacity, false);
-      }));
-  std::size_t capacity = records.store.hasSlots() ? records.store.capacity() : 0;
-  display.update(capacity, capacity, true);
+  addressbook::RecordFilter pass(records.store, upperFilter);
+  for (std::size_t step = slotsPerStep; !pass.finished(); step += slotsPerStep) {
+    pass.examineBefore(step);
+    if (!pass.finished() && !display.update(step, pass.capacity(), false)) break;
+  }
+  records.table.setSlots(pass.takeSlots());
+  display.update(pass.capacity(), pass.capacity(), true);
   screen.view.reset();
   screen.view.selectRow(records.table.rowCount() > 0 ? 1 : 0);
   showRecord(records, screen, 1);

@@ -10,6 +10,10 @@
 
 namespace table {
 
+// Cards read, and slots examined, between two looks at the progress display.
+inline constexpr std::size_t cardsPerStep = 64;
+inline constexpr std::size_t slotsPerStep = 1024;
+
 // Marks the records busy for the lifetime of the guard: commands and the
 // filter step of the timer wait meanwhile.
 class BusyGuard {

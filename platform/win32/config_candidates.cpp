@@ -11,10 +11,10 @@ namespace platform {
 
 namespace {
 
-constexpr std::string_view rootConfigFile = "c:\\zudedo.conf";
+constexpr std::string_view rootConfigFolder = "c:\\";
 constexpr std::string_view configExtension = ".cfg";
 constexpr std::size_t replacedSuffixLength = 4;  // ".exe"
-constexpr std::string_view backupsBelowLocalAppData = "\\zudedo\\backups";
+constexpr std::string_view backupsBelowProgram = "\\backups";
 
 // A path of the system in the program's Windows-1252, or "" when it names
 // something that has no such form: that path could not be named again.
@@ -65,37 +65,38 @@ std::wstring localAppData() {
 
 namespace win32 {
 
-ConfigCandidates configCandidates(std::string_view temporaryFolder, std::string_view programPath) {
+ConfigCandidates configCandidates(std::string_view temporaryFolder, std::string_view programPath,
+                                  std::string_view fileName) {
   ConfigCandidates candidates;
   candidates.temporaryFolderFile =
-      cutConfigPath(std::string(temporaryFolder) + std::string(configFileName));
+      cutConfigPath(std::string(temporaryFolder) + std::string(fileName));
   if (programPath.size() >= replacedSuffixLength) {
     std::string program(programPath.substr(0, programPath.size() - replacedSuffixLength));
     candidates.programFile = cutConfigPath(program + std::string(configExtension));
   }
-  candidates.rootFile = std::string(rootConfigFile);
+  candidates.rootFile = std::string(rootConfigFolder) + std::string(fileName);
   return candidates;
 }
 
-std::string backupFolder(std::string_view localAppData) {
+std::string backupFolder(std::string_view localAppData, std::string_view programFolder) {
   std::string folder(localAppData);
   while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
   if (folder.empty()) return {};
-  return folder + std::string(backupsBelowLocalAppData);
+  return folder + "\\" + std::string(programFolder) + std::string(backupsBelowProgram);
 }
 
 }  // namespace win32
 
-ConfigCandidates configCandidatesOfThisProcess() {
-  return win32::configCandidates(temporaryFolder(), programPath());
+ConfigCandidates configCandidatesOfThisProcess(std::string_view fileName) {
+  return win32::configCandidates(temporaryFolder(), programPath(), fileName);
 }
 
-std::string backupFolderOfThisProcess() {
+std::string backupFolderOfThisProcess(std::string_view programFolder) {
   std::wstring folder = localAppData();
   // A folder without a Windows-1252 name could not be named again: no
   // backups rather than backups in a wrong place.
   if (folder.empty() || !win32::hasWindows1252Form(folder)) return {};
-  return win32::backupFolder(win32::fromWide(folder));
+  return win32::backupFolder(win32::fromWide(folder), programFolder);
 }
 
 }  // namespace platform

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/address_file_name.h"
+#include "platform/path.h"
 #include "platform/win32/text_dialog.h"
 #include "platform/win32/wide_text.h"
 
@@ -80,8 +80,9 @@ std::wstring startFolder(const std::string& initialPath) {
       (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return path;
   }
-  std::size_t separator = path.find_last_of(L"\\/");
-  return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+  std::wstring_view folder = platform::path::folderOf(std::wstring_view(path));
+  if (!folder.empty()) folder.remove_suffix(1);
+  return std::wstring(folder);
 }
 
 }  // namespace
@@ -134,13 +135,14 @@ std::optional<std::string> Dialogs::chooseFile(const FileDialogRequest& request,
 
   std::wstring path(file.data());
   if (hasWindows1252Form(path)) return fromWide(path);
-  showMessage(toWide(address_file_name::unusableCharacters) + path,
-              toWide(address_file_name::problemCaption), MB_OK | MB_ICONEXCLAMATION);
+  showMessage(toWide(request.refusalText) + path, toWide(request.refusalCaption),
+              MB_OK | MB_ICONEXCLAMATION);
   return std::nullopt;
 }
 
-std::optional<std::string> Dialogs::portSettings(std::string_view storedPort) {
-  return runPortSettingsDialog(owner_, storedPort);
+std::optional<std::string> Dialogs::askForText(const DialogDefinition& dialog,
+                                               std::string_view text) {
+  return runTextDialog(owner_, dialog, text);
 }
 
 }  // namespace platform::win32

@@ -5,8 +5,8 @@
 
 namespace platform::win32 {
 
-// Message boxes, the common file dialogs and the port settings dialog on
-// the Win32 API. Message boxes have no owner, are task-modal and come to the
+// Message boxes, the common file dialogs and the small dialogs of a
+// DialogDefinition on the Win32 API. Message boxes have no owner, are task-modal and come to the
 // foreground; the file dialogs and the port settings dialog are owned by the
 // main window.
 class Dialogs final : public platform::Dialogs {
@@ -17,14 +17,13 @@ class Dialogs final : public platform::Dialogs {
                     MessageButtons buttons = MessageButtons::ok,
                     MessageIcon icon = MessageIcon::none,
                     Answer defaultButton = Answer::yes) override;
-  // The path chosen (absolute, Windows-1252). A path with a character that
-  // Windows-1252 lacks, or one too long for the configuration, cannot be
-  // used by the program: the user is told and the result is nothing, as
-  // after Cancel. The current directory stays as it was, a file that does
-  // not exist is accepted, and an existing one is replaced without a question.
+  // The refusal of a name without a Windows-1252 form has a warning icon.
+  // The current directory stays as it was, a file that does not exist is
+  // accepted, and an existing one is replaced without a question.
   std::optional<std::string> openFile(const FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const FileDialogRequest& request) override;
-  std::optional<std::string> portSettings(std::string_view storedPort) override;
+  std::optional<std::string> askForText(const DialogDefinition& dialog,
+                                        std::string_view text) override;
 
  private:
   enum class FileMode { open, save };

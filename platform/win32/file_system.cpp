@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/path.h"
 #include "platform/read_to_end.h"
 #include "platform/temporary_name.h"
 #include "platform/win32/wide_text.h"
@@ -23,16 +24,9 @@ constexpr std::int64_t nanosecondsPerFileTimeStep = 100;
 
 constexpr std::wstring_view separators = L"\\/";
 
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-// The folder part of a path including its final separator, or "" for a bare
-// name.
-std::wstring_view folderOf(std::wstring_view path) {
-  auto separator = path.find_last_of(separators);
-  return separator == std::wstring_view::npos ? std::wstring_view() : path.substr(0, separator + 1);
-}
-
-std::wstring_view nameOf(std::wstring_view path) { return path.substr(folderOf(path).size()); }
+using platform::path::folderOf;
+using platform::path::isSeparator;
+using platform::path::nameOf;
 
 // The marks of a file that its replacement takes over.
 constexpr DWORD keptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |

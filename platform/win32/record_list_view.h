@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/control_id.h"
+#include "platform/record_view.h"
 #include "platform/table_content.h"
-#include "platform/window.h"
 
 namespace platform::win32 {
 

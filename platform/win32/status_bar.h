@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "table/control_ids.h"
+#include "platform/control_id.h"
 
 namespace platform::win32 {
 

@@ -10,39 +10,39 @@ namespace platform::win32 {
 
 namespace {
 
-constexpr int clientWidth = 231;
-constexpr int clientHeight = 125;
-constexpr POINT placeInOwner{596, 289};
-constexpr int iconSize = 32;
-constexpr std::string_view caption = "Einstellungen";
-constexpr std::string_view icon = "port-settings-icon";
-constexpr std::string_view portTooltip = "z.B. COM3 oder COM12";
-
-struct Control {
-  ControlId id;
+struct Kind {
   const wchar_t* windowClass;
-  std::string_view text;
   DWORD style;
   DWORD exStyle;
-  int x, y, width, height;
 };
 
-// The caption (right-aligned), the port field and OK, in Tab order. The
-// field's text is the stored port.
-constexpr std::array<Control, 3> controls{{
-    {ControlId::portCaption, L"STATIC", "Telefon an COM1....COMx:", SS_RIGHT | SS_NOPREFIX, 0, 2,
-     14, 164, 16},
-    {ControlId::portEdit,
-     L"EDIT",
-     {},
-     WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL,
-     WS_EX_CLIENTEDGE,
-     170,
-     10,
-     54,
-     22},
-    {ControlId::portOkButton, L"BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 178, 98, 48, 22},
-}};
+DWORD labelStyle(Alignment alignment) {
+  switch (alignment) {
+    case Alignment::right:
+      return SS_RIGHT;
+    case Alignment::centre:
+    case Alignment::centreBoth:
+      return SS_CENTER;
+    case Alignment::left:
+      break;
+  }
+  return SS_LEFT;
+}
+
+// The Win32 control of a dialog's control; no class for kinds a dialog has
+// none of.
+Kind kindOf(const ControlDefinition& control) {
+  switch (control.kind) {
+    case ControlKind::label:
+      return {L"STATIC", labelStyle(control.alignment) | SS_NOPREFIX, 0};
+    case ControlKind::edit:
+      return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::button:
+      return {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+    default:
+      return {nullptr, 0, 0};
+  }
+}
 
 // A dialog without controls of its own: they are created in pixels when it
 // opens.
@@ -58,20 +58,23 @@ constexpr DWORD dialogExStyle = WS_EX_APPWINDOW;
 
 struct Session {
   Window& owner;
-  std::string storedPort;
+  const DialogDefinition& definition;
+  std::string text;
   std::string entered;
-  HWND portField = nullptr;
+  HWND field = nullptr;
+  int buttonId = 0;
   HICON bigIcon = nullptr;
   HICON smallIcon = nullptr;
 };
 
 void placeDialog(HWND dialog, const Session& session) {
   int dpi = session.owner.dpi();
-  RECT frame{0, 0, scaled(clientWidth, dpi), scaled(clientHeight, dpi)};
+  const DialogDefinition& definition = session.definition;
+  RECT frame{0, 0, scaled(definition.clientWidth, dpi), scaled(definition.clientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)),
                            static_cast<UINT>(dpi));
-  POINT place{scaled(placeInOwner.x, dpi), scaled(placeInOwner.y, dpi)};
+  POINT place{scaled(definition.x, dpi), scaled(definition.y, dpi)};
   ClientToScreen(session.owner.handle(), &place);
   SetWindowPos(dialog, nullptr, place.x, place.y, frame.right - frame.left,
                frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -79,30 +82,38 @@ void placeDialog(HWND dialog, const Session& session) {
 
 void build(HWND dialog, Session& session) {
   int dpi = session.owner.dpi();
-  SetWindowTextW(dialog, toWide(caption).c_str());
-  session.bigIcon = loadPictureIcon(icon, scaled(iconSize, dpi), scaled(iconSize, dpi));
+  const DialogDefinition& definition = session.definition;
+  SetWindowTextW(dialog, toWide(definition.title).c_str());
+  int iconSize = scaled(definition.iconSize, dpi);
+  session.bigIcon = loadPictureIcon(definition.icon, iconSize, iconSize);
   int small = GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
-  session.smallIcon = loadPictureIcon(icon, small, small);
+  session.smallIcon = loadPictureIcon(definition.icon, small, small);
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(session.bigIcon));
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(session.smallIcon));
   placeDialog(dialog, session);
 
-  HWND ok = nullptr;
-  for (const Control& control : controls) {
-    std::string_view text = control.id == ControlId::portEdit ? session.storedPort : control.text;
-    HWND handle = CreateWindowExW(control.exStyle, control.windowClass, toWide(text).c_str(),
-                                  WS_CHILD | WS_VISIBLE | control.style, scaled(control.x, dpi),
+  HWND button = nullptr;
+  for (const ControlDefinition& control : definition.controls) {
+    Kind kind = kindOf(control);
+    if (kind.windowClass == nullptr) continue;
+    bool isField = control.kind == ControlKind::edit;
+    std::string_view text = isField ? std::string_view(session.text) : control.text;
+    HWND handle = CreateWindowExW(kind.exStyle, kind.windowClass, toWide(text).c_str(),
+                                  WS_CHILD | WS_VISIBLE | kind.style, scaled(control.x, dpi),
                                   scaled(control.y, dpi), scaled(control.width, dpi),
                                   scaled(control.height, dpi), dialog,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(toInt(control.id))),
                                   GetModuleHandleW(nullptr), nullptr);
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(session.owner.defaultFont()), FALSE);
-    if (control.id == ControlId::portEdit) session.portField = handle;
-    if (control.id == ControlId::portOkButton) ok = handle;
+    if (isField) session.field = handle;
+    if (control.kind == ControlKind::button) {
+      button = handle;
+      session.buttonId = toInt(control.id);
+    }
+    if (!control.tooltip.empty()) session.owner.tooltips().add(handle, control.tooltip, dpi);
   }
-  session.owner.tooltips().add(session.portField, portTooltip, dpi);
-  SendMessageW(dialog, DM_SETDEFID, toInt(ControlId::portOkButton), 0);
-  SetFocus(ok);
+  SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(session.buttonId), 0);
+  SetFocus(button);
 }
 
 std::string fieldText(HWND field) {
@@ -111,6 +122,15 @@ std::string fieldText(HWND field) {
   int copied = GetWindowTextW(field, wide.data(), length + 1);
   wide.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return fromWide(wide);
+}
+
+// The tips of the dialog's controls go with the dialog.
+void removeTooltips(HWND dialog, Session& session) {
+  for (const ControlDefinition& control : session.definition.controls) {
+    if (control.tooltip.empty()) continue;
+    if (HWND handle = GetDlgItem(dialog, toInt(control.id)))
+      session.owner.tooltips().remove(handle);
+  }
 }
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -123,8 +143,8 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (session == nullptr) return FALSE;
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == toInt(ControlId::portOkButton)) {
-        session->entered = fieldText(session->portField);
+      if (LOWORD(wParam) == session->buttonId && session->buttonId != 0) {
+        if (session->field != nullptr) session->entered = fieldText(session->field);
         EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -134,8 +154,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
       }
       return FALSE;
     case WM_DESTROY:
-      // The field goes with the dialog; its tip must not outlive it.
-      session->owner.tooltips().remove(session->portField);
+      removeTooltips(dialog, *session);
       return FALSE;
     default:
       return FALSE;
@@ -144,12 +163,13 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-std::optional<std::string> runPortSettingsDialog(Window& owner, std::string_view storedPort) {
+std::optional<std::string> runTextDialog(Window& owner, const DialogDefinition& definition,
+                                         std::string_view text) {
   if (owner.handle() == nullptr) return std::nullopt;
   EmptyDialogTemplate dialogTemplate{};
   dialogTemplate.header.style = dialogStyle;
   dialogTemplate.header.dwExtendedStyle = dialogExStyle;
-  Session session{owner, std::string(storedPort), {}};
+  Session session{owner, definition, std::string(text), {}};
   INT_PTR result =
       DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.header, owner.handle(),
                               &dialogProcedure, reinterpret_cast<LPARAM>(&session));

@@ -76,6 +76,8 @@ Kind kindOf(const ControlDefinition& definition) {
               WS_EX_CLIENTEDGE};
     case ControlKind::pictureButton:
       return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON, 0};
+    case ControlKind::button:
+      return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::label:
       return {L"STATIC", labelStyle(definition.alignment) | SS_NOPREFIX, 0};
     case ControlKind::picture:
@@ -103,7 +105,7 @@ std::string windowText(HWND window) {
 Window::Window(const WindowDefinition& definition)
     : definition_(definition),
       background_(CreateSolidBrush(toColorRef(definition.background))),
-      rowLabelBackground_(CreateSolidBrush(toColorRef(definition.rowLabelBackground))) {
+      highlightBackground_(CreateSolidBrush(toColorRef(definition.highlightBackground))) {
   registerWindowClass(&Window::windowProcedure);
   window_ = CreateWindowExW(frameExStyle, className, toWide(definition.title).c_str(), frameStyle,
                             0, 0, 0, 0, nullptr, nullptr, program(), this);
@@ -122,7 +124,7 @@ Window::~Window() {
   if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
   DeleteObject(background_);
-  DeleteObject(rowLabelBackground_);
+  DeleteObject(highlightBackground_);
 }
 
 void Window::createControls() {
@@ -141,11 +143,11 @@ void Window::createControl(const ControlDefinition& definition) {
       storedText = std::string(definition.text);
       break;
     case ControlKind::statusBar:
-      statusBar_ =
-          std::make_unique<StatusBar>(window_, definition.id, definition_.statusPartWidths,
-                                      RECT{definition_.progressX, definition_.progressY,
-                                           definition_.progressX + definition_.progressWidth,
-                                           definition_.progressY + definition_.progressHeight});
+      statusBar_ = std::make_unique<win32::StatusBar>(
+          window_, definition.id, definition_.statusPartWidths,
+          RECT{definition_.progressX, definition_.progressY,
+               definition_.progressX + definition_.progressWidth,
+               definition_.progressY + definition_.progressHeight});
       statusBar_->setText(1, definition.text);
       handle = statusBar_->handle();
       break;
@@ -157,10 +159,11 @@ void Window::createControl(const ControlDefinition& definition) {
       DWORD visible = definition.hidden ? 0 : WS_VISIBLE;
       // A picture button's text is not shown; it names the button for screen
       // readers. A picture's name is no text.
-      std::string_view text = definition.kind == ControlKind::pictureButton
-                                  ? definition.accessibleName
-                              : definition.kind == ControlKind::label ? definition.text
-                                                                      : std::string_view();
+      std::string_view text =
+          definition.kind == ControlKind::pictureButton ? definition.accessibleName
+          : definition.kind == ControlKind::label || definition.kind == ControlKind::button
+              ? definition.text
+              : std::string_view();
       handle = CreateWindowExW(kind.exStyle, kind.windowClass, toWide(text).c_str(),
                                WS_CHILD | visible | kind.style, 0, 0, 0, 0, window_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(toInt(definition.id))),
@@ -324,7 +327,7 @@ void Window::addTooltip(ControlId id, std::string_view text) {
   if (HWND handle = control(id)) tooltips_->add(handle, text, dpi_);
 }
 
-void Window::setStatusText(int part, std::string_view text) {
+void Window::setText(int part, std::string_view text) {
   if (alive() && statusBar_ != nullptr) statusBar_->setText(part, text);
 }
 
@@ -332,28 +335,28 @@ void Window::setProgress(int percent) {
   if (alive() && statusBar_ != nullptr) statusBar_->setProgress(percent);
 }
 
-void Window::setTableColumns(std::span<const TableColumn> columns) {
+void Window::setColumns(std::span<const TableColumn> columns) {
   if (alive() && table_ != nullptr) table_->setColumns(columns, dpi_);
 }
 
-int Window::tableColumnWidth(int column) const {
+int Window::columnWidth(int column) const {
   if (!alive() || table_ == nullptr) return 0;
   return table_->columnWidth(column, dpi_);
 }
 
-void Window::setTableContent(const TableContent& content) {
+void Window::setContent(const TableContent& content) {
   if (alive() && table_ != nullptr) table_->setContent(&content);
 }
 
-void Window::tableReset() {
+void Window::reset() {
   if (alive() && table_ != nullptr) table_->reset();
 }
 
-void Window::tableRowAppended() {
+void Window::rowAppended() {
   if (alive() && table_ != nullptr) table_->rowsAppended();
 }
 
-void Window::tableRowChanged(int row) {
+void Window::rowChanged(int row) {
   if (alive() && table_ != nullptr) table_->rowChanged(row);
 }
 
@@ -412,6 +415,10 @@ void Window::runUntilClosed() {
   }
 }
 
+void Window::paintNow() {
+  if (alive()) RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 bool Window::isAlive() const { return alive(); }
 
 LRESULT CALLBACK Window::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -432,12 +439,13 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (events_ != nullptr) events_->timerExpired();
       return 0;
     case WM_COMMAND:
-      // Only the controls' own commands: the dialog navigation's IDOK and
-      // IDCANCEL for Enter and Esc come without a control and mean nothing
-      // here.
-      if (events_ != nullptr && lParam != 0) {
-        events_->command(static_cast<ControlId>(LOWORD(wParam)), HIWORD(wParam));
-      }
+      // Only the controls' own clicks (BN_CLICKED, or 1 as a keyboard
+      // accelerator gives it): the dialog navigation's IDOK and IDCANCEL for
+      // Enter and Esc come without a control and mean nothing here, and an
+      // edit field's notifications are no clicks.
+      if (events_ != nullptr && lParam != 0 &&
+          (HIWORD(wParam) == BN_CLICKED || HIWORD(wParam) == 1))
+        events_->controlClicked(static_cast<ControlId>(LOWORD(wParam)));
       return 0;
     case WM_NOTIFY:
       if (auto result = notify(*reinterpret_cast<NMHDR*>(lParam))) return *result;
@@ -493,13 +501,15 @@ std::optional<LRESULT> Window::notify(NMHDR& header) {
   return handled ? std::optional<LRESULT>(0) : std::nullopt;
 }
 
-// Labels and the picture lie on the window's colour, the row label on grey.
+// Labels and the picture lie on the window's colour, a highlighted label on
+// the highlight colour.
 HBRUSH Window::labelColours(HDC context, HWND label) const {
-  bool rowLabel = label == control(ControlId::rowLabel);
+  auto found = std::ranges::find(controls_, label, &Control::handle);
+  bool highlighted = found != controls_.end() && found->definition->highlighted;
   SetBkColor(context,
-             toColorRef(rowLabel ? definition_.rowLabelBackground : definition_.background));
+             toColorRef(highlighted ? definition_.highlightBackground : definition_.background));
   SetTextColor(context, GetSysColor(COLOR_WINDOWTEXT));
-  return rowLabel ? rowLabelBackground_ : background_;
+  return highlighted ? highlightBackground_ : background_;
 }
 
 }  // namespace platform::win32

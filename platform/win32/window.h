@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/record_view.h"
+#include "platform/status_bar.h"
 #include "platform/win32/fonts.h"
 #include "platform/win32/record_list_view.h"
 #include "platform/win32/status_bar.h"
@@ -21,8 +23,11 @@ namespace platform::win32 {
 // coordinates scaled by the window's DPI, created in definition order, which
 // is also the Tab order. Keyboard navigation goes through IsDialogMessage;
 // Esc and Enter do nothing. Once the window has been closed every call is a
-// harmless no-op and isAlive() is false.
-class Window final : public platform::Window {
+// harmless no-op and isAlive() is false. With its record table and its
+// status bar.
+class Window final : public platform::Window,
+                     public platform::RecordView,
+                     public platform::StatusBar {
  public:
   explicit Window(const WindowDefinition& definition);
   ~Window() override;
@@ -39,15 +44,15 @@ class Window final : public platform::Window {
   [[nodiscard]] ControlId focusedControl() const override;
   void addTooltip(ControlId id, std::string_view text) override;
 
-  void setStatusText(int part, std::string_view text) override;
+  void setText(int part, std::string_view text) override;
   void setProgress(int percent) override;
 
-  void setTableColumns(std::span<const TableColumn> columns) override;
-  [[nodiscard]] int tableColumnWidth(int column) const override;
-  void setTableContent(const TableContent& content) override;
-  void tableReset() override;
-  void tableRowAppended() override;
-  void tableRowChanged(int row) override;
+  void setColumns(std::span<const TableColumn> columns) override;
+  [[nodiscard]] int columnWidth(int column) const override;
+  void setContent(const TableContent& content) override;
+  void reset() override;
+  void rowAppended() override;
+  void rowChanged(int row) override;
   [[nodiscard]] int selectedRow() const override;
   void selectRow(int row) override;
   void scrollToRow(int row) override;
@@ -60,6 +65,8 @@ class Window final : public platform::Window {
 
   // Handles the window's messages until it has been closed.
   void runUntilClosed();
+  // Paints every part of the window that waits for it, now.
+  void paintNow();
 
   // The top-level window: owner of the program's dialogs. nullptr once it is
   // gone.
@@ -109,9 +116,9 @@ class Window final : public platform::Window {
   int dpi_ = 96;
   FontSet fonts_;
   HBRUSH background_;
-  HBRUSH rowLabelBackground_;
+  HBRUSH highlightBackground_;
   std::unique_ptr<RecordListView> table_;
-  std::unique_ptr<StatusBar> statusBar_;
+  std::unique_ptr<win32::StatusBar> statusBar_;
   std::unique_ptr<Tooltips> tooltips_;
   std::vector<Control> controls_;
   HICON bigIcon_ = nullptr;

@@ -77,20 +77,19 @@ TEST(FilterRecords, givesTheNamedSlotsInOrderWhoseFieldsContainTheFilter) {
   EXPECT_EQ(filterRecords(addressbook::RecordStore(), ""), (Slots{}));
 }
 
-TEST(FilterRecords, stopsWhenTheProgressSaysSoAndReportsSlotsOfTheCapacity) {
+TEST(RecordFilter, examinesAsFarAsAskedOverTheSlotsOfTheCapacity) {
   addressbook::RecordStore store;
   store.reset(3000);
   for (std::size_t slot = 1; slot <= 3000; ++slot) store.setField(slot, field::name, "x");
-  std::vector<std::pair<std::size_t, std::size_t>> calls;
-  auto slots = filterRecords(store, "", [&](std::size_t examined, std::size_t capacity) {
-    calls.emplace_back(examined, capacity);
-    return calls.size() < 2;
-  });
-  ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[1].second, 3000u);
-  EXPECT_LT(calls[0].first, calls[1].first);
-  EXPECT_LT(slots.size(), 3000u);
-  EXPECT_GE(slots.size() + 1, calls[1].first);
+  addressbook::RecordFilter filter(store, "");
+  EXPECT_EQ(filter.capacity(), 3000u);
+  filter.examineBefore(1024);
+  EXPECT_FALSE(filter.finished());
+  std::vector<std::uint32_t> slots = filter.takeSlots();
+  EXPECT_EQ(slots.size(), 1023u);
+  EXPECT_EQ(slots.back(), 1023u);
+  filter.examineBefore(5000);
+  EXPECT_TRUE(filter.finished());
 }
 
 }  // namespace

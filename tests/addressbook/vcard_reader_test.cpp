@@ -262,30 +262,23 @@ TEST(ReadCards, recordsWithoutLineBreaksOrCardStartsSurviveASave) {
   }
 }
 
-TEST(ReadCards, reportsProgressAndStopsWhenAskedTo) {
+TEST(StoreReader, readsAsFarAsAskedAndTheStoreHoldsWhatWasRead) {
   std::string text;
   for (int i = 1; i <= 300; ++i) text += "BEGIN:VCARD\r\nN:" + std::to_string(i) + "\r\n";
-  std::vector<std::pair<std::size_t, std::size_t>> calls;
-  addressbook::RecordStore all =
-      addressbook::readCards(text, 300, [&](std::size_t done, std::size_t total) {
-        calls.emplace_back(done, total);
-        return true;
-      });
-  ASSERT_FALSE(calls.empty());
-  EXPECT_EQ(calls.back(), (std::pair<std::size_t, std::size_t>{300, 300}));
-  for (std::size_t i = 1; i < calls.size(); ++i) EXPECT_LT(calls[i - 1].first, calls[i].first);
-  EXPECT_EQ(all.field(300, field::name), "300");
+  std::vector<std::size_t> separators = addressbook::findCards(text);
+  addressbook::StoreReader all(text, separators);
+  EXPECT_EQ(all.total(), 300u);
+  for (std::size_t step = 64; all.cardsRead() < all.total(); step += 64) {
+    all.readThrough(step);
+    EXPECT_EQ(all.cardsRead(), std::min<std::size_t>(step, 300));
+  }
+  EXPECT_EQ(all.takeStore().field(300, field::name), "300");
 
-  std::size_t stoppedAt = 0;
-  addressbook::RecordStore part =
-      addressbook::readCards(text, 300, [&](std::size_t done, std::size_t) {
-        stoppedAt = done;
-        return false;
-      });
-  ASSERT_GT(stoppedAt, 0u);
-  ASSERT_LT(stoppedAt, 300u);
-  EXPECT_EQ(part.field(stoppedAt, field::name), std::to_string(stoppedAt));
-  EXPECT_EQ(part.field(stoppedAt + 1, field::name), "");
+  addressbook::StoreReader stopped(text, separators);
+  stopped.readThrough(128);
+  addressbook::RecordStore part = stopped.takeStore();
+  EXPECT_EQ(part.field(128, field::name), "128");
+  EXPECT_EQ(part.field(129, field::name), "");
   EXPECT_EQ(part.capacity(), 999u);
 }
 

@@ -36,7 +36,7 @@ std::optional<addressbook::RecordStore> readAddressFile(platform::FileSystem& fi
       err << "No Vcards !!: " << text::cp1252::toUtf8(path) << '\n';
       return std::nullopt;
   }
-  return addressbook::readCards(std::move(read.text), read.cards);
+  return addressbook::readCards(std::move(read.text), std::move(read.cards));
 }
 
 // A field as readable UTF-8 that keeps every byte visible: a backslash is

@@ -13,8 +13,8 @@ using platform::ConfigCandidates;
 using platform::win32::configCandidates;
 
 TEST(Win32ConfigCandidates, areTheTemporaryFolderTheProgramAndDriveC) {
-  ConfigCandidates candidates =
-      configCandidates("C:\\Users\\Anna\\AppData\\Local\\Temp\\", "C:\\Programme\\Morvi\\TB.EXE");
+  ConfigCandidates candidates = configCandidates("C:\\Users\\Anna\\AppData\\Local\\Temp\\",
+                                                 "C:\\Programme\\Morvi\\TB.EXE", "zudedo.conf");
 
   EXPECT_EQ(candidates.temporaryFolderFile, "C:\\Users\\Anna\\AppData\\Local\\Temp\\zudedo.conf");
   EXPECT_EQ(candidates.programFile, "C:\\Programme\\Morvi\\TB.cfg");
@@ -22,7 +22,7 @@ TEST(Win32ConfigCandidates, areTheTemporaryFolderTheProgramAndDriveC) {
 }
 
 TEST(Win32ConfigCandidates, withoutATemporaryFolderOrProgramPath) {
-  ConfigCandidates candidates = configCandidates("", "");
+  ConfigCandidates candidates = configCandidates("", "", "zudedo.conf");
 
   EXPECT_EQ(candidates.temporaryFolderFile, "zudedo.conf");
   EXPECT_EQ(candidates.programFile, "");
@@ -30,14 +30,15 @@ TEST(Win32ConfigCandidates, withoutATemporaryFolderOrProgramPath) {
 }
 
 TEST(Win32ConfigCandidates, theLastFourCharactersAreReplacedWhateverTheyAre) {
-  EXPECT_EQ(configCandidates("", "C:\\M\xFC\\tb.com").programFile, "C:\\M\xFC\\tb.cfg");
-  EXPECT_EQ(configCandidates("", "C:\\tb").programFile, "C.cfg");
-  EXPECT_EQ(configCandidates("", "tb").programFile, "");
+  EXPECT_EQ(configCandidates("", "C:\\M\xFC\\tb.com", "zudedo.conf").programFile,
+            "C:\\M\xFC\\tb.cfg");
+  EXPECT_EQ(configCandidates("", "C:\\tb", "zudedo.conf").programFile, "C.cfg");
+  EXPECT_EQ(configCandidates("", "tb", "zudedo.conf").programFile, "");
 }
 
 TEST(Win32ConfigCandidates, longPathsAreCutTo256Characters) {
   std::string folder = "C:\\" + std::string(300, 'a') + "\\";
-  ConfigCandidates candidates = configCandidates(folder, folder + "tb.exe");
+  ConfigCandidates candidates = configCandidates(folder, folder + "tb.exe", "zudedo.conf");
 
   EXPECT_EQ(candidates.temporaryFolderFile, folder.substr(0, 256));
   EXPECT_EQ(candidates.programFile, folder.substr(0, 256));
@@ -50,7 +51,7 @@ TEST(Win32ConfigCandidates, ofThisProcessNameItsTemporaryFolderAndExecutable) {
   ASSERT_NE(GetModuleFileNameW(nullptr, program, MAX_PATH), 0U);
   std::string programPath = platform::win32::fromWide(program);
 
-  ConfigCandidates candidates = platform::configCandidatesOfThisProcess();
+  ConfigCandidates candidates = platform::configCandidatesOfThisProcess("zudedo.conf");
 
   EXPECT_EQ(candidates.temporaryFolderFile, platform::win32::fromWide(temporary) + "zudedo.conf");
   EXPECT_TRUE(candidates.temporaryFolderFile.ends_with("\\zudedo.conf"));
@@ -60,11 +61,11 @@ TEST(Win32ConfigCandidates, ofThisProcessNameItsTemporaryFolderAndExecutable) {
 }
 
 TEST(Win32BackupFolder, isZudedoBackupsInTheLocalApplicationData) {
-  EXPECT_EQ(platform::win32::backupFolder("C:\\Users\\M\xFCller\\AppData\\Local"),
+  EXPECT_EQ(platform::win32::backupFolder("C:\\Users\\M\xFCller\\AppData\\Local", "zudedo"),
             "C:\\Users\\M\xFCller\\AppData\\Local\\zudedo\\backups");
-  EXPECT_EQ(platform::win32::backupFolder("C:\\Daten\\\\"), "C:\\Daten\\zudedo\\backups");
-  EXPECT_EQ(platform::win32::backupFolder(""), "");
-  EXPECT_EQ(platform::win32::backupFolder("\\"), "");
+  EXPECT_EQ(platform::win32::backupFolder("C:\\Daten\\\\", "zudedo"), "C:\\Daten\\zudedo\\backups");
+  EXPECT_EQ(platform::win32::backupFolder("", "zudedo"), "");
+  EXPECT_EQ(platform::win32::backupFolder("\\", "zudedo"), "");
 }
 
 TEST(Win32BackupFolder, ofThisProcessIsBelowLocalAppData) {
@@ -73,7 +74,7 @@ TEST(Win32BackupFolder, ofThisProcessIsBelowLocalAppData) {
   ASSERT_GT(length, 0U);
   ASSERT_LT(length, static_cast<DWORD>(MAX_PATH));
 
-  std::string folder = platform::backupFolderOfThisProcess();
+  std::string folder = platform::backupFolderOfThisProcess("zudedo");
 
   EXPECT_EQ(folder, platform::win32::fromWide(local) + "\\zudedo\\backups");
 }

@@ -189,8 +189,9 @@ TEST(Win32Resources, version_namesTheProductAndVersionInGermanAndEnglish) {
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", &value, &length));
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00020048u) << "2.72";
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00020048u) << "2.72";
+  constexpr DWORD version = (MORVI_VERSION_MAJOR << 16U) | MORVI_VERSION_MINOR;
+  EXPECT_EQ(fixed->dwFileVersionMS, version) << MORVI_VERSION;
+  EXPECT_EQ(fixed->dwProductVersionMS, version) << MORVI_VERSION;
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\VarFileInfo\\Translation", &value, &length));
@@ -201,8 +202,8 @@ TEST(Win32Resources, version_namesTheProductAndVersionInGermanAndEnglish) {
     SCOPED_TRACE(testing::Message() << "language " << language);
     languages.insert(language);
     EXPECT_EQ(versionText(info, language, codePage, L"ProductName"), L"Morvi-Telefonbuch");
-    EXPECT_EQ(versionText(info, language, codePage, L"ProductVersion"), L"2.72");
-    EXPECT_EQ(versionText(info, language, codePage, L"FileVersion"), L"2.72");
+    EXPECT_EQ(versionText(info, language, codePage, L"ProductVersion"), L"" MORVI_VERSION);
+    EXPECT_EQ(versionText(info, language, codePage, L"FileVersion"), L"" MORVI_VERSION);
     EXPECT_NE(versionText(info, language, codePage, L"FileDescription"), L"<missing>");
   }
   EXPECT_EQ(languages, (std::set<WORD>{0x0407, 0x0409}));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/main_window_definition.h"
+#include "app/port_settings_dialog.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/window.h"
@@ -157,7 +158,11 @@ class FileDialogTest : public Win32DialogsTest {
             .filterPattern = "*.vcf",
             .defaultSuffix = "vcf",
             .initialPath = path,
-            .proposedName = "myadr.vcf"};
+            .proposedName = "myadr.vcf",
+            .refusalCaption = "Dateiname ?",
+            .refusalText =
+                "Dieser Dateiname enth\xE4lt Zeichen, die das Programm nicht verwenden "
+                "kann:\r\n"};
   }
 
   // Types a name into the dialog's name field and presses its OK button.
@@ -234,9 +239,9 @@ TEST_F(Win32DialogsTest, portSettings_placedOverTheMainWindow_okGivesTheText_clo
           HWND field = GetDlgItem(dialog, platform::toInt(control::portEdit));
           PostMessageW(field, WM_KEYDOWN, VK_ESCAPE, 0);
         }}});
-  EXPECT_EQ(dialogs.portSettings("COM3"), " com12 ");
-  EXPECT_EQ(dialogs.portSettings("COM3"), std::nullopt);
-  EXPECT_EQ(dialogs.portSettings("COM3"), std::nullopt);
+  EXPECT_EQ(dialogs.askForText(app::portSettingsDialog(), "COM3"), " com12 ");
+  EXPECT_EQ(dialogs.askForText(app::portSettingsDialog(), "COM3"), std::nullopt);
+  EXPECT_EQ(dialogs.askForText(app::portSettingsDialog(), "COM3"), std::nullopt);
   EXPECT_TRUE(answerer.finished());
 
   POINT expected{596, 289};

@@ -67,9 +67,7 @@ bool takesFocus(ControlKind kind) {
 class RecordingEvents : public platform::WindowEvents {
  public:
   void timerExpired() override { ++ticks; }
-  void command(ControlId id, int notification) override {
-    if (notification == 0 || notification == 1) clicks.push_back(id);
-  }
+  void controlClicked(ControlId id) override { clicks.push_back(id); }
   void columnClicked(int column) override { columns.push_back(column); }
   // As the program does: the focus goes back where it was.
   void activationChanged(bool active) override {
@@ -382,6 +380,15 @@ TEST_F(Win32WindowTest, keysClicksTimerAndCloseReachTheProgram_escAndEnterDoNoth
 
   SendMessageW(window.control(control::applyButton), BM_CLICK, 0, 0);
   EXPECT_EQ(events.clicks, std::vector<ControlId>{control::applyButton});
+  // A control's other notifications are no clicks; 1, as an accelerator
+  // gives it, is one.
+  HWND reset = window.control(control::resetFilterButton);
+  const WPARAM resetId = static_cast<WPARAM>(platform::toInt(control::resetFilterButton));
+  SendMessageW(frame, WM_COMMAND, MAKEWPARAM(resetId, EN_CHANGE), reinterpret_cast<LPARAM>(reset));
+  EXPECT_EQ(events.clicks.size(), 1u);
+  SendMessageW(frame, WM_COMMAND, MAKEWPARAM(resetId, 1), reinterpret_cast<LPARAM>(reset));
+  EXPECT_EQ(events.clicks,
+            (std::vector<ControlId>{control::applyButton, control::resetFilterButton}));
 
   window.startTimer(10);
   for (int wait = 0; wait < 200 && events.ticks == 0; ++wait) {
