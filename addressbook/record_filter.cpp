@@ -31,17 +31,20 @@ RecordFilter::RecordFilter(const RecordStore& store, std::string_view upperFilte
       capacity_(store.hasSlots() ? store.capacity() : 0) {}
 
 void RecordFilter::examineBefore(std::size_t end) {
-  end = std::min(end, capacity_ + 1);
+  // The pass works on locals, which the compiler can keep in registers.
+  const RecordStore& store = store_;
   std::string_view filter = upperFilter_;
+  std::vector<std::uint32_t> slots = std::move(slots_);
   std::size_t slot = next_;
-  for (; slot < end; ++slot) {
-    if (!store_.holdsRecord(slot)) continue;
+  for (end = std::min(end, capacity_ + 1); slot < end; ++slot) {
+    if (!store.holdsRecord(slot)) continue;
     bool passes = filter.empty();
     for (int f = 1; f <= fieldCount() && !passes; ++f) {
-      passes = containsUpper(store_.field(slot, f), filter);
+      passes = containsUpper(store.field(slot, f), filter);
     }
-    if (passes) slots_.push_back(static_cast<std::uint32_t>(slot));
+    if (passes) slots.push_back(static_cast<std::uint32_t>(slot));
   }
+  slots_ = std::move(slots);
   next_ = std::max(next_, slot);
 }
 

@@ -78,6 +78,17 @@ TEST(Backups, onlyTheFirstWriteOfARunCopiesTheFileAsItWas) {
   EXPECT_EQ(fixture.dialogs.messages.size(), 1u) << "only the delete question";
 }
 
+TEST(Backups, theFirstSaveOfARunReadsTheAddressFileOnceForTheCheckAndTheCopy) {
+  ProgramFixture fixture{std::string(twoCards)};
+  fixture.start();
+  fixture.tick();
+  applyMobile(fixture, "0170 1");
+  fixture.files.readCalls = 0;
+  fixture.click(control::saveButton);
+  ASSERT_EQ(copies(fixture.files.files).size(), 1u);
+  EXPECT_EQ(fixture.files.readCalls, 1);
+}
+
 TEST(Backups, anotherProgramsChangesAreCopiedBeforeTheyAreWrittenOver) {
   ProgramFixture fixture{std::string(twoCards)};
   fixture.start();
