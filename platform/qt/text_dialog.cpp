@@ -2,28 +2,11 @@
 
 #include <QLabel>
 
+#include "platform/qt/alignment.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/text_conversion.h"
 
 namespace platform::qt {
-
-namespace {
-
-Qt::Alignment labelAlignment(Alignment alignment) {
-  switch (alignment) {
-    case Alignment::right:
-      return Qt::AlignRight | Qt::AlignTop;
-    case Alignment::centre:
-      return Qt::AlignHCenter | Qt::AlignTop;
-    case Alignment::centreBoth:
-      return Qt::AlignCenter;
-    case Alignment::left:
-      break;
-  }
-  return Qt::AlignLeft | Qt::AlignTop;
-}
-
-}  // namespace
 
 TextDialog::TextDialog(const DialogDefinition& definition, const QString& text, const QFont& font,
                        TooltipController& tooltips, QWidget* owner)
@@ -43,7 +26,7 @@ TextDialog::TextDialog(const DialogDefinition& definition, const QString& text, 
       case ControlKind::label: {
         auto* label = new QLabel(toQString(control.text), this);
         label->setTextFormat(Qt::PlainText);
-        label->setAlignment(labelAlignment(control.alignment));
+        label->setAlignment(toAlignment(control.alignment));
         widget = label;
         break;
       }

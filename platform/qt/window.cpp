@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/qt/alignment.h"
 #include "platform/qt/digits_filter.h"
 #include "platform/qt/fonts.h"
 #include "platform/qt/pictures.h"
@@ -23,20 +24,6 @@ namespace platform::qt {
 namespace {
 
 QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
-
-Qt::Alignment toAlignment(Alignment alignment) {
-  switch (alignment) {
-    case Alignment::left:
-      return Qt::AlignLeft | Qt::AlignTop;
-    case Alignment::right:
-      return Qt::AlignRight | Qt::AlignTop;
-    case Alignment::centre:
-      return Qt::AlignHCenter | Qt::AlignTop;
-    case Alignment::centreBoth:
-      return Qt::AlignCenter;
-  }
-  return Qt::AlignLeft | Qt::AlignTop;
-}
 
 // The most characters of a text that a multi-line field shows: a quarter of
 // a second of layout even as one line.

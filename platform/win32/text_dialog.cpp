@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "platform/win32/controls.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/pictures.h"
 #include "platform/win32/wide_text.h"
@@ -9,40 +10,6 @@
 namespace platform::win32 {
 
 namespace {
-
-struct Kind {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD exStyle;
-};
-
-DWORD labelStyle(Alignment alignment) {
-  switch (alignment) {
-    case Alignment::right:
-      return SS_RIGHT;
-    case Alignment::centre:
-    case Alignment::centreBoth:
-      return SS_CENTER;
-    case Alignment::left:
-      break;
-  }
-  return SS_LEFT;
-}
-
-// The Win32 control of a dialog's control; no class for kinds a dialog has
-// none of.
-Kind kindOf(const ControlDefinition& control) {
-  switch (control.kind) {
-    case ControlKind::label:
-      return {L"STATIC", labelStyle(control.alignment) | SS_NOPREFIX, 0};
-    case ControlKind::edit:
-      return {L"EDIT", WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case ControlKind::button:
-      return {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
-    default:
-      return {nullptr, 0, 0};
-  }
-}
 
 // A dialog without controls of its own: they are created in pixels when it
 // opens.
@@ -94,9 +61,11 @@ void build(HWND dialog, Session& session) {
 
   HWND button = nullptr;
   for (const ControlDefinition& control : definition.controls) {
-    Kind kind = kindOf(control);
+    ControlClass kind = controlClassOf(control);
     if (kind.windowClass == nullptr) continue;
     bool isField = control.kind == ControlKind::edit;
+    // The dialog's button is its default button, which Enter presses.
+    if (control.kind == ControlKind::button) kind.style |= BS_DEFPUSHBUTTON;
     std::string_view text = isField ? std::string_view(session.text) : control.text;
     HWND handle = CreateWindowExW(kind.exStyle, kind.windowClass, toWide(text).c_str(),
                                   WS_CHILD | WS_VISIBLE | kind.style, scaled(control.x, dpi),
@@ -114,14 +83,6 @@ void build(HWND dialog, Session& session) {
   }
   SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(session.buttonId), 0);
   SetFocus(button);
-}
-
-std::string fieldText(HWND field) {
-  int length = GetWindowTextLengthW(field);
-  std::wstring wide(static_cast<std::size_t>(length) + 1, L'\0');
-  int copied = GetWindowTextW(field, wide.data(), length + 1);
-  wide.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return fromWide(wide);
 }
 
 // The tips of the dialog's controls go with the dialog.
@@ -144,7 +105,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
   switch (message) {
     case WM_COMMAND:
       if (LOWORD(wParam) == session->buttonId && session->buttonId != 0) {
-        if (session->field != nullptr) session->entered = fieldText(session->field);
+        if (session->field != nullptr) session->entered = windowText(session->field);
         EndDialog(dialog, IDOK);
         return TRUE;
       }
