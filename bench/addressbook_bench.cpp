@@ -245,7 +245,7 @@ void floorBenchmark(benchmark::State& state, Workspace& workspace) {
   std::size_t found = 0;
   for (auto _ : state) {
     int fd = open(book.file.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
+    struct stat info = {};
     if (fd < 0 || fstat(fd, &info) != 0) {
       state.SkipWithError("cannot open the address book");
       break;
@@ -401,7 +401,7 @@ void listBenchmark(benchmark::State& state, Workspace& workspace) {
   for (auto _ : state) {
     outputs::writeEntryList(screen, records.table, files, shell);
   }
-  struct stat list {};
+  struct stat list = {};
   std::string path = workspace.folder() + "/" + std::string(outputs::entryListFileName);
   if (static_cast<std::size_t>(records.table.rowCount()) != cards ||
       shell.openedFiles != static_cast<int>(state.iterations()) ||

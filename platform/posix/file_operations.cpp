@@ -121,7 +121,7 @@ int FileOperations::changeOwner(int fd, std::uint32_t owner, std::uint32_t group
 }
 
 SysResult<FileInfo> FileOperations::status(int fd) {
-  struct stat st {};
+  struct stat st = {};
   if (::fstat(fd, &st) != 0) return {{}, errno};
   return {infoOf(st), 0};
 }
@@ -180,7 +180,7 @@ int FileOperations::close(int fd) {
 }
 
 SysResult<FileInfo> FileOperations::pathStatus(const std::string& path, bool followLinks) {
-  struct stat st {};
+  struct stat st = {};
   int result = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
   if (result != 0) return {{}, errno};
   return {infoOf(st), 0};

@@ -198,12 +198,12 @@ TEST_F(IniProfileFileTest, write_refusesWhatCouldNotBeReadBack) {
 
 TEST_F(IniProfileFileTest, write_ofTheSameValueLeavesTheFileAlone) {
   ASSERT_TRUE(profile.write(path(), "VC", "File", "a.vcf"));
-  struct stat before {};
+  struct stat before = {};
   ASSERT_EQ(::stat(path().c_str(), &before), 0);
 
   ASSERT_TRUE(profile.write(path(), "vc", "FILE", "a.vcf"));
 
-  struct stat after {};
+  struct stat after = {};
   ASSERT_EQ(::stat(path().c_str(), &after), 0);
   EXPECT_EQ(after.st_ino, before.st_ino);
 }

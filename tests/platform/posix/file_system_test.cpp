@@ -53,13 +53,13 @@ std::string longText() {
 }
 
 mode_t permissionsOf(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0);
   return st.st_mode & 07777;
 }
 
 ino_t inodeOf(const std::string& path) {
-  struct stat st {};
+  struct stat st = {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0);
   return st.st_ino;
 }
@@ -484,7 +484,7 @@ TEST_P(SaveInASharedFolder, keepsOwnerGroupModeAccessListAttributesAndLinks) {
 
   EXPECT_TRUE(*saved);
   EXPECT_EQ(readBytes(path), "neu");
-  struct stat st {};
+  struct stat st = {};
   ASSERT_EQ(::stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_uid, row.fileOwner);
   EXPECT_EQ(st.st_gid, team);
