@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/setting_keys.h"
 #include "fuzz/fuzz_check.h"
 #include "platform/ini_profile_file.h"
 #include "platform/settings.h"
@@ -34,8 +35,8 @@ struct Name {
 
 // One of the program's own keys, or names made of the input.
 Name consumeName(FuzzedDataProvider& input) {
-  constexpr std::array own{platform::setting::addressFile, platform::setting::telephonePort,
-                           platform::setting::created};
+  constexpr std::array own{app::setting::addressFile, app::setting::telephonePort,
+                           app::setting::created};
   auto choice = input.ConsumeIntegralInRange<std::size_t>(0, own.size());
   if (choice < own.size()) {
     return {std::string(own[choice].section), std::string(own[choice].key)};
