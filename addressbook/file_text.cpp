@@ -114,7 +114,7 @@ void appendWithUtf8Letters(std::string& out, std::string_view value) {
     // Bytes below C2 never start a sequence that is converted.
     std::size_t run = 0;
     while (run < value.size() && static_cast<unsigned char>(value[run]) < 0xC2) ++run;
-    out.append(value.data(), run);
+    out.append(value.substr(0, run));
     value.remove_prefix(run);
     if (value.empty()) break;
     text::cp1252::Utf8Char c = text::cp1252::decodeUtf8(value);
