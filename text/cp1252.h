@@ -145,7 +145,80 @@ struct Utf8Char {
   return {cp, length};
 }
 
-// Windows-1252 bytes as UTF-8.
+// The program's texts are Windows-1252 bytes with one addition: a character
+// that Windows-1252 lacks (a Polish or Cyrillic letter that a card brought,
+// or that the user typed) stands in them as its UTF-8 sequence. Where text
+// is shown, such a sequence is that character; everything else is read byte
+// by byte. Turning a text into characters and back gives the same bytes.
+
+// Whether a UTF-8 sequence in a program text stands for its character: one
+// that Windows-1252 lacks, of the scripts whose letters follow a letter of
+// Windows-1252 in the sequence's bytes only when that letter stands right
+// before a sign: Latin Extended, Greek, Cyrillic, Armenian, Hebrew, Arabic,
+// and everything from U+0800 on (Indic, East Asian, ...). The others (the
+// C1 controls, IPA and the combining marks, Syriac, Thaana, N'Ko) would
+// also read "Stra\xDF\x96" ("Stra\u00DFe" and a dash) or "\xC9\xBB" as letters.
+[[nodiscard]] constexpr bool standsForItself(char32_t codePoint) {
+  bool script = (codePoint >= 0x100 && codePoint < 0x250) ||
+                (codePoint >= 0x370 && codePoint < 0x700) || codePoint >= 0x800;
+  return script && !fromUnicode(codePoint);
+}
+
+// Calls take(code point) for each character of a program text.
+template <typename Take>
+void forEachCharacter(std::string_view text, Take take) {
+  while (!text.empty()) {
+    auto lead = static_cast<unsigned char>(text.front());
+    if (lead >= 0xC2) {
+      Utf8Char c = decodeUtf8(text);
+      if (c.length > 0 && standsForItself(c.codePoint)) {
+        take(c.codePoint);
+        text.remove_prefix(c.length);
+        continue;
+      }
+    }
+    take(toUnicode(lead));
+    text.remove_prefix(1);
+  }
+}
+
+// Appends a character to a program text: its Windows-1252 byte, or its
+// UTF-8 sequence when that stands for it; any other character (a C1
+// control, an IPA letter, ...), which would not read back, becomes '?'.
+inline void appendCharacter(std::string& out, char32_t codePoint) {
+  if (auto byte = fromUnicode(codePoint)) {
+    out += static_cast<char>(*byte);
+  } else if (standsForItself(codePoint)) {
+    appendUtf8(out, codePoint);
+  } else {
+    out += '?';
+  }
+}
+
+// A program text as UTF-8: every character of it, as forEachCharacter reads
+// it, in its UTF-8 form.
+[[nodiscard]] inline std::string textToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  forEachCharacter(text, [&](char32_t codePoint) { appendUtf8(out, codePoint); });
+  return out;
+}
+
+// UTF-8 as a program text (each character as appendCharacter puts it);
+// nothing when the text is not valid UTF-8.
+[[nodiscard]] inline std::optional<std::string> textFromUtf8(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  while (!utf8.empty()) {
+    Utf8Char c = decodeUtf8(utf8);
+    if (c.length == 0) return std::nullopt;
+    appendCharacter(out, c.codePoint);
+    utf8.remove_prefix(c.length);
+  }
+  return out;
+}
+
+// Windows-1252 bytes as UTF-8, byte by byte.
 [[nodiscard]] inline std::string toUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size() + text.size() / 8);

@@ -13,54 +13,64 @@
 
 namespace platform::qt {
 
+// A program text (Windows-1252, with the UTF-8 sequences of the characters
+// it lacks) as the characters it stands for.
 [[nodiscard]] inline QString toQString(std::string_view cp1252) {
-  QString text(static_cast<qsizetype>(cp1252.size()), Qt::Uninitialized);
-  QChar* out = text.data();
-  for (char byte : cp1252) {
-    *out++ =
-        QChar(static_cast<char16_t>(text::cp1252::toUnicode(static_cast<unsigned char>(byte))));
-  }
+  QString text;
+  text.reserve(static_cast<qsizetype>(cp1252.size()));
+  text::cp1252::forEachCharacter(cp1252, [&](char32_t codePoint) {
+    if (codePoint < 0x10000) {
+      text.append(QChar(static_cast<char16_t>(codePoint)));
+    } else {
+      text.append(QChar(QChar::highSurrogate(codePoint)));
+      text.append(QChar(QChar::lowSurrogate(codePoint)));
+    }
+  });
   return text;
 }
 
 namespace detail {
 
-// Calls sink(byte or nothing) for every code point of text; a lone
-// surrogate counts as a code point without a byte.
+// Calls sink(code point, or nothing for a lone surrogate) for every
+// character of text.
 template <typename Sink>
-void forEachByte(QStringView text, Sink sink) {
+void forEachCodePoint(QStringView text, Sink sink) {
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t codePoint = text[i].unicode();
     if (QChar::isHighSurrogate(codePoint) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
       codePoint = QChar::surrogateToUcs4(text[i], text[i + 1]);
       ++i;
     }
-    if (QChar::isSurrogate(codePoint)) {
-      sink(std::optional<unsigned char>());
-    } else {
-      sink(text::cp1252::fromUnicode(codePoint));
-    }
+    sink(QChar::isSurrogate(codePoint) ? std::optional<char32_t>() : codePoint);
   }
 }
 
 }  // namespace detail
 
-// A character without a Windows-1252 byte becomes '?'.
+// The program text of the characters: Windows-1252 bytes, and the UTF-8
+// sequence of a character that Windows-1252 lacks; a lone surrogate, which
+// is no character, becomes '?'.
 [[nodiscard]] inline std::string toCp1252(QStringView text) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(text.size()));
-  detail::forEachByte(text, [&](std::optional<unsigned char> byte) {
-    bytes += byte ? static_cast<char>(*byte) : '?';
+  detail::forEachCodePoint(text, [&](std::optional<char32_t> codePoint) {
+    if (codePoint) {
+      text::cp1252::appendCharacter(bytes, *codePoint);
+    } else {
+      bytes += '?';
+    }
   });
   return bytes;
 }
 
-// Nothing when a character has no Windows-1252 byte.
+// Nothing when a character has no Windows-1252 byte (a path must name the
+// file in Windows-1252 itself).
 [[nodiscard]] inline std::optional<std::string> toCp1252Exact(QStringView text) {
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(text.size()));
   bool complete = true;
-  detail::forEachByte(text, [&](std::optional<unsigned char> byte) {
+  detail::forEachCodePoint(text, [&](std::optional<char32_t> codePoint) {
+    auto byte = codePoint ? text::cp1252::fromUnicode(*codePoint) : std::nullopt;
     if (byte) {
       bytes += static_cast<char>(*byte);
     } else {

@@ -44,26 +44,27 @@ std::optional<addressbook::RecordStore> readAddressFile(platform::FileSystem& fi
 std::string printable(std::string_view value) {
   static constexpr char hex[] = "0123456789ABCDEF";
   std::string out;
-  for (char c : value) {
-    auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
+  text::cp1252::forEachCharacter(value, [&](char32_t codePoint) {
+    // The five undefined bytes read as the C1 controls of their numbers.
+    bool control = codePoint < 0x20 || codePoint == 0x7F || (codePoint >= 0x80 && codePoint < 0xA0);
+    if (codePoint == '\\') {
       out += "\\\\";
-    } else if (byte < 0x20 || byte == 0x7F || text::cp1252::isUndefined(byte)) {
+    } else if (control) {
       out += "\\x";
-      out += hex[byte >> 4];
-      out += hex[byte & 0x0F];
+      out += hex[codePoint >> 4];
+      out += hex[codePoint & 0x0F];
     } else {
-      text::cp1252::appendUtf8(out, text::cp1252::toUnicode(byte));
+      text::cp1252::appendUtf8(out, codePoint);
     }
-  }
+  });
   return out;
 }
 
 int dump(platform::FileSystem& files, std::string_view path, std::string_view utf8Filter,
          std::ostream& out, std::ostream& err) {
-  auto filter = text::cp1252::fromUtf8(utf8Filter);
+  auto filter = text::cp1252::textFromUtf8(utf8Filter);
   if (!filter) {
-    err << "vcftool: the filter has characters that Windows-1252 does not have\n";
+    err << "vcftool: the filter is not UTF-8\n";
     return 2;
   }
   auto store = readAddressFile(files, path, err);

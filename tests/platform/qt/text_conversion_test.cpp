@@ -25,21 +25,29 @@ TEST(TextConversion, theHighBytesAreTheirWindowsCharacters) {
             "e\x93 \x96 5 \x80");
 }
 
-TEST(TextConversion, charactersWithoutAByteBecomeQuestionMarksOrNothing) {
+TEST(TextConversion, charactersWithoutAByteKeepTheirUtf8SequenceButNoExactForm) {
   struct Case {
     QString text;
-    std::string lossy;
+    std::string bytes;
+    bool roundTrip;
   };
   const Case cases[] = {
-      {qs(u"Ω"), "?"},
-      {qs(u"a\U0001F600b"), "a?b"},                       // one pair, one mark
-      {QString(QChar(0xD800)) + QLatin1Char('x'), "?x"},  // a lone surrogate
-      {qs(u"Жук"), "???"},
+      {qs(u"Ω"), "\xCE\xA9", true},
+      {qs(u"a\U0001F600b"),
+       "a\xF0\x9F\x98\x80"
+       "b",
+       true},
+      {QString(QChar(0xD800)) + QLatin1Char('x'), "?x", false},  // a lone surrogate
+      {qs(u"Matěj Жук"), "Mat\xC4\x9Bj \xD0\x96\xD1\x83\xD0\xBA", true},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(toCp1252(c.text), c.lossy);
+    EXPECT_EQ(toCp1252(c.text), c.bytes);
+    EXPECT_EQ(toQString(c.bytes) == c.text, c.roundTrip);
     EXPECT_EQ(toCp1252Exact(c.text), std::nullopt);
   }
+  // Windows-1252 text that merely looks like UTF-8 of a Windows-1252
+  // character stays as it is.
+  EXPECT_EQ(toQString("\xC3\xA9"), qs(u"Ã©"));
 }
 
 TEST(TextConversion, lineBreaks) {

@@ -29,15 +29,18 @@ TEST(WideText, usesCodePage1252WhateverTheSystemUses) {
             "e \x80\x85");
 }
 
-TEST(WideText, charactersWithoutAByteBecomeAQuestionMarkNotALookAlike) {
+TEST(WideText, charactersWithoutAByteKeepTheirUtf8SequenceNeverALookAlike) {
   // U+0142 (l with stroke) would be "best fitted" to a plain l.
   std::wstring polish = L"\u0141\u00F3d\u017A \u0142";
 
   EXPECT_FALSE(hasWindows1252Form(polish));
   EXPECT_EQ(fromWide(polish),
-            "?\xF3"
-            "d? ?");
+            "\xC5\x81\xF3"
+            "d\xC5\xBA \xC5\x82");
+  EXPECT_EQ(toWide(fromWide(polish)), polish);
   EXPECT_FALSE(hasWindows1252Form(L"\U0001F4DE"));
+  EXPECT_EQ(toWide(fromWide(L"\U0001F4DE")), L"\U0001F4DE");
+  EXPECT_EQ(fromWide(std::wstring(1, wchar_t(0xD800))), "?");
 }
 
 TEST(WideText, emptyAndEmbeddedNulStayAsTheyAre) {
