@@ -91,7 +91,108 @@ void displayToFile(std::string& value) {
   value.assign(iso, static_cast<std::size_t>(end - iso));
 }
 
+bool allDigits(std::string_view text) {
+  return !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int numberOf(std::string_view digits) {
+  int number = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  return number;
+}
+
+struct Date {
+  int year, month, day;
+};
+
+// YYYY-MM-DD, YYYYMMDD, --MMDD, --MM-DD.
+std::optional<Date> vcardDate(std::string_view text) {
+  std::string digits;
+  bool noYear = text.starts_with("--");
+  if (noYear) text.remove_prefix(2);
+  for (char c : text) {
+    if (c != '-') digits += c;
+  }
+  if (!allDigits(digits) || digits.size() != (noYear ? 4U : 8U)) return std::nullopt;
+  if (!noYear && text.find('-') != std::string_view::npos &&
+      (text.size() != 10 || text[4] != '-' || text[7] != '-')) {
+    return std::nullopt;
+  }
+  std::string_view all = digits;
+  Date date{noYear ? 0 : numberOf(all.substr(0, 4)), numberOf(all.substr(all.size() - 4, 2)),
+            numberOf(all.substr(all.size() - 2))};
+  if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
+  return date;
+}
+
+// HH:MM or HHMM at the start of text, whatever follows (seconds, a zone).
+std::optional<std::pair<int, int>> vcardTime(std::string_view text) {
+  std::string_view hours = text.substr(0, 2);
+  text.remove_prefix(hours.size());
+  if (text.starts_with(':')) text.remove_prefix(1);
+  std::string_view minutes = text.substr(0, 2);
+  if (!allDigits(hours) || hours.size() != 2 || !allDigits(minutes) || minutes.size() != 2)
+    return std::nullopt;
+  int hour = numberOf(hours);
+  int minute = numberOf(minutes);
+  if (hour > 23 || minute > 59) return std::nullopt;
+  return std::pair{hour, minute};
+}
+
 }  // namespace
+
+bool isPlainFileBirthday(std::string_view value) {
+  auto number = [&](std::size_t at, int highest) {
+    std::string_view digits = value.substr(at, 2);
+    return digits.size() == 2 && allDigits(digits) && numberOf(digits) <= highest;
+  };
+  if (value.size() != 10 && value.size() != 16 && value.size() != 19) return false;
+  bool date = allDigits(value.substr(0, 4)) && value[4] == '-' && value[7] == '-' &&
+              number(5, 12) && numberOf(value.substr(5, 2)) >= 1 && number(8, 31) &&
+              numberOf(value.substr(8, 2)) >= 1;
+  if (!date || value.size() == 10) return date;
+  bool time = value[10] == 'T' && number(11, 23) && value[13] == ':' && number(14, 59);
+  return time && (value.size() == 16 || (value[16] == ':' && number(17, 59)));
+}
+
+std::optional<std::string> readVcardBirthday(std::string_view value) {
+  value = trimBlanks(value);
+  std::size_t t = value.find('T');
+  auto date = vcardDate(value.substr(0, t));
+  if (!date) return std::nullopt;
+  char text[64];
+  char* end = putPadded(text, date->day, 2);
+  *end++ = '.';
+  end = putPadded(end, date->month, 2);
+  *end++ = '.';
+  end = putPadded(end, date->year, 4);
+  if (t != std::string_view::npos) {
+    if (auto time = vcardTime(value.substr(t + 1))) {
+      std::memcpy(end, " ; ", 3);
+      end = putPadded(end + 3, time->first, 2);
+      *end++ = ':';
+      end = putPadded(end, time->second, 2);
+    }
+  }
+  return std::string(text, static_cast<std::size_t>(end - text));
+}
+
+std::string writeVcardBirthday(std::string_view display) {
+  std::string value(display);
+  if (value.empty() || part(value, ';', 1).find('-') != std::string_view::npos) return {};
+  displayToFile(value);
+  if (value.empty() || value.find('T') != std::string::npos) return value;
+  // Without a time the program's file form stays the display form; vCard
+  // wants the ISO date.
+  std::string_view text = value;
+  char iso[64];
+  char* end = putPadded(iso, leadingNumber(part(text, '.', 3)), 4);
+  *end++ = '-';
+  end = putPadded(end, leadingNumber(part(text, '.', 2)), 2);
+  *end++ = '-';
+  end = putPadded(end, leadingNumber(part(text, '.', 1)), 2);
+  return std::string(iso, static_cast<std::size_t>(end - iso));
+}
 
 std::string& convertBirthday(std::string& value) {
   if (value.empty()) return value;

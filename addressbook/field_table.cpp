@@ -3,8 +3,6 @@
 #include <array>
 #include <cstddef>
 
-#include "text/cp1252.h"
-
 namespace addressbook {
 
 namespace {
@@ -54,14 +52,6 @@ constexpr std::array<RowList, 256> makeRowsByFirstLetter() {
 
 constexpr std::array<RowList, 256> rowsByFirstLetter = makeRowsByFirstLetter();
 
-bool startsWithKey(std::string_view line, std::string_view key) {
-  if (line.size() < key.size()) return false;
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    if (text::cp1252::toUpper(line[i]) != key[i]) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::optional<std::string_view> fieldKey(int row) {
@@ -74,15 +64,14 @@ std::optional<std::string_view> fieldLabel(int row) {
   return rows[static_cast<std::size_t>(row - 1)].label;
 }
 
-int matchField(std::string_view line) {
+int ownField(std::string_view line) {
   if (line.empty()) return 0;
-  int result = 0;
-  for (int row :
-       rowsByFirstLetter[static_cast<unsigned char>(text::cp1252::toUpper(line.front()))]) {
+  for (int row : rowsByFirstLetter[static_cast<unsigned char>(line.front())]) {
     if (row == 0) break;
-    if (startsWithKey(line, rows[static_cast<std::size_t>(row - 1)].key)) result = row;
+    std::string_view key = rows[static_cast<std::size_t>(row - 1)].key;
+    if (line.size() > key.size() && line[key.size()] == ':' && line.starts_with(key)) return row;
   }
-  return result;
+  return 0;
 }
 
 }  // namespace addressbook

@@ -25,9 +25,8 @@ inline constexpr int notes = 8;      // NOTE, line breaks held as 0x07
 [[nodiscard]] std::optional<std::string_view> fieldKey(int row);
 [[nodiscard]] std::optional<std::string_view> fieldLabel(int row);
 
-// The row whose key the upper-cased start of line equals, 0 when none does.
-// Every row is tried and the last match wins, so "NOTE:" gives the NOTE row
-// although it also starts with the key "N".
-[[nodiscard]] int matchField(std::string_view line);
+// The row whose key, followed by ":", starts the line exactly as the program
+// writes it ("TEL;CELL:0171"), 0 when none does.
+[[nodiscard]] int ownField(std::string_view line);
 
 }  // namespace addressbook

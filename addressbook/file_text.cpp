@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 #include "text/cp1252.h"
 
@@ -39,7 +41,63 @@ void rewriteFromEnd(std::string& text, std::size_t newSize, LineEnd lineEnd) {
   }
 }
 
+// Whether text is UTF-16 and, if so, whether its high bytes come first.
+std::optional<bool> utf16ByteOrder(std::string_view text) {
+  using namespace std::string_view_literals;
+  if (text.starts_with("\xFF\xFE"sv) || text.starts_with("B\0E\0G\0"sv)) return false;
+  if (text.starts_with("\xFE\xFF"sv) || text.starts_with("\0B\0E\0G"sv)) return true;
+  return std::nullopt;
+}
+
+bool endsInCrCr(std::string_view text, std::size_t lf) {
+  return lf >= 2 && text[lf - 1] == '\r' && text[lf - 2] == '\r';
+}
+
+void mergeDoubledCarriageReturns(std::string& text) {
+  std::size_t lf = text.find('\n');
+  if (lf == std::string::npos || !endsInCrCr(text, lf)) return;
+  for (; lf != std::string::npos; lf = text.find('\n', lf + 1)) {
+    if (!endsInCrCr(text, lf)) return;
+  }
+  std::size_t out = 0;
+  for (std::size_t in = 0; in < text.size(); ++in) {
+    if (text[in] == '\r' && in + 2 < text.size() && text[in + 1] == '\r' && text[in + 2] == '\n') {
+      continue;
+    }
+    text[out++] = text[in];
+  }
+  text.resize(out);
+}
+
 }  // namespace
+
+void decodeUtf16File(std::string& text) {
+  std::optional<bool> bigEndian = utf16ByteOrder(text);
+  if (!bigEndian) return;
+  auto unitAt = [&](std::size_t i) {
+    auto first = static_cast<unsigned char>(text[i]);
+    auto second = static_cast<unsigned char>(text[i + 1]);
+    return static_cast<char32_t>(*bigEndian ? first << 8 | second : second << 8 | first);
+  };
+  constexpr char32_t replacement = 0xFFFD;
+  std::string utf8;
+  utf8.reserve(text.size());
+  std::size_t i = text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF") ? 2 : 0;
+  for (; i + 1 < text.size(); i += 2) {
+    char32_t unit = unitAt(i);
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < text.size()) {
+      char32_t low = unitAt(i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        text::cp1252::appendUtf8(utf8, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        i += 2;
+        continue;
+      }
+    }
+    bool lone = unit >= 0xD800 && unit < 0xE000;
+    text::cp1252::appendUtf8(utf8, lone ? replacement : unit);
+  }
+  text = std::move(utf8);
+}
 
 // 0x01 in every byte of word that equals the byte repeated in pattern.
 std::uint64_t equalBytes(std::uint64_t word, std::uint64_t pattern) {
@@ -92,6 +150,12 @@ void normaliseLineEnds(std::string& text) {
       return t[i] == '\r' ? std::size_t{1} : std::size_t{0};
     });
   }
+}
+
+void prepareFileText(std::string& text) {
+  decodeUtf16File(text);
+  mergeDoubledCarriageReturns(text);
+  normaliseLineEnds(text);
 }
 
 bool mayHoldUtf8Letters(std::string_view value) {

@@ -18,6 +18,8 @@ void RecordStore::FreeCells::operator()(Cell* cells) const { std::free(cells); }
 void RecordStore::reset(std::size_t capacity) {
   cells_.reset();
   texts_.clear();
+  cards_.clear();
+  changed_.clear();
   longValues_.clear();
   blocks_.clear();
   blockFree_ = nullptr;
@@ -33,6 +35,22 @@ void RecordStore::reset(std::size_t capacity) {
 
 void RecordStore::setField(std::size_t slot, int field, std::string_view value) {
   setFieldView(slot, field, copyIn(value));
+  if (slot < changed_.size()) changed_[slot] = true;
+}
+
+void RecordStore::setCard(std::size_t slot, std::string_view card) {
+  if (cards_.empty()) {
+    cards_.resize(capacity_ + 1);
+    changed_.resize(capacity_ + 1);
+  }
+  cards_[slot] = card;
+  changed_[slot] = false;
+}
+
+void RecordStore::clearCard(std::size_t slot) {
+  if (slot >= cards_.size()) return;
+  cards_[slot] = {};
+  changed_[slot] = false;
 }
 
 void RecordStore::setFieldView(std::size_t slot, int field, std::string_view value) {

@@ -43,9 +43,27 @@ class RecordStore {
     if (size != longSize) return {data, size};
     return *reinterpret_cast<const std::string_view*>(data);
   }
-  // Stores a copy of value.
+  // Stores a copy of value. The slot counts as changed since its card was
+  // read.
   void setField(std::size_t slot, int field, std::string_view value);
   [[nodiscard]] bool holdsRecord(std::size_t slot) const;
+
+  // The text of the card that slot was read from (from its BEGIN line up to
+  // the next card), kept when the card holds more than the program's own
+  // lines, so that it can be written back as it came; empty for other
+  // slots and for records made in the program.
+  [[nodiscard]] std::string_view card(std::size_t slot) const {
+    return slot < cards_.size() ? cards_[slot] : std::string_view();
+  }
+  // Keeps a card's text (a part of the adopted text) for slot, which counts
+  // as unchanged from then on.
+  void setCard(std::size_t slot, std::string_view card);
+  // The slot holds a record made in the program from now on.
+  void clearCard(std::size_t slot);
+  // Whether a field of slot was set since its card was kept.
+  [[nodiscard]] bool changedSinceRead(std::size_t slot) const {
+    return slot < changed_.size() && changed_[slot];
+  }
 
   // Loading: keeps text alive for the store's lifetime and lets fields refer
   // to parts of it without copying.
@@ -76,6 +94,9 @@ class RecordStore {
   // memory until they are touched.
   std::unique_ptr<Cell[], FreeCells> cells_;
   std::vector<std::unique_ptr<const std::string>> texts_;
+  // Made on the first kept card: most files have none.
+  std::vector<std::string_view> cards_;
+  std::vector<bool> changed_;
   std::vector<std::unique_ptr<std::string_view>> longValues_;
   std::vector<std::unique_ptr<char[]>> blocks_;
   char* blockFree_ = nullptr;

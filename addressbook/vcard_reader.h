@@ -13,18 +13,23 @@ namespace addressbook {
 // A card starts after this separator, wherever it stands in the text.
 inline constexpr std::string_view cardSeparator = "BEGIN:VCARD\r\n";
 
-// Number of card separators in text.
+// Number of cards in text (see findCards).
 [[nodiscard]] std::size_t countCards(std::string_view text);
 
-// Where each card separator of text starts, in order.
+// Where each card of text starts, in order: at each card separator (inside
+// a line too, unless the next line continues that line as a fold), and at
+// each line that other programs write for it in other letter cases
+// ("begin:vcard", "BEGIN:vCard"), a byte-order mark before the first line
+// aside.
 [[nodiscard]] std::vector<std::size_t> findCards(std::string_view text);
 
 // Reads the cards of a text into a new store, as many at a time as the
 // caller asks, so that a long read can show its progress and stop between
-// steps. Lines are unfolded and matched against the field table; values are
-// taken after the first ":", with UTF-8 letters converted and birthdays in
-// display form. Lines that match no key are ignored; for a key given twice
-// the last line counts.
+// steps. A card of the program's own lines (see ownField) is read as the
+// program writes it: lines unfolded, values taken after the first ":", with
+// UTF-8 letters converted and birthdays in display form, and for a key
+// given twice the last line counts. Any other card is read by its
+// properties (see readCardFields) and its text kept in the store.
 class StoreReader {
  public:
   // text: line ends already normalised; separators: where findCards found

@@ -7,16 +7,18 @@
 
 namespace addressbook {
 
-// The bytes of the address file for the store: one card per slot that holds
-// a record, in slot order, each "BEGIN:VCARD", its non-empty fields in field
-// table order as key ":" value, "END:VCARD", every line ended by CR LF.
-// Birthdays are written in file form; values longer than 70 bytes are folded
-// after bytes 69, 136, 203, ... Nothing stands before the first card or after
-// the last; a store without records gives no bytes at all.
 // A new address file: one empty card, so that reading it finds a card and
 // gives a store with room for new records.
 inline constexpr std::string_view emptyAddressFileText = "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n";
 
+// The bytes of the address file for the store: one card per slot that holds
+// a record, in slot order. A card that another program wrote goes back as it
+// came, changed only where the record changed (appendKeptCard). Any other
+// card is "BEGIN:VCARD", its non-empty fields in field table order as key
+// ":" value, "END:VCARD", every line ended by CR LF; birthdays in file form,
+// values longer than 70 bytes folded after bytes 69, 136, 203, ... Nothing
+// stands before the first card or after the last; a store without records
+// gives no bytes at all.
 [[nodiscard]] std::string addressFileText(const RecordStore& store);
 
 }  // namespace addressbook

@@ -17,7 +17,7 @@ AddressText readAddressText(const platform::FileSystem& files, std::string_view 
     read.result = ReadResult::same;
     return read;
   }
-  addressbook::normaliseLineEnds(read.text);
+  addressbook::prepareFileText(read.text);
   read.cards = addressbook::findCards(read.text);
   read.result = read.cards.empty() ? ReadResult::noCards : ReadResult::read;
   return read;

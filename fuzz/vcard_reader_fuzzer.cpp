@@ -1,7 +1,9 @@
 // The bytes as an address file: read as a load reads it, saved, and the saved
 // text read again as the next load would. Checks what a save and reload must
-// keep: one card per record, in order, and every value as the store held it
-// (up to the UTF-8 letters, which every read converts again).
+// keep: one card per record, in order; every value of a record the program
+// wrote as the store held it (up to the UTF-8 letters, which every read
+// converts again); every card of another program kept, showing what it
+// showed; and, with one field of each such card changed, the new value.
 
 #include <algorithm>
 #include <cstddef>
@@ -57,13 +59,23 @@ bool isPlainBirthday(std::string_view value) {
          number(hour) <= 23 && number(minute) <= 59;
 }
 
-RecordStore readAsLoad(std::string text, bool normalise = true) {
-  if (normalise) addressbook::normaliseLineEnds(text);
+RecordStore readAsLoad(std::string text) {
+  addressbook::prepareFileText(text);
   std::size_t cards = addressbook::countCards(text);
   RecordStore store = addressbook::readCards(std::move(text), cards);
   check(store.hasSlots(), "a read store has slots");
   check(store.capacity() == addressbook::capacityFor(cards), "capacity follows the card count");
   return store;
+}
+
+// Whether text holds a CR or LF that is not part of a CR LF.
+bool holdsLoneLineBreak(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    bool pairedCr = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+    bool pairedLf = text[i] == '\n' && i > 0 && text[i - 1] == '\r';
+    if ((text[i] == '\r' && !pairedCr) || (text[i] == '\n' && !pairedLf)) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -80,10 +92,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string saved = addressbook::addressFileText(first);
   check(saved.empty() == (records == 0), "a save without records writes no bytes");
 
-  // The next load normalises the line ends of the saved text; the writer ends
-  // every line with CR LF, so that must change nothing.
+  // The next load prepares the saved text; the writer ends every line with
+  // CR LF, so that must change nothing.
   std::string normalised = saved;
-  addressbook::normaliseLineEnds(normalised);
+  addressbook::prepareFileText(normalised);
   checkEqual(normalised, saved, "the line ends of a saved file need no normalising");
   check(addressbook::countCards(saved) == records, "a saved file holds one card per record");
 
@@ -93,6 +105,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!first.holdsRecord(slot)) continue;
     ++row;
     check(second.holdsRecord(row), "every saved record is read back as a record");
+    if (!first.card(slot).empty()) {
+      check(!second.card(row).empty(), "a card of another program stays one");
+      if (holdsLoneLineBreak(first.card(slot))) continue;  // saved as a blank
+      for (int f = 1; f <= addressbook::fieldCount(); ++f) {
+        checkEqual(second.field(row, f), first.field(slot, f), "a kept card shows the same");
+      }
+      continue;
+    }
     for (int f = 1; f <= addressbook::fieldCount(); ++f) {
       std::string_view before = first.field(slot, f);
       std::string_view after = second.field(row, f);
@@ -118,6 +138,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzzing::fail("a birthday written to the file is read back");
       }
       if (isPlainBirthday(before)) checkEqual(after, before, "a plain birthday survives a save");
+    }
+  }
+
+  // A changed field of a kept card: the next read shows the new value.
+  const std::string_view number = "0170 5550123";
+  std::size_t changed = 0;
+  for (std::size_t slot = 1; slot <= first.capacity(); ++slot) {
+    if (first.holdsRecord(slot) && !first.card(slot).empty()) {
+      first.setField(slot, addressbook::field::mobile, number);
+      ++changed;
+    }
+  }
+  if (changed == 0) return 0;
+  RecordStore third = readAsLoad(addressbook::addressFileText(first));
+  row = 0;
+  for (std::size_t slot = 1; slot <= first.capacity(); ++slot) {
+    if (!first.holdsRecord(slot)) continue;
+    ++row;
+    check(third.holdsRecord(row), "a changed card is read back as a record");
+    if (!first.card(slot).empty()) {
+      checkEqual(third.field(row, addressbook::field::mobile), number, "a changed number is read");
     }
   }
   return 0;

@@ -155,6 +155,8 @@ void newRecord(Records& records, const Screen& screen, platform::Dialogs& dialog
     dialogs.messageBox("duplizieren ? (Datensatz selektieren !)", defaultCaption);
     return;
   }
+  // The slot may have held a deleted record of another program's card.
+  records.store.clearCard(slot);
   for (int f = 1; f <= addressbook::fieldCount(); ++f) {
     std::string value =
         duplicate ? cut(std::string(records.store.field(source, f))) : std::string();

@@ -131,3 +131,55 @@ TEST(AddressFileText, neverEndsALineWithTheCardStartAndTheValueSurvives) {
 }
 
 }  // namespace
+
+// A card that another program wrote, read, one field changed, and saved: only
+// that field's line changes, in the card's own spelling and encoding.
+TEST(KeptCard, aChangedFieldChangesTheValueOfItsOwnLineOnly) {
+  struct Case {
+    std::string_view what;
+    std::string card;  // between BEGIN:VCARD and END:VCARD
+    int field;
+    std::string value;
+    std::string saved;  // the card's lines as saved
+  };
+  const Case cases[] = {
+      {"group, name and parameters stay",
+       "VERSION:3.0\r\nN:M;A\r\nitem2.TEL;type=CELL;type=pref:0171\r\n", field::mobile, "0172",
+       "VERSION:3.0\r\nN:M;A\r\nitem2.TEL;type=CELL;type=pref:0172\r\n"},
+      {"a tel: URI stays one", "VERSION:4.0\r\nFN:A\r\nTEL;VALUE=uri;TYPE=\"cell\":tel:+49-170\r\n",
+       field::mobile, "+49 171",
+       "VERSION:4.0\r\nFN:A\r\nTEL;VALUE=uri;TYPE=\"cell\":tel:+49 171\r\n"},
+      {"a new line follows the last line of the kinds before it",
+       "VERSION:3.0\r\nN:M;A\r\nFN:A M\r\nADR:;;Weg 1\r\nTEL;TYPE=CELL:1\r\nNOTE:x\r\n", field::fax,
+       "030 9",
+       "VERSION:3.0\r\nN:M;A\r\nFN:A M\r\nADR:;;Weg 1\r\nTEL;TYPE=CELL:1\r\nTEL;FAX:030 "
+       "9\r\nNOTE:x\r\n"},
+      {"without lines of earlier kinds after VERSION", "VERSION:3.0\r\nORG:X\r\n", field::name,
+       "Neu", "VERSION:3.0\r\nN:Neu;\r\nORG:X\r\n"},
+      {"an emptied field takes its line",
+       "VERSION:3.0\r\nN:M;A\r\nEMAIL;TYPE=HOME:a@x\r\nUID:1\r\n", field::email, "",
+       "VERSION:3.0\r\nN:M;A\r\nUID:1\r\n"},
+      {"further name components stay and FN follows",
+       "VERSION:3.0\r\nN:Meier;Anna;Maria;Dr.;\r\nFN:Dr. Anna Maria Meier\r\n", field::name,
+       "Neu;Anna", "VERSION:3.0\r\nN:Neu;Anna;Maria;Dr.;\r\nFN:Anna Neu\r\n"},
+      {"3.0 text in UTF-8 with escapes", "VERSION:3.0\r\nN:M;A\r\nNOTE:alt\r\n", field::notes,
+       "\xE4, ; \\ \x07\xC5\x9B",
+       "VERSION:3.0\r\nN:M;A\r\nNOTE:\xC3\xA4\\, \\; \\\\ \\n\xC5\x9B\r\n"},
+      {"a ; in the given name is escaped", "VERSION:2.1\r\nN:M;A\r\n", field::name, "M;A;B",
+       "VERSION:2.1\r\nN:M;A\\;B\r\n"},
+      {"2.1 quoted-printable in its charset",
+       "VERSION:2.1\r\nN:M;A\r\nNOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:a=\r\nb\r\n",
+       field::notes, "\xFC=\x07x",
+       "VERSION:2.1\r\nN:M;A\r\nNOTE;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=C3=BC=3D=0D=0Ax\r\n"},
+      {"a birthday in the ISO form", "VERSION:3.0\r\nN:M;A\r\nBDAY;VALUE=date:19701230\r\n",
+       field::birthday, "02.01.1971", "VERSION:3.0\r\nN:M;A\r\nBDAY;VALUE=date:1971-01-02\r\n"},
+      {"the same value changes nothing", "VERSION:3.0\r\nN:M;A;;;\r\nFN:A M\r\nX-A:1\r\n",
+       field::name, "M;A", "VERSION:3.0\r\nN:M;A;;;\r\nFN:A M\r\nX-A:1\r\n"},
+  };
+  for (const Case& c : cases) {
+    std::string text = "BEGIN:VCARD\r\n" + c.card + "END:VCARD\r\n";
+    RecordStore store = addressbook::readCards(text, 1);
+    store.setField(1, c.field, c.value);
+    EXPECT_EQ(addressFileText(store), "BEGIN:VCARD\r\n" + c.saved + "END:VCARD\r\n") << c.what;
+  }
+}

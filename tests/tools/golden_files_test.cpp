@@ -2,7 +2,8 @@
 // "vcftool save" and compared byte for byte with the files beside it:
 //   NAME.dump    what dump prints (with the UTF-8 content of NAME.filter as
 //                the filter when that file exists)
-//   NAME.saved   the bytes that save writes
+//   NAME.saved   the bytes that save writes, and that it writes again for
+//                the saved file
 //   NAME.err     instead of the two above: the message of a file the program
 //                refuses (exit status 1, nothing written)
 // The expected files were written by hand from the program's reading and
@@ -110,6 +111,15 @@ TEST_P(GoldenFile, dumpAndSaveGiveTheExpectedBytes) {
   auto saved = files.readFile(target);
   ASSERT_TRUE(saved.has_value()) << "save wrote nothing";
   EXPECT_TRUE(*saved == *expectedSaved) << name << ".saved: " << difference(*expectedSaved, *saved);
+
+  // What the program wrote reads and saves to the same bytes again.
+  if (expectedSaved->empty()) return;  // no cards: nothing to read
+  files.files["again.vcf"] = *expectedSaved;
+  ToolRun again = runTool(files, {"save", "again.vcf", "again-saved.vcf"});
+  auto savedAgain = files.readFile("again-saved.vcf");
+  ASSERT_TRUE(savedAgain.has_value()) << again.err;
+  EXPECT_TRUE(*savedAgain == *expectedSaved)
+      << name << ".saved saved again: " << difference(*expectedSaved, *savedAgain);
 }
 
 std::string testName(const testing::TestParamInfo<std::string>& info) {
