@@ -5,6 +5,10 @@
 #include <memory>
 #include <string_view>
 
+#include "addressbook/file_text.h"
+#include "addressbook/folding.h"
+#include "text/cp1252.h"
+
 namespace bench {
 
 namespace {
@@ -133,133 +137,204 @@ std::uint64_t Random::next() {
   return z ^ (z >> 31);
 }
 
-void AddressBookGenerator::appendDigits(std::string& out, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) out += static_cast<char>('0' + random_.below(10));
-}
-
-void AddressBookGenerator::appendNote(std::string& out) {
+struct AddressBookGenerator::Contact {
+  std::string family;
+  std::string given;
+  std::string work, home, cell, fax;  // empty: none
+  std::string email;
+  int year = 0, month = 0, day = 0;  // year 0: no birthday
+  int hour = -1, minute = 0;         // hour -1: no time
   std::string note;
-  if (random_.chance(8)) {
-    // A long note, folded as the writing program did: 75 bytes a line, each
-    // continuation line starting with a blank.
-    std::size_t length = 150 + random_.below(250);
-    while (note.size() < length) note.append(pick(random_, notePhrases)).append(", ");
-    out.append("NOTE:");
-    std::size_t lineRoom = 70;
-    for (std::size_t at = 0; at < note.size(); at += lineRoom, lineRoom = 74) {
-      if (at > 0) out.append("\r\n ");
-      out.append(std::string_view(note).substr(at, lineRoom));
-    }
-    out.append("\r\n");
-    return;
-  }
-  note.append(pick(random_, notePhrases));
-  if (random_.chance(40)) note.append("; ").append(pick(random_, notePhrases));
-  out.append("NOTE:").append(note).append("\r\n");
+  bool longNote = false;
+  std::string street, city, zip;  // street empty: no address
+  std::string company;
+};
+
+std::string AddressBookGenerator::digits(std::size_t count) {
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) out += static_cast<char>('0' + random_.below(10));
+  return out;
 }
 
-void AddressBookGenerator::appendCard(std::string& out) {
-  std::string_view family;
+std::string AddressBookGenerator::number(std::string_view prefix) {
+  return std::string(prefix) + digits(2 + random_.below(3)) + " " + digits(5 + random_.below(4));
+}
+
+AddressBookGenerator::Contact AddressBookGenerator::makeContact() {
+  Contact c;
   std::size_t kind = random_.below(100);
   if (kind < 1) {
-    family = pick(random_, muellerNames);
+    c.family = pick(random_, muellerNames);
   } else if (kind < 4) {
-    family = pick(random_, utf8FamilyNames);
+    c.family = pick(random_, utf8FamilyNames);
   } else if (kind < 14) {
-    family = pick(random_, umlautFamilyNames);
+    c.family = pick(random_, umlautFamilyNames);
   } else {
-    family = pick(random_, familyNames);
+    c.family = pick(random_, familyNames);
   }
-  std::string_view given =
-      random_.chance(7) ? pick(random_, umlautGivenNames) : pick(random_, givenNames);
-
-  out.append("BEGIN:VCARD\r\nVERSION:2.1\r\n");
-  out.append("N:").append(family).append(";").append(given).append("\r\n");
-  out.append("FN:").append(given).append(" ").append(family).append("\r\n");
-  if (random_.chance(85)) {
-    out.append("TEL;WORK;VOICE:+49 ");
-    appendDigits(out, 2 + random_.below(3));
-    out.append(" ");
-    appendDigits(out, 5 + random_.below(4));
-    out.append("\r\n");
-  }
-  if (random_.chance(75)) {
-    out.append("TEL;HOME:0");
-    appendDigits(out, 2 + random_.below(3));
-    out.append(" ");
-    appendDigits(out, 5 + random_.below(4));
-    out.append("\r\n");
-  }
-  if (random_.chance(70)) {
-    out.append("TEL;CELL:01");
-    appendDigits(out, 2);
-    out.append(" ");
-    appendDigits(out, 7 + random_.below(2));
-    out.append("\r\n");
-  }
-  if (random_.chance(30)) {
-    out.append("TEL;FAX:0");
-    appendDigits(out, 2 + random_.below(3));
-    out.append(" ");
-    appendDigits(out, 5 + random_.below(4));
-    out.append("\r\n");
-  }
+  addressbook::convertUtf8Letters(c.family);  // Windows-1252, as the program holds names
+  c.given = random_.chance(7) ? pick(random_, umlautGivenNames) : pick(random_, givenNames);
+  if (random_.chance(85)) c.work = number("+49 ");
+  if (random_.chance(75)) c.home = number("0");
+  if (random_.chance(70)) c.cell = "01" + digits(2) + " " + digits(7 + random_.below(2));
+  if (random_.chance(30)) c.fax = number("0");
   if (random_.chance(80)) {
-    out.append("EMAIL;INTERNET:").append(pick(random_, mailNames));
-    appendDigits(out, 1 + random_.below(4));
-    out.append("@").append(pick(random_, mailDomains)).append("\r\n");
+    c.email = std::string(pick(random_, mailNames)) + digits(1 + random_.below(4)) + "@" +
+              std::string(pick(random_, mailDomains));
   }
   if (random_.chance(75)) {
-    out.append("BDAY:19");
-    out += static_cast<char>('3' + random_.below(7));
-    appendDigits(out, 1);
-    std::size_t month = 1 + random_.below(12);
-    std::size_t day = 1 + random_.below(28);
-    out += '-';
-    out += static_cast<char>('0' + month / 10);
-    out += static_cast<char>('0' + month % 10);
-    out += '-';
-    out += static_cast<char>('0' + day / 10);
-    out += static_cast<char>('0' + day % 10);
+    c.year = 1930 + static_cast<int>(random_.below(70));
+    c.month = 1 + static_cast<int>(random_.below(12));
+    c.day = 1 + static_cast<int>(random_.below(28));
     if (random_.chance(50)) {
-      std::size_t hour = random_.below(24);
-      std::size_t minute = random_.below(60);
-      out += 'T';
-      out += static_cast<char>('0' + hour / 10);
-      out += static_cast<char>('0' + hour % 10);
-      out += ':';
-      out += static_cast<char>('0' + minute / 10);
-      out += static_cast<char>('0' + minute % 10);
+      c.hour = static_cast<int>(random_.below(24));
+      c.minute = static_cast<int>(random_.below(60));
+    }
+  }
+  if (random_.chance(65)) {
+    c.longNote = random_.chance(8);
+    std::size_t length = c.longNote ? 150 + random_.below(250) : 0;
+    c.note = pick(random_, notePhrases);
+    while (c.note.size() < length) c.note.append(", ").append(pick(random_, notePhrases));
+    if (!c.longNote && random_.chance(40)) c.note.append("; ").append(pick(random_, notePhrases));
+  }
+  if (random_.chance(40)) {
+    c.street = std::string(pick(random_, streets)) + " " + digits(1 + random_.below(2));
+    c.city = pick(random_, cities);
+    c.zip = digits(5);
+  }
+  if (random_.chance(30)) c.company = pick(random_, companies);
+  return c;
+}
+
+namespace {
+
+std::string twoDigits(int n) {
+  return {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+}
+
+// A line folded as phones fold them: 75 bytes a line.
+void appendPhoneLine(std::string& out, std::string_view line) {
+  std::size_t room = 75;
+  while (line.size() > room) {
+    out.append(line.substr(0, room)).append("\r\n ");
+    line.remove_prefix(room);
+    room = 74;
+  }
+  out.append(line).append("\r\n");
+}
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    if (c == ',' || c == ';' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+// A small photo: a few hundred bytes of JPEG in base64 (one of eight, told
+// apart by their last characters).
+std::string photo(std::size_t variant) {
+  static const std::string body = [] {
+    std::string text =
+        "/9j/4AAQSkZJRgABAQAAAQABAAD/2wBDAAgGBgcGBQgHBwcJCQgKDBQNDAsLDBkSEw8UHRofHh0a";
+    constexpr std::string_view alphabet =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    Random random(7);
+    while (text.size() < 600) text += alphabet[random.below(alphabet.size())];
+    return text;
+  }();
+  return body + "AAAAAAA" + static_cast<char>('A' + variant % 8) + "//Z";
+}
+
+}  // namespace
+
+void AddressBookGenerator::appendOwn(std::string& out, const Contact& c) {
+  out.append("BEGIN:VCARD\r\nN:").append(c.family).append(";").append(c.given).append("\r\n");
+  if (!c.work.empty()) out.append("TEL;WORK:").append(c.work).append("\r\n");
+  if (!c.home.empty()) out.append("TEL;HOME:").append(c.home).append("\r\n");
+  if (!c.cell.empty()) out.append("TEL;CELL:").append(c.cell).append("\r\n");
+  if (!c.fax.empty()) out.append("TEL;FAX:").append(c.fax).append("\r\n");
+  if (!c.email.empty()) out.append("EMAIL:").append(c.email).append("\r\n");
+  if (c.year != 0) {
+    // The program writes a birthday without a time in its display form.
+    out.append("BDAY:");
+    if (c.hour < 0) {
+      out.append(twoDigits(c.day) + "." + twoDigits(c.month) + "." + std::to_string(c.year));
+    } else {
+      out.append(std::to_string(c.year) + "-" + twoDigits(c.month) + "-" + twoDigits(c.day) + "T" +
+                 twoDigits(c.hour) + ":" + twoDigits(c.minute));
     }
     out.append("\r\n");
   }
-  if (random_.chance(65)) appendNote(out);
-  if (random_.chance(40)) {
-    out.append("ADR;HOME:;;").append(pick(random_, streets)).append(" ");
-    appendDigits(out, 1 + random_.below(2));
-    out.append(";").append(pick(random_, cities)).append(";;");
-    appendDigits(out, 5);
-    out.append(";Deutschland\r\n");
+  if (!c.note.empty()) {
+    out.append("NOTE:");
+    addressbook::appendFolded(out, c.note);
+    out.append("\r\n");
   }
-  if (random_.chance(30)) out.append("ORG:").append(pick(random_, companies)).append("\r\n");
   out.append("END:VCARD\r\n");
 }
 
-std::string makeAddressBook(std::size_t cards, std::uint64_t seed) {
-  AddressBookGenerator generator(seed);
+void AddressBookGenerator::appendPhone(std::string& out, const Contact& c) {
+  using text::cp1252::textToUtf8;
+  std::string family = textToUtf8(c.family);
+  std::string given = textToUtf8(c.given);
+  out.append("BEGIN:VCARD\r\nVERSION:3.0\r\nPRODID:-//Apple Inc.//iPhone OS 17.1//EN\r\n");
+  out.append("N:").append(family).append(";").append(given).append(";;;\r\n");
+  out.append("FN:").append(given).append(" ").append(family).append("\r\n");
+  if (!c.company.empty()) out.append("ORG:").append(escaped(textToUtf8(c.company))).append(";\r\n");
+  if (!c.email.empty()) {
+    out.append("EMAIL;type=INTERNET;type=HOME;type=pref:").append(c.email).append("\r\n");
+  }
+  if (!c.cell.empty())
+    out.append("TEL;type=CELL;type=VOICE;type=pref:").append(c.cell).append("\r\n");
+  if (!c.work.empty()) out.append("TEL;type=WORK;type=VOICE:").append(c.work).append("\r\n");
+  if (!c.home.empty()) out.append("TEL;type=HOME;type=VOICE:").append(c.home).append("\r\n");
+  if (!c.fax.empty()) out.append("TEL;type=WORK;type=FAX:").append(c.fax).append("\r\n");
+  std::string city = textToUtf8(c.city.empty() ? "Berlin" : c.city);
+  std::string street = textToUtf8(c.street.empty() ? "Hauptstr. 1" : c.street);
+  out.append("item1.ADR;type=HOME;type=pref:;;").append(street).append(";").append(city);
+  out.append(";;").append(c.zip.empty() ? "10115" : c.zip).append(";Deutschland\r\n");
+  out.append("item1.X-ABADR:de\r\n");
+  out.append("item2.ADR;type=WORK:;;Industriestr. ").append(digits(2)).append(";").append(city);
+  out.append(";;").append(digits(5)).append(";Deutschland\r\nitem2.X-ABADR:de\r\n");
+  if (!c.note.empty()) appendPhoneLine(out, "NOTE:" + escaped(textToUtf8(c.note)));
+  if (c.year != 0) {
+    out.append("BDAY;value=date:" + std::to_string(c.year) + "-" + twoDigits(c.month) + "-" +
+               twoDigits(c.day) + "\r\n");
+  }
+  appendPhoneLine(out, "PHOTO;ENCODING=b;TYPE=JPEG:" + photo(random_.below(8)));
+  out.append("UID:").append(digits(8)).append("-").append(digits(4)).append("-4");
+  out.append(digits(3)).append("-a").append(digits(3)).append("-").append(digits(12));
+  out.append("\r\nEND:VCARD\r\n");
+}
+
+void AddressBookGenerator::appendCard(std::string& out) {
+  Contact contact = makeContact();
+  if (form_ == CardForm::own) {
+    appendOwn(out, contact);
+  } else {
+    appendPhone(out, contact);
+  }
+}
+
+std::string makeAddressBook(std::size_t cards, CardForm form, std::uint64_t seed) {
+  AddressBookGenerator generator(form, seed);
   std::string out;
-  out.reserve(cards * 260);
+  out.reserve(cards * (form == CardForm::own ? 180 : 1150));
   for (std::size_t i = 0; i < cards; ++i) generator.appendCard(out);
   return out;
 }
 
-std::uint64_t writeAddressBook(const std::string& path, std::size_t cards, std::uint64_t seed) {
+std::uint64_t writeAddressBook(const std::string& path, std::size_t cards, CardForm form,
+                               std::uint64_t seed) {
   struct Close {
     void operator()(std::FILE* file) const { std::fclose(file); }
   };
   std::unique_ptr<std::FILE, Close> file(std::fopen(path.c_str(), "wb"));
   if (!file) return 0;
-  AddressBookGenerator generator(seed);
+  AddressBookGenerator generator(form, seed);
   constexpr std::size_t chunk = 1 << 20;
   std::string buffer;
   buffer.reserve(chunk + 4096);

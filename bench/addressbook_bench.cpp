@@ -1,7 +1,9 @@
 // The hot paths of the address book on generated address books of 1,000 to
-// 1,000,000 cards: loading the file, the filter pass of the table fill, and
-// building and writing the file text of a save, and the entry list of every
-// record written to prot.txt, each next to the physical floor of reading the
+// 1,000,000 cards in the program's own form: loading the file, the filter
+// pass of the table fill, and building and writing the file text of a save,
+// and the entry list of every record written to prot.txt; and the load and
+// the save of address books in the form phones and servers write (the
+// BM_Phone benchmarks). Each is next to the physical floor of reading the
 // file once and finding its cards.
 //
 // bench/report runs this program and compares the results with the floor.
@@ -54,6 +56,7 @@ namespace bench {
 namespace {
 
 constexpr std::array<std::size_t, 4> cardCounts{1'000, 10'000, 100'000, 1'000'000};
+constexpr std::array<std::size_t, 2> phoneCardCounts{1'000, 1'000'000};
 
 // The filter MÜLLER in Windows-1252, as the fill gets it (already upper case).
 constexpr std::string_view muellerFilter = "M\xDCLLER";
@@ -192,36 +195,39 @@ class Workspace {
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
 
-  Book& book(std::size_t cards) {
-    auto found = books_.find(cards);
+  Book& book(std::size_t cards, CardForm form = CardForm::own) {
+    auto found = books_.find({form, cards});
     if (found != books_.end()) return found->second;
     Book book;
-    std::string stem = (folder_ / ("book-" + std::to_string(cards))).string();
+    std::string stem =
+        (folder_ / ((form == CardForm::own ? "book-" : "phone-") + std::to_string(cards))).string();
     book.file = stem + ".vcf";
     book.config = stem + ".conf";
-    book.bytes = writeAddressBook(book.file, cards);
+    book.bytes = writeAddressBook(book.file, cards, form);
     std::ofstream config(book.config, std::ios::binary);
     config << "[VC]\r\nFile=" << book.file << "\r\n";
     if (book.bytes == 0 || !config.flush()) {
       std::fprintf(stderr, "cannot write %s\n", book.file.c_str());
       std::exit(1);
     }
-    return books_.emplace(cards, std::move(book)).first->second;
+    return books_.emplace(std::pair{form, cards}, std::move(book)).first->second;
   }
 
   struct Loaded {
     std::size_t cards = 0;
+    CardForm form = CardForm::own;
     std::unique_ptr<Services> services;
   };
 
   // The address book of cards cards, loaded; the one loaded before is
   // dropped first so that only one large store is held at a time.
-  Loaded& loaded(std::size_t cards) {
-    if (loaded_ && loaded_->cards == cards) return *loaded_;
+  Loaded& loaded(std::size_t cards, CardForm form = CardForm::own) {
+    if (loaded_ && loaded_->cards == cards && loaded_->form == form) return *loaded_;
     loaded_.reset();
-    Book& file = book(cards);
+    Book& file = book(cards, form);
     auto loaded = std::make_unique<Loaded>();
     loaded->cards = cards;
+    loaded->form = form;
     loaded->services = std::make_unique<Services>(file.config);
     loaded->services->load();
     loaded_ = std::move(loaded);
@@ -233,15 +239,15 @@ class Workspace {
 
  private:
   std::filesystem::path folder_;
-  std::map<std::size_t, Book> books_;
+  std::map<std::pair<CardForm, std::size_t>, Book> books_;
   std::unique_ptr<Loaded> loaded_;
 };
 
 // Reads the whole file into fresh memory with one read of its length and
 // counts its card separators: no program can load the file faster.
-void floorBenchmark(benchmark::State& state, Workspace& workspace) {
+void floorBenchmark(benchmark::State& state, Workspace& workspace, CardForm form) {
   auto cards = static_cast<std::size_t>(state.range(0));
-  const Workspace::Book& book = workspace.book(cards);
+  const Workspace::Book& book = workspace.book(cards, form);
   std::size_t found = 0;
   for (auto _ : state) {
     int fd = open(book.file.c_str(), O_RDONLY | O_CLOEXEC);
@@ -279,9 +285,9 @@ void floorBenchmark(benchmark::State& state, Workspace& workspace) {
 // configured file read, split, parsed into a new store that replaces the old
 // one (the old store is destroyed inside the measurement, as in the
 // program), and the table filled with every record.
-void loadBenchmark(benchmark::State& state, Workspace& workspace) {
+void loadBenchmark(benchmark::State& state, Workspace& workspace, CardForm form) {
   auto cards = static_cast<std::size_t>(state.range(0));
-  Workspace::Book& file = workspace.book(cards);
+  Workspace::Book& file = workspace.book(cards, form);
   auto services = std::make_unique<Services>(file.config);
   // Every measured load replaces a store of the same size.
   services->load();
@@ -326,9 +332,9 @@ void filterBenchmark(benchmark::State& state, Workspace& workspace, std::string_
 // write: the file it replaces read and hashed, to see that nobody changed
 // it, and the hash of the bytes written kept for the next save. The counter
 // text_ms is the part of the time that building the text takes.
-void saveBenchmark(benchmark::State& state, Workspace& workspace) {
+void saveBenchmark(benchmark::State& state, Workspace& workspace, CardForm form) {
   auto cards = static_cast<std::size_t>(state.range(0));
-  const addressbook::RecordStore& store = workspace.loaded(cards).services->records.store;
+  const addressbook::RecordStore& store = workspace.loaded(cards, form).services->records.store;
   std::string path = workspace.savePath();
   platform::posix::FileOperations operations;
   platform::posix::FileSystem files{operations};
@@ -419,12 +425,14 @@ void registerBenchmarks(Workspace& workspace) {
   for (std::size_t cards : cardCounts) {
     auto arg = static_cast<std::int64_t>(cards);
     benchmark::RegisterBenchmark(
-        "BM_Floor", [&workspace](benchmark::State& state) { floorBenchmark(state, workspace); })
+        "BM_Floor",
+        [&workspace](benchmark::State& state) { floorBenchmark(state, workspace, CardForm::own); })
         ->Arg(arg)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(
-        "BM_Load", [&workspace](benchmark::State& state) { loadBenchmark(state, workspace); })
+        "BM_Load",
+        [&workspace](benchmark::State& state) { loadBenchmark(state, workspace, CardForm::own); })
         ->Arg(arg)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
@@ -441,12 +449,36 @@ void registerBenchmarks(Workspace& workspace) {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(
-        "BM_Save", [&workspace](benchmark::State& state) { saveBenchmark(state, workspace); })
+        "BM_Save",
+        [&workspace](benchmark::State& state) { saveBenchmark(state, workspace, CardForm::own); })
         ->Arg(arg)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
     benchmark::RegisterBenchmark(
         "BM_List", [&workspace](benchmark::State& state) { listBenchmark(state, workspace); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
+  // Address books as phones and servers write them.
+  for (std::size_t cards : phoneCardCounts) {
+    auto arg = static_cast<std::int64_t>(cards);
+    benchmark::RegisterBenchmark("BM_PhoneFloor",
+                                 [&workspace](benchmark::State& state) {
+                                   floorBenchmark(state, workspace, CardForm::phone);
+                                 })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_PhoneLoad",
+        [&workspace](benchmark::State& state) { loadBenchmark(state, workspace, CardForm::phone); })
+        ->Arg(arg)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark(
+        "BM_PhoneSave",
+        [&workspace](benchmark::State& state) { saveBenchmark(state, workspace, CardForm::phone); })
         ->Arg(arg)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
