@@ -37,30 +37,52 @@ std::string withoutControlCharacters(std::string number) {
   return number;
 }
 
+const PhoneButton* phoneButton(ControlId id) {
+  for (const PhoneButton& entry : buttonTable) {
+    if (entry.button == id) return &entry;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
-std::optional<std::string> phoneCommandLine(ControlId button, const platform::Window& window) {
-  for (const PhoneButton& entry : buttonTable) {
-    if (entry.button != button) continue;
-    std::string line = entry.numberField == ControlId::none
-                           ? std::string("ATH")
-                           : "ATD" + withoutControlCharacters(window.text(entry.numberField));
-    line += lineEnd;
-    return line;
+bool isDialable(std::string_view number) {
+  constexpr std::string_view signs = " +*#,()-/";
+  bool started = false;
+  bool digitSeen = false;
+  for (char c : number) {
+    char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    if (c >= '0' && c <= '9') {
+      digitSeen = true;
+    } else if (signs.find(c) == std::string_view::npos &&
+               !((upper == 'T' || upper == 'P') && !started) && !(upper == 'W' && digitSeen)) {
+      return false;
+    }
+    started = started || c != ' ';
   }
-  return std::nullopt;
+  return true;
 }
 
 void phoneCommand(ControlId button, PhoneConnection& connection, const platform::Window& window,
                   platform::Dialogs& dialogs) {
-  std::optional<std::string> line = phoneCommandLine(button, window);
-  if (!line) return;
+  const PhoneButton* entry = phoneButton(button);
+  if (entry == nullptr) return;
   if (!connection.isOpen()) {
     dialogs.messageBox("COM-Port nicht bereit !", "Stop");
     return;
   }
+  std::string line = "ATH";
+  if (entry->numberField != ControlId::none) {
+    std::string number = withoutControlCharacters(window.text(entry->numberField));
+    if (!isDialable(number)) {
+      dialogs.messageBox(notDialableText, "Stop");
+      return;
+    }
+    line = "ATD" + number;
+  }
+  line += lineEnd;
   // The telephone's answer stays unread; a failed write changes nothing.
-  connection.write(*line);
+  connection.write(line);
 }
 
 }  // namespace outputs

@@ -20,9 +20,7 @@ struct DialingFixture : ::testing::Test {
   DialingFixture() {
     EXPECT_TRUE(port.open("COM3"));
     window.setText(control::workPhoneEdit, "0711 / 123-45");
-    window.setText(control::homePhoneEdit,
-                   "+49 (30) 555\xB7"
-                   "1");
+    window.setText(control::homePhoneEdit, "+49 (30) 555*1#");
     window.setText(control::mobileEdit, "");
   }
   void click(ControlId id) { outputs::phoneCommand(id, connection, window, dialogs); }
@@ -36,9 +34,7 @@ struct DialingFixture : ::testing::Test {
 TEST_F(DialingFixture, eachButtonSendsItsCommandLineInOneWrite) {
   const std::vector<std::pair<ControlId, std::string>> cases = {
       {control::dialWorkButton, "ATD0711 / 123-45\r\n"},
-      {control::dialHomeButton,
-       "ATD+49 (30) 555\xB7"
-       "1\r\n"},
+      {control::dialHomeButton, "ATD+49 (30) 555*1#\r\n"},
       {control::dialMobileButton, "ATD\r\n"},
       {control::hangUpWorkButton, "ATH\r\n"},
       {control::hangUpHomeButton, "ATH\r\n"},
@@ -54,35 +50,51 @@ TEST_F(DialingFixture, eachButtonSendsItsCommandLineInOneWrite) {
 }
 
 // A number from a file may hold line breaks and other control characters;
-// one click must still send exactly one command line.
-TEST_F(DialingFixture, controlCharactersOfTheNumberAreLeftOut) {
-  struct HostileNumber {
-    ControlId field, button;
+// one click must still send exactly one command line, and nothing in it but
+// a number: ";" would end the dial command and run the rest as commands.
+TEST_F(DialingFixture, aDialButtonSendsOnlyWhatANumberMayHold) {
+  const std::string refused;  // nothing sent, the user is told
+  struct Number {
     std::string number, line;
   };
-  const std::vector<HostileNumber> cases = {
-      {control::workPhoneEdit, control::dialWorkButton,
-       "0711\rAT+CMGS=\"+49900123\"\rATD09001234567",
-       "ATD0711AT+CMGS=\"+49900123\"ATD09001234567\r\n"},
-      {control::homePhoneEdit, control::dialHomeButton, "030\r\n555\n1\n", "ATD0305551\r\n"},
-      {control::mobileEdit, control::dialMobileButton,
-       std::string("\x1B"
+  const std::vector<Number> cases = {
+      {"030\r\n555\n1\n", "ATD0305551\r\n"},
+      {std::string("\x1B"
                    "0171\t23\0"
                    "4\x7F"
                    "5\x01",
                    13),
        "ATD01712345\r\n"},
-      // Only C0 controls and DEL go: bytes from 0x80 on are characters.
-      {control::mobileEdit, control::dialMobileButton, "\x1F \x80\x81\x9F\xA0\xFF\x7E",
-       "ATD \x80\x81\x9F\xA0\xFF\x7E\r\n"},
-      {control::workPhoneEdit, control::dialWorkButton, "\r\n", "ATD\r\n"},
+      {"\r\n", "ATD\r\n"},
+      {"T 0711,,123 / 45-6 (0)", "ATDT 0711,,123 / 45-6 (0)\r\n"},
+      {"p0W0711", "ATDp0W0711\r\n"},
+      {"0711 123;+CCFC=0,3,\"+49900123456\"", refused},
+      {"0711\rAT+CMGS=\"+49900123\"\rATD09001234567", refused},
+      {"0711;", refused},
+      {"W0711", refused},
+      {"0T711", refused},
+      {"0711 123 Zentrale", refused},
+      {"+49 (30) 555\xB7"
+       "1",
+       refused},
+      {"\x80\xA0\xFF", refused},
   };
-  for (const HostileNumber& c : cases) {
-    SCOPED_TRACE(c.line);
+  const testing_support::ShownMessage notDialable{std::string(outputs::notDialableText), "Stop",
+                                                  platform::MessageButtons::ok,
+                                                  platform::MessageIcon::none};
+  for (const Number& c : cases) {
+    SCOPED_TRACE(c.number);
     port.written.clear();
-    window.setText(c.field, c.number);
-    click(c.button);
-    EXPECT_EQ(port.written, Lines{c.line});
+    dialogs.messages.clear();
+    window.setText(control::mobileEdit, c.number);
+    click(control::dialMobileButton);
+    if (c.line.empty()) {
+      EXPECT_TRUE(port.written.empty());
+      EXPECT_EQ(dialogs.messages, std::vector<testing_support::ShownMessage>{notDialable});
+    } else {
+      EXPECT_EQ(port.written, Lines{c.line});
+      EXPECT_TRUE(dialogs.messages.empty());
+    }
   }
 }
 

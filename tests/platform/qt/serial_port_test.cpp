@@ -205,12 +205,12 @@ TEST(QtSerialPort, dialAndHangUpSendExactlyTheirBytes) {
   program.connect();
   ASSERT_TRUE(program.port.isOpen());
 
-  program.window.setText(control::mobileEdit, "0171 / 23\xE4-5");
+  program.window.setText(control::mobileEdit, "0171 / 23#-5*");
   outputs::phoneCommand(control::dialMobileButton, program.connection, program.window,
                         program.dialogs);
   outputs::phoneCommand(control::hangUpHomeButton, program.connection, program.window,
                         program.dialogs);
-  const std::string expected = "AT\r\nATD0171 / 23\xE4-5\r\nATH\r\n";
+  const std::string expected = "AT\r\nATD0171 / 23#-5*\r\nATH\r\n";
   EXPECT_EQ(telephone.receivedAtLeast(expected.size()), expected);
   EXPECT_TRUE(program.dialogs.messages.empty());
 }
