@@ -56,4 +56,10 @@ std::string addressFileText(const RecordStore& store) {
   return out;
 }
 
+std::string savedFileText(const RecordStore& store) {
+  std::string text = addressFileText(store);
+  if (text.empty()) text = emptyAddressFileText;
+  return text;
+}
+
 }  // namespace addressbook

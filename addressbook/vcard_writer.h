@@ -21,4 +21,9 @@ inline constexpr std::string_view emptyAddressFileText = "BEGIN:VCARD\r\nEND:VCA
 // gives no bytes at all.
 [[nodiscard]] std::string addressFileText(const RecordStore& store);
 
+// What a save writes: addressFileText, or for a store without records the
+// empty card of a new file (a file without cards could not be loaded again,
+// and the store read from it would have no room for a new record).
+[[nodiscard]] std::string savedFileText(const RecordStore& store);
+
 }  // namespace addressbook

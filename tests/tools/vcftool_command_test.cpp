@@ -92,4 +92,15 @@ TEST(VcftoolUse, aSaveThatCannotWriteSaysSoAndFails) {
   EXPECT_FALSE(files.isFile("b.vcf"));
 }
 
+// The program's own new file (one empty card) saved onto itself stays a
+// file that loads: a save without records writes the empty card.
+TEST(VcftoolUse, aBookWithoutRecordsSavedOntoItselfStillLoads) {
+  testing_support::MemoryFileSystem files;
+  files.files["myadr.vcf"] = "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n";
+  ToolRun save = runTool(files, {"save", "myadr.vcf", "myadr.vcf"});
+  EXPECT_EQ(save.status, 0) << save.err;
+  EXPECT_EQ(files.files["myadr.vcf"], "BEGIN:VCARD\r\nEND:VCARD\r\n\r\n");
+  EXPECT_EQ(runTool(files, {"dump", "myadr.vcf"}).status, 0);
+}
+
 }  // namespace

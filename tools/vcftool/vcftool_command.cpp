@@ -83,7 +83,7 @@ int save(platform::FileSystem& files, std::string_view path, std::string_view ta
          std::ostream& err) {
   auto store = readAddressFile(files, path, err);
   if (!store) return 1;
-  if (!files.replaceFile(target, addressbook::addressFileText(*store))) {
+  if (!files.replaceFile(target, addressbook::savedFileText(*store))) {
     err << "vcftool: cannot write " << text::cp1252::toUtf8(target) << '\n';
     return 1;
   }
