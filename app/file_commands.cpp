@@ -9,7 +9,7 @@ namespace app {
 
 void FileCommands::loadConfigured(std::string_view filter) {
   table::BusyGuard busy(records_);
-  reportLoad(document_.load(document_.configuredFile(), filter), dialogs_);
+  reportLoad(document_.loadConfigured(filter), dialogs_);
 }
 
 void FileCommands::open(std::string_view filter) {
@@ -19,7 +19,7 @@ void FileCommands::open(std::string_view filter) {
       !acceptFileName(document_.problemWith(*chosen), *chosen, dialogs_)) {
     return;
   }
-  reportLoad(document_.load(*chosen, filter), dialogs_);
+  reportLoad(document_.open(*chosen, filter), dialogs_);
 }
 
 bool FileCommands::save(bool saveAs) {

@@ -52,6 +52,13 @@ platform::FileDialogRequest addressFileDialog(std::string title, std::string_vie
 }
 
 void reportLoad(const document::LoadOutcome& outcome, platform::Dialogs& dialogs) {
+  if (!outcome.missingConfiguredFile.empty()) {
+    std::string text = outcome.missingConfiguredFile + "\r\nwurde nicht gefunden. Angezeigt wird " +
+                       outcome.path +
+                       ".\r\nBeim n\xE4"
+                       "chsten Start wird die Datei wieder gesucht.";
+    dialogs.messageBox(text, "Datei nicht gefunden", MessageButtons::ok, MessageIcon::exclamation);
+  }
   switch (outcome.result) {
     case document::ReadResult::missing:
       dialogs.messageBox(outcome.path, "File ?");

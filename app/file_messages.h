@@ -14,9 +14,11 @@ namespace app {
 [[nodiscard]] platform::FileDialogRequest addressFileDialog(std::string title,
                                                             std::string_view currentFile);
 
-// Tells the user what went wrong with a load: a missing file ("File ?"), a
-// file without cards ("No Vcards !!"), each with its path; and names in one
-// message ("Konfliktkopie") the new conflict copies beside a file read.
+// Tells the user what went wrong with a load: a configured file that was
+// missing at start ("Datei nicht gefunden", with the file shown instead), a
+// missing file ("File ?"), a file without cards ("No Vcards !!"), each with
+// its path; and names in one message ("Konfliktkopie") the new conflict
+// copies beside a file read.
 void reportLoad(const document::LoadOutcome& outcome, platform::Dialogs& dialogs);
 
 // Tells the user of a copy for the backups that failed ("Sicherungskopie

@@ -37,9 +37,26 @@ std::string Document::configuredFile() {
   // name is written back by the load in the program's own form.
   std::optional<std::string> decoded = text::cp1252::fromUtf8(file);
   if (decoded && *decoded != file && files_.isFile(*decoded)) return std::move(*decoded);
-  file = cutPath(platform::path::join(files_.currentDirectory(), fileSetting_.key().defaultValue));
+  file = defaultFile();
   if (!files_.isFile(file)) files_.replaceFile(file, addressbook::emptyAddressFileText);
   return file;
+}
+
+std::string Document::defaultFile() const {
+  return cutPath(platform::path::join(files_.currentDirectory(), fileSetting_.key().defaultValue));
+}
+
+LoadOutcome Document::loadConfigured(std::string_view filter) {
+  std::string named = cutPath(fileSetting_.read());
+  std::string file = configuredFile();
+  bool standsIn = file == defaultFile() && file != named && !named.empty() &&
+                  named != fileSetting_.key().defaultValue;
+  if (!standsIn) return load(file, filter);
+  missingConfigured_ = named;
+  standIn_ = file;
+  LoadOutcome outcome = load(file, filter);
+  outcome.missingConfiguredFile = named;
+  return outcome;
 }
 
 FileNameProblem Document::problemWith(std::string_view path) const {
@@ -48,13 +65,18 @@ FileNameProblem Document::problemWith(std::string_view path) const {
 
 void Document::makeCurrent(std::string path) {
   previousFile_ = std::exchange(currentFile_, std::move(path));
-  fileSetting_.write(currentFile_);
+  rememberCurrentFile();
+}
+
+void Document::rememberCurrentFile() {
+  bool standsIn = !missingConfigured_.empty() && currentFile_ == standIn_;
+  fileSetting_.write(standsIn ? missingConfigured_ : currentFile_);
 }
 
 void Document::keepPreviousFile() {
   if (currentFile_ == previousFile_) return;
   currentFile_ = previousFile_;
-  if (!currentFile_.empty()) fileSetting_.write(currentFile_);
+  if (!currentFile_.empty()) rememberCurrentFile();
 }
 
 LoadOutcome Document::load(std::string_view path, std::string_view filter) {
@@ -65,6 +87,16 @@ LoadOutcome Document::load(std::string_view path, std::string_view filter) {
   makeCurrent(cutPath(std::string(path)));
   LoadOutcome outcome = read(false, filter);
   if (outcome.result != ReadResult::read) keepPreviousFile();
+  return outcome;
+}
+
+LoadOutcome Document::open(std::string_view path, std::string_view filter) {
+  LoadOutcome outcome = load(path, filter);
+  if (outcome.result == ReadResult::read && !missingConfigured_.empty()) {
+    // The user chose a file: the missing one is no longer the one to keep.
+    missingConfigured_.clear();
+    rememberCurrentFile();
+  }
   return outcome;
 }
 
@@ -138,11 +170,7 @@ bool Document::holdsOwnBytes(std::optional<std::string>& current) const {
 
 SaveOutcome Document::write(std::optional<std::string> failedBackup) {
   SaveOutcome outcome{.path = currentFile_, .failedBackup = std::move(failedBackup)};
-  // Without any record the file still gets the empty card of a new file: a
-  // file without cards could not be loaded again, and the store read from
-  // it would have no room for a new record.
-  std::string text = addressbook::addressFileText(records_.store);
-  if (text.empty()) text = addressbook::emptyAddressFileText;
+  std::string text = addressbook::savedFileText(records_.store);
   if (!files_.replaceFile(currentFile_, text)) {
     outcome.result = SaveResult::failed;
     keepPreviousFile();
@@ -150,6 +178,8 @@ SaveOutcome Document::write(std::optional<std::string> failedBackup) {
   }
   onDisk_ = diskFileOf(currentFile_, files_.stamp(currentFile_), text);
   records_.changed = false;
+  // Saved to another file than the stand-in: that one is in use now.
+  if (currentFile_ != standIn_) missingConfigured_.clear();
   return outcome;
 }
 

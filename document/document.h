@@ -23,6 +23,9 @@ struct LoadOutcome {
   std::string path;  // the file it read or tried to read
   // Conflict copies beside the file read that the user has not been told of.
   std::vector<std::string> conflictCopies;
+  // The file the configuration names when it was missing at start, and
+  // path stood in for it; empty otherwise.
+  std::string missingConfiguredFile;
 };
 
 enum class SaveResult {
@@ -67,11 +70,20 @@ class Document {
   // Why a chosen name cannot be kept in the configuration as it is.
   [[nodiscard]] FileNameProblem problemWith(std::string_view path) const;
 
+  // The start's load: configuredFile(). When the configuration names a file
+  // that is missing (a share not mounted, a stick not in), the default file
+  // stands in for it, and the configuration keeps naming the missing file
+  // until the user opens a file or saves to another one than the stand-in.
+  LoadOutcome loadConfigured(std::string_view filter);
+
   // Makes path the file in use and loads it into new records, shown through
   // filter. A file that cannot be read as an address book (missing, no
   // cards) leaves the records as they were, and the file used before stays
   // in use and in the configuration.
   LoadOutcome load(std::string_view path, std::string_view filter);
+  // The open command's load: a file that the user opened is the one the
+  // configuration names from then on, the stand-in too.
+  LoadOutcome open(std::string_view path, std::string_view filter);
 
   // Reloads the file in use when its stamp shows that it changed since this
   // window loaded, saved or last looked at it, and the records hold no
@@ -105,6 +117,10 @@ class Document {
   [[nodiscard]] bool holdsOwnBytes(std::optional<std::string>& current) const;
   [[nodiscard]] SaveOutcome write(std::optional<std::string> failedBackup);
   void makeCurrent(std::string path);
+  // Writes the file in use to the configuration, or the missing file that
+  // it stands in for.
+  void rememberCurrentFile();
+  [[nodiscard]] std::string defaultFile() const;
 
   table::Records& records_;
   table::Screen screen_;
@@ -115,6 +131,10 @@ class Document {
   std::string currentFile_;
   // The file used before a save or load that may still be refused.
   std::string previousFile_;
+  // The configured file that was missing at start, and the default file
+  // that stands in for it; empty when none is missing.
+  std::string missingConfigured_;
+  std::string standIn_;
   DiskFile onDisk_;
 };
 

@@ -112,7 +112,8 @@ TEST(LoadAddressFile, readsTheConfiguredFileAndShowsItsRecords) {
 
 TEST(LoadAddressFile, aMissingConfiguredFileFallsBackToANewDefaultFileInTheCurrentFolder) {
   // Without a name the default name myadr.vcf is used; a name in UTF-8
-  // counts only when that file exists.
+  // counts only when that file exists. A configured file that is missing
+  // (a share not mounted) is named to the user and stays configured.
   for (std::string_view configured : {"/data/gone.vcf", "", "/data/M\xC3\xBCller.vcf",
                                       "/data/\xC5\x81\xC3\xB3"
                                       "d\xC5\xBA.vcf"}) {
@@ -125,12 +126,67 @@ TEST(LoadAddressFile, aMissingConfiguredFileFallsBackToANewDefaultFileInTheCurre
     EXPECT_EQ(f.files.files[fallback], emptyCardFile);
     EXPECT_EQ(f.files.files[fallback].size(), 26u);
     EXPECT_EQ(f.document.currentFile(), fallback);
-    EXPECT_EQ(f.configuredFile(), fallback);
-    EXPECT_TRUE(f.dialogs.messages.empty());
     EXPECT_EQ(f.records.store.capacity(), 999u);
     EXPECT_EQ(f.window.rowCount(), 0);
     EXPECT_EQ(f.window.status[4], "File: " + fallback);
     EXPECT_EQ(f.shows(), 1);
+    if (configured.empty()) {
+      EXPECT_EQ(f.configuredFile(), fallback);
+      EXPECT_TRUE(f.dialogs.messages.empty());
+      continue;
+    }
+    EXPECT_EQ(f.configuredFile(), configured);
+    const ShownMessage missing{
+        std::string(configured) + "\r\nwurde nicht gefunden. Angezeigt wird " + fallback +
+            ".\r\nBeim n\xE4"
+            "chsten Start wird die Datei wieder gesucht.",
+        "Datei nicht gefunden", platform::MessageButtons::ok, platform::MessageIcon::exclamation};
+    EXPECT_EQ(f.dialogs.messages, std::vector<ShownMessage>{missing});
+  }
+}
+
+// The missing file stays configured while the stand-in is saved, and gives
+// way to a file the user opens or saves to.
+TEST(LoadAddressFile, aMissingConfiguredFileStaysConfiguredUntilTheUserChoosesAnother) {
+  enum class Then { save, failedOpen, openStandIn, openOther, saveAsOther };
+  struct Case {
+    Then then;
+    bool keepsMissing;
+  };
+  for (const Case& c :
+       {Case{Then::save, true}, Case{Then::failedOpen, true}, Case{Then::openStandIn, false},
+        Case{Then::openOther, false}, Case{Then::saveAsOther, false}}) {
+    SCOPED_TRACE(static_cast<int>(c.then));
+    LoadFixture f;
+    f.configure("/share/adressen.vcf");
+    f.load(false);
+    const std::string standIn = f.files.inCurrentFolder("myadr.vcf");
+    f.files.files[addressPath] = namedCards(1);
+    app::FileCommands commands(f.document, f.records, f.screen, f.dialogs, f.files);
+    switch (c.then) {
+      case Then::save:
+        f.records.changed = true;
+        commands.save(false);
+        break;
+      case Then::failedOpen:
+        f.dialogs.fileAnswers.push_back("/data/fehlt.vcf");
+        commands.open("");
+        break;
+      case Then::openStandIn:
+        f.dialogs.fileAnswers.push_back(standIn);
+        commands.open("");
+        break;
+      case Then::openOther:
+        f.dialogs.fileAnswers.push_back(addressPath);
+        commands.open("");
+        break;
+      case Then::saveAsOther:
+        f.dialogs.fileAnswers.push_back("/data/neu.vcf");
+        commands.save(true);
+        break;
+    }
+    EXPECT_EQ(f.configuredFile(),
+              c.keepsMissing ? "/share/adressen.vcf" : f.document.currentFile());
   }
 }
 
