@@ -7,6 +7,7 @@
 #include "platform/path.h"
 #include "table/fill.h"
 #include "table/progress.h"
+#include "table/record_display.h"
 #include "table/sorting.h"
 #include "text/cp1252.h"
 
@@ -105,6 +106,10 @@ LoadOutcome Document::reloadIfChanged(std::string_view filter) {
     return {};
   auto stamp = files_.stamp(currentFile_);
   if (stamp == onDisk_.stamp) return {};
+  // Text typed into the edit fields and not applied yet would be lost, and
+  // what the user types on would land in another record: the reload waits,
+  // as it does for unsaved changes.
+  if (table::fieldsHoldTypedText(records_, screen_)) return {};
   // Whatever the reload finds, it is not tried again until the file changes
   // once more: a file that is gone or holds no cards is reported only once.
   onDisk_.stamp = stamp;

@@ -88,4 +88,15 @@ void followSelection(Records& records, const Screen& screen) {
   }
 }
 
+bool fieldsHoldTypedText(const Records& records, const Screen& screen) {
+  int row = records.shownSlot == 0 ? 0 : records.table.rowOfSlot(records.shownSlot);
+  ShownFields shown;
+  shown.read(records.table, row, screen.clock.today());
+  for (ControlId id : ShownFields::ids) {
+    if (id != control::ageLabel && screen.window.text(id) != shown.text(id)) return true;
+  }
+  return screen.window.text(control::notesEdit) !=
+         notesForEditing(records.table.field(row, addressbook::field::notes));
+}
+
 }  // namespace table

@@ -51,6 +51,10 @@ void showRecord(Records& records, const Screen& screen, int row);
 // record they already show, so typing after New is never wiped out.
 void followSelection(Records& records, const Screen& screen);
 
+// Whether the edit fields hold text that the record they show does not:
+// typed and not applied yet (after New: any text at all).
+[[nodiscard]] bool fieldsHoldTypedText(const Records& records, const Screen& screen);
+
 // The age label for a birthday on a date: "(56J)".
 [[nodiscard]] std::string ageText(std::int64_t day, std::int64_t month, std::int64_t year,
                                   platform::Date today);
