@@ -33,11 +33,11 @@ Document::Document(table::Records& records, const table::Screen& screen,
 
 std::string Document::configuredFile() {
   std::string file = cutPath(fileSetting_.read());
-  if (files_.isFile(file)) return file;
+  if (files_.isFile(file)) return absolute(std::move(file));
   // A configuration saved by a UTF-8 editor names the file in UTF-8; the
   // name is written back by the load in the program's own form.
   std::optional<std::string> decoded = text::cp1252::fromUtf8(file);
-  if (decoded && *decoded != file && files_.isFile(*decoded)) return std::move(*decoded);
+  if (decoded && *decoded != file && files_.isFile(*decoded)) return absolute(std::move(*decoded));
   file = defaultFile();
   if (!files_.isFile(file)) files_.replaceFile(file, addressbook::emptyAddressFileText);
   return file;
@@ -64,8 +64,21 @@ FileNameProblem Document::problemWith(std::string_view path) const {
   return fileNameProblem(path, fileSetting_.key().room - 1);
 }
 
+std::string Document::absolute(std::string path) const {
+  if (path.empty() || platform::path::isAbsolute(path)) return path;
+  return cutPath(platform::path::join(files_.currentDirectory(), path));
+}
+
+bool Document::isFileInUse(std::string_view path) const {
+  if (path == onDisk_.path) return true;
+  // Another spelling of the same file: a link, "./", another letter case.
+  auto stamp = files_.stamp(path);
+  return stamp && onDisk_.stamp && stamp->volume == onDisk_.stamp->volume &&
+         stamp->fileId == onDisk_.stamp->fileId && stamp->fileId != 0;
+}
+
 void Document::makeCurrent(std::string path) {
-  previousFile_ = std::exchange(currentFile_, std::move(path));
+  previousFile_ = std::exchange(currentFile_, absolute(std::move(path)));
   rememberCurrentFile();
 }
 
@@ -163,7 +176,7 @@ SaveOutcome Document::saveOverChanges() {
 }
 
 bool Document::holdsOwnBytes(std::optional<std::string>& current) const {
-  if (currentFile_ != onDisk_.path) return true;
+  if (!isFileInUse(currentFile_)) return true;
   if (!backups_.isFirstWrite(currentFile_)) return holdsRememberedBytes(onDisk_, files_);
   // The copy for the backups needs the bytes anyway: one read serves both.
   auto stamp = files_.stamp(currentFile_);

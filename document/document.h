@@ -116,6 +116,12 @@ class Document {
   // file; reads it whole into current when its first copy is due.
   [[nodiscard]] bool holdsOwnBytes(std::optional<std::string>& current) const;
   [[nodiscard]] SaveOutcome write(std::optional<std::string> failedBackup);
+  // path made absolute, so that the file stays the same when the current
+  // folder changes and one file has one name in the backups.
+  [[nodiscard]] std::string absolute(std::string path) const;
+  // Whether path names the file this window loaded or saved last: by name,
+  // or by identity for another spelling of it.
+  [[nodiscard]] bool isFileInUse(std::string_view path) const;
   void makeCurrent(std::string path);
   // Writes the file in use to the configuration, or the missing file that
   // it stands in for.

@@ -61,6 +61,14 @@ template <typename Char>
   return std::string(folder);
 }
 
+// Whether the path names its file from a root ("/data/a.vcf"; on Windows
+// also "\\server\\share\\a.vcf" and "C:\\a.vcf") rather than from the current
+// folder.
+[[nodiscard]] constexpr bool isAbsolute(std::string_view path) {
+  if (!path.empty() && isSeparator(path[0])) return true;
+  return separator == '\\' && path.size() >= 2 && path[1] == ':';
+}
+
 // name in folder, joined with the separator the folder's path uses already
 // (on Windows that may be '/' as well as '\'), else with the system's; no
 // separator is added when the folder ends with one, and a bare name stays

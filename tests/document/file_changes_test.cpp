@@ -136,7 +136,23 @@ INSTANTIATE_TEST_SUITE_P(
                       true, true, true}),
     [](const testing::TestParamInfo<DiskSituation>& param) { return param.param.name; });
 
-TEST(BeforeAWrite, saveAsOntoTheFileInUseAndTheDeleteAskToo) {
+TEST(BeforeAWrite, saveAsOntoTheFileInUseInAnySpellingAndTheDeleteAskToo) {
+  // The file in use by its name, relative to the current folder, and by a
+  // second name (a hard link: one identity).
+  const std::string secondName = "/srv/kontakte.vcf";
+  for (const std::string& chosen : {path, std::string("adressen.vcf"), secondName}) {
+    SCOPED_TRACE(chosen);
+    Window window;
+    window.files().fileIds[path] = window.files().fileIds[secondName] = 77;
+    window.fixture.window.events->activationChanged(true);  // the load's identity was 0
+    window.files().files[path] = threeCardsChanged;
+    window.files().files[secondName] = threeCardsChanged;
+    window.fixture.dialogs.fileAnswers.push_back(chosen);
+    window.fixture.dialogs.answers = {Answer::no};
+    window.fixture.click(control::saveAsButton);
+    EXPECT_EQ(window.questions(), 1);
+    EXPECT_EQ(window.files().files[secondName], threeCardsChanged);
+  }
   Window window;
   window.files().files[path] = threeCardsChanged;
   window.fixture.dialogs.fileAnswers.push_back(path);
