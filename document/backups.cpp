@@ -21,8 +21,21 @@ constexpr int maxCopiesPerSecond = 9;
 // "2026-12-07_155424"
 constexpr std::size_t timeLength = 17;
 
+// Digits of a copy's running number.
+constexpr int sequenceDigits = 6;
+
+// One copy of an address file in the backup folder.
+struct Copy {
+  std::string name;
+  // Copies count up from one, so that the newest is known whatever the
+  // clock said when they were made; copies named before the count was
+  // introduced count as 0.
+  std::uint64_t sequence = 0;
+  std::string age;  // the time and a same-second count
+};
+
 // What the names of one address file's copies have before and after their
-// time: "myadr_1a2b3c4d_" and ".vcf".
+// running number and time: "myadr_1a2b3c4d_" and ".vcf".
 struct CopyNaming {
   std::string prefix;
   std::string suffix;
@@ -40,23 +53,39 @@ struct CopyNaming {
     suffix = std::string(name.substr(stem.size()));
   }
 
-  [[nodiscard]] std::string name(std::string_view time) const {
-    return prefix + std::string(time) + suffix;
+  [[nodiscard]] std::string name(std::uint64_t sequence, std::string_view time) const {
+    char number[24];
+    std::snprintf(number, sizeof number, "%0*llu_", sequenceDigits,
+                  static_cast<unsigned long long>(sequence));
+    return prefix + number + std::string(time) + suffix;
   }
 
-  // Whether a name in the folder is one of these copies: the prefix, a
-  // time, perhaps a same-second count, and the suffix.
-  [[nodiscard]] bool matches(std::string_view name) const {
-    if (!name.starts_with(prefix) || !name.ends_with(suffix)) return false;
-    name.remove_prefix(prefix.size());
-    name.remove_suffix(suffix.size());
-    if (name.size() < timeLength) return false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
+  // The copy a name in the folder is, if it is one of these copies: the
+  // prefix, a running number and "_" (not in the oldest copies), a time,
+  // perhaps a same-second count, and the suffix.
+  [[nodiscard]] std::optional<Copy> copyNamed(const std::string& name) const {
+    std::string_view rest = name;
+    if (!rest.starts_with(prefix) || !rest.ends_with(suffix)) return std::nullopt;
+    rest.remove_prefix(prefix.size());
+    rest.remove_suffix(suffix.size());
+    Copy copy;
+    copy.name = name;
+    std::size_t digits = 0;
+    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+    if (digits > 0 && digits <= 18 && digits < rest.size() && rest[digits] == '_') {
+      for (std::size_t i = 0; i < digits; ++i)
+        copy.sequence = copy.sequence * 10 + static_cast<std::uint64_t>(rest[i] - '0');
+      rest.remove_prefix(digits + 1);
+    }
+    if (rest.size() < timeLength) return std::nullopt;
+    for (std::size_t i = 0; i < rest.size(); ++i) {
       bool separator = i == 4 || i == 7 || i == 10 || i == timeLength;
       char expected = i == 10 ? '_' : '-';
-      if (separator ? name[i] != expected : (name[i] < '0' || name[i] > '9')) return false;
+      if (separator ? rest[i] != expected : (rest[i] < '0' || rest[i] > '9')) return std::nullopt;
     }
-    return name.size() != timeLength + 1;
+    if (rest.size() == timeLength + 1) return std::nullopt;
+    copy.age = std::string(rest);
+    return copy;
   }
 };
 
@@ -76,25 +105,21 @@ bool holdsBytes(const std::string& path, std::string_view bytes,
   return files.readFile(path) == bytes;
 }
 
-// The names of the file's copies in the folder, oldest first.
-std::vector<std::string> copiesIn(const std::string& folder, const CopyNaming& naming,
-                                  const platform::FileSystem& files) {
-  std::vector<std::string> names;
+// The file's copies in the folder, oldest first: by running number, then
+// by time; a same-second count ("-2") sorts after the name without one.
+std::vector<Copy> copiesIn(const std::string& folder, const CopyNaming& naming,
+                           const platform::FileSystem& files) {
+  std::vector<Copy> copies;
   auto entries = files.listFolder(folder);
-  if (!entries) return names;
+  if (!entries) return copies;
   for (const platform::FolderEntry& entry : *entries) {
-    if (entry.kind == platform::EntryKind::file && naming.matches(entry.name))
-      names.push_back(entry.name);
+    if (entry.kind != platform::EntryKind::file) continue;
+    if (auto copy = naming.copyNamed(entry.name)) copies.push_back(std::move(*copy));
   }
-  // Between prefix and suffix the time leads, so that part sorts by age; a
-  // same-second count ("-2") sorts after the name without one.
-  auto age = [&](const std::string& name) {
-    return std::string_view(name).substr(naming.prefix.size(),
-                                         name.size() - naming.prefix.size() - naming.suffix.size());
-  };
-  std::sort(names.begin(), names.end(),
-            [&](const std::string& a, const std::string& b) { return age(a) < age(b); });
-  return names;
+  std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
+    return a.sequence != b.sequence ? a.sequence < b.sequence : a.age < b.age;
+  });
+  return copies;
 }
 
 }  // namespace
@@ -125,25 +150,26 @@ std::optional<std::string> Backups::keepCopy(std::string_view path, platform::Fi
   if (folder_.empty()) return std::string(path);
   CopyNaming naming(path);
   std::string time = timeText(clock.now());
-  std::string target = platform::path::join(folder_, naming.name(time));
+  std::vector<Copy> earlier = copiesIn(folder_, naming, files);
+  std::uint64_t sequence = earlier.empty() ? 1 : earlier.back().sequence + 1;
+  std::string target = platform::path::join(folder_, naming.name(sequence, time));
   std::optional<std::string> bytes = current ? std::move(current) : files.readFile(path);
   if (!bytes || !files.createFolder(folder_)) return target;
 
-  std::vector<std::string> earlier = copiesIn(folder_, naming, files);
-  if (!earlier.empty() && holdsBytes(platform::path::join(folder_, earlier.back()), *bytes, files))
+  if (!earlier.empty() &&
+      holdsBytes(platform::path::join(folder_, earlier.back().name), *bytes, files))
     return std::nullopt;
   for (int count = 2; files.isFile(target); ++count) {
     if (count > maxCopiesPerSecond) return target;
-    target = platform::path::join(folder_, naming.name(time + '-' + std::to_string(count)));
+    target =
+        platform::path::join(folder_, naming.name(sequence, time + '-' + std::to_string(count)));
   }
   if (!files.replaceFile(target, *bytes)) return target;
 
-  // The copy just made stays even if a clock set back makes it look older
-  // than the others.
   std::size_t othersKept = copiesKept - 1;
   if (earlier.size() > othersKept) {
     for (std::size_t i = 0; i < earlier.size() - othersKept; ++i)
-      files.removeFile(platform::path::join(folder_, earlier[i]));
+      files.removeFile(platform::path::join(folder_, earlier[i].name));
   }
   return std::nullopt;
 }

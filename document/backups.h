@@ -12,10 +12,12 @@ namespace document {
 
 // Earlier versions of address files, kept in a folder of their own so that
 // any of them can be brought back by copying it over the address file.
-// A copy is named after its address file and the local time it was made:
-// "myadr_<tag>_2026-12-07_155424.vcf", where the tag (eight hex digits of a
-// hash of the address file's path) keeps files of the same name in
-// different folders apart.
+// A copy is named after its address file, a running number and the local
+// time it was made: "myadr_<tag>_000042_2026-12-07_155424.vcf", where the
+// tag (eight hex digits of a hash of the address file's absolute path)
+// keeps files of the same name in different folders apart. The running
+// number, not the time, tells which copies were made last, so that a clock
+// set back does not make the newest copies look oldest.
 class Backups {
  public:
   static constexpr std::size_t copiesKept = 10;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,11 +26,13 @@ constexpr std::string_view twoCards =
 
 const std::string backupFolder = ProgramFixture::backupFolder;
 
-// The copies of the address file, oldest first, with their content.
-std::vector<std::pair<std::string, std::string>> copies(const Files& files) {
+// The copies of address files named stem, in name order (oldest first
+// within a series), with their content.
+std::vector<std::pair<std::string, std::string>> copies(const Files& files,
+                                                        std::string_view stem = "adressen") {
   std::vector<std::pair<std::string, std::string>> found;
   for (const auto& [path, bytes] : files) {
-    if (path.starts_with(backupFolder + "/adressen_") && path.ends_with(".vcf"))
+    if (path.starts_with(backupFolder + "/" + std::string(stem) + "_") && path.ends_with(".vcf"))
       found.emplace_back(path.substr(backupFolder.size() + 1), bytes);
   }
   return found;
@@ -41,13 +44,22 @@ void applyMobile(ProgramFixture& fixture, std::string_view mobile) {
   fixture.click(control::applyButton);
 }
 
-// One run of the program over the files the runs before it left, at 10:00
-// and the given second: it starts, applies the mobile number (when there is
-// one) and saves.
-Files run(const Files& files, int second, std::string_view mobile) {
+// Where a run starts and which file its configuration names.
+struct Place {
+  std::string folder = "/home/anna";
+  std::string configured = ProgramFixture::addressPath;
+};
+
+// One run of the program over the files the runs before it left, at the
+// given hour (10:00 unless the clock was set back) and second: it starts,
+// applies the mobile number (when there is one) and saves.
+Files run(const Files& files, int second, std::string_view mobile, int hour = 10,
+          const Place& place = {}) {
   ProgramFixture fixture{""};
   fixture.files.files = files;
-  fixture.clock.hour = 10;
+  fixture.files.cwd = place.folder;
+  fixture.profile.values[{ProgramFixture::configPath, "VC", "File"}] = place.configured;
+  fixture.clock.hour = hour;
   fixture.clock.minute = 0;
   fixture.clock.second = second;
   fixture.start();
@@ -121,6 +133,44 @@ TEST(Backups, theTenNewestCopiesStayAndTheEleventhRunRemovesTheOldest) {
   EXPECT_NE(made.front().second.find("0170 1\r\n"), std::string::npos);
   EXPECT_NE(made.back().second.find("0170 10\r\n"), std::string::npos);
   for (const auto& [name, bytes] : made) EXPECT_NE(bytes, twoCards) << name;
+}
+
+// A clock set back (a dead clock battery) names copies as if they were
+// older; they are still the newest.
+TEST(Backups, theTenMadeLastStayWhateverTheClockSays) {
+  Files files = ProgramFixture{std::string(twoCards)}.files.files;
+  for (int second = 1; second <= 10; ++second)
+    files = run(files, second, "0170 " + std::to_string(second));
+  for (int second = 11; second <= 14; ++second)
+    files = run(files, second, "0170 " + std::to_string(second), 8);
+
+  auto made = copies(files);
+  ASSERT_EQ(made.size(), 10u);
+  for (int second = 5; second <= 13; ++second) {
+    std::string content = "0170 " + std::to_string(second) + "\r\n";
+    EXPECT_TRUE(std::ranges::any_of(made, [&](const auto& copy) {
+      return copy.second.find(content) != std::string::npos;
+    })) << content;
+  }
+}
+
+// Books of the same name in two folders, and one book named relatively and
+// absolutely: one series per file.
+TEST(Backups, eachAddressFileHasOneSeriesOfItsOwn) {
+  Files files = ProgramFixture{""}.files.files;
+  files["/home/anna/a/myadr.vcf"] = std::string(twoCards);
+  files["/home/anna/b/myadr.vcf"] = std::string(twoCards);
+  const Place a{"/home/anna/a", "myadr.vcf"};
+  const Place b{"/home/anna/b", "myadr.vcf"};
+  files = run(files, 1, "0170 a", 10, a);
+  for (int second = 2; second <= 12; ++second)
+    files = run(files, second, "0170 " + std::to_string(second), 10, b);
+  files = run(files, 13, "", 10, Place{"/", "/home/anna/b/myadr.vcf"});
+
+  auto made = copies(files, "myadr");
+  ASSERT_EQ(made.size(), 11u);
+  EXPECT_EQ(std::ranges::count_if(made, [](const auto& copy) { return copy.second == twoCards; }),
+            1);
 }
 
 TEST(Backups, contentLikeTheNewestCopyIsNotCopiedAgain) {
