@@ -244,6 +244,24 @@ TEST(AnotherProgramsChange, keepsUnsavedAndTypedEditsAndTheNextSaveAsks) {
   }
 }
 
+// Changes that only the stamp and the bytes tell: the same size with new
+// bytes, and a change that lands while the load reads the file.
+TEST(AnotherProgramsChange, ofTheSameSizeOrDuringTheLoadIsReloaded) {
+  for (bool duringTheLoad : {false, true}) {
+    SCOPED_TRACE(duringTheLoad ? "during the load" : "same size");
+    testing_support::ProgramFixture fixture{threeCards};
+    if (duringTheLoad) {
+      fixture.files.duringNextRead = [&] { fixture.files.replaceFile(path, threeCardsChanged); };
+    }
+    fixture.start();
+    fixture.tick();
+    if (!duringTheLoad) fixture.files.replaceFile(path, threeCardsChanged);
+    ASSERT_EQ(fixture.window.row(1)[0], "Zander;Clara");
+    fixture.window.events->activationChanged(true);
+    EXPECT_EQ(fixture.window.row(1)[0], "Zandor;Clara");
+  }
+}
+
 // The delete's question lets events in; a reload then would replace the
 // store under the command, which would clear the slot of another contact.
 TEST(AnotherProgramsChange, isNotReloadedWhileACommandAsks) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -30,7 +31,10 @@ class MemoryFileSystem : public platform::FileSystem {
     ++readCalls;
     auto found = files.find(std::string(path));
     if (found == files.end()) return std::nullopt;
-    return found->second;
+    std::string bytes = found->second;
+    // Another program writes while the bytes are on their way.
+    if (auto change = std::exchange(duringNextRead, nullptr)) change();
+    return bytes;
   }
   [[nodiscard]] bool readInPieces(
       std::string_view path, const std::function<void(std::string_view)>& take) const override {
@@ -111,6 +115,8 @@ class MemoryFileSystem : public platform::FileSystem {
   std::set<std::string, std::less<>> folders;
   std::string cwd = "/home/anna";
   bool failWrites = false;
+  // Called once, by the next read, after it has taken the file's bytes.
+  mutable std::function<void()> duringNextRead;
   int replaceCalls = 0;
   int recreateCalls = 0;
   mutable int stampCalls = 0;
