@@ -1,5 +1,6 @@
 #include "document/document.h"
 
+#include <functional>
 #include <utility>
 
 #include "addressbook/vcard_reader.h"
@@ -160,6 +161,9 @@ SaveOutcome Document::save(std::string_view target) {
   makeCurrent(cutPath(std::string(target)));
   table::fillTable(records_, screen_, "", currentFile_);
   table::sortByName(records_.table, screen_.view);
+  // Taken before the check: the last look before the new content takes the
+  // name compares with it, so that a change in between is not missed.
+  std::optional<platform::FileStamp> seen = files_.stamp(currentFile_);
   std::optional<std::string> current;
   if (!holdsOwnBytes(current)) {
     SaveOutcome outcome;
@@ -167,12 +171,13 @@ SaveOutcome Document::save(std::string_view target) {
     outcome.path = currentFile_;
     return outcome;
   }
-  if (!backups_.isFirstWrite(currentFile_)) return write(std::nullopt);
-  return write(backups_.beforeFirstWrite(currentFile_, files_, screen_.clock, current));
+  const std::optional<platform::FileStamp>* lastLook = isFileInUse(currentFile_) ? &seen : nullptr;
+  if (!backups_.isFirstWrite(currentFile_)) return write(std::nullopt, lastLook);
+  return write(backups_.beforeFirstWrite(currentFile_, files_, screen_.clock, current), lastLook);
 }
 
 SaveOutcome Document::saveOverChanges() {
-  return write(backups_.beforeOverwritingChanges(currentFile_, files_, screen_.clock));
+  return write(backups_.beforeOverwritingChanges(currentFile_, files_, screen_.clock), nullptr);
 }
 
 bool Document::holdsOwnBytes(std::optional<std::string>& current) const {
@@ -186,12 +191,25 @@ bool Document::holdsOwnBytes(std::optional<std::string>& current) const {
   return current && onDisk_.holds(*current);
 }
 
-SaveOutcome Document::write(std::optional<std::string> failedBackup) {
+SaveOutcome Document::write(std::optional<std::string> failedBackup,
+                            const std::optional<platform::FileStamp>* seen) {
   SaveOutcome outcome{.path = currentFile_, .failedBackup = std::move(failedBackup)};
   std::string text = addressbook::savedFileText(records_.store);
-  if (!files_.replaceFile(currentFile_, text)) {
-    outcome.result = SaveResult::failed;
-    keepPreviousFile();
+  // Another program may save the file while the backup copy and the new
+  // content are written: the last look, right before the new content
+  // takes the name, leaves its change in place and asks.
+  bool changedMeanwhile = false;
+  std::function<bool()> lastLook;
+  if (seen != nullptr) {
+    lastLook = [&] {
+      changedMeanwhile =
+          files_.stamp(currentFile_) != *seen && !holdsRememberedBytes(onDisk_, files_);
+      return !changedMeanwhile;
+    };
+  }
+  if (!files_.replaceFileIf(currentFile_, text, lastLook)) {
+    outcome.result = changedMeanwhile ? SaveResult::changedOnDisk : SaveResult::failed;
+    if (!changedMeanwhile) keepPreviousFile();
     return outcome;
   }
   onDisk_ = diskFileOf(currentFile_, files_.stamp(currentFile_), text);

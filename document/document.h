@@ -115,7 +115,12 @@ class Document {
   // Whether target holds what this window loaded or saved, or is another
   // file; reads it whole into current when its first copy is due.
   [[nodiscard]] bool holdsOwnBytes(std::optional<std::string>& current) const;
-  [[nodiscard]] SaveOutcome write(std::optional<std::string> failedBackup);
+  // seen: the file's stamp before the check that it holds this window's
+  // bytes, for a last look before the new content takes the name; nullptr
+  // when the file is not the one in use or the user chose to write over
+  // another program's change.
+  [[nodiscard]] SaveOutcome write(std::optional<std::string> failedBackup,
+                                  const std::optional<platform::FileStamp>* seen);
   // path made absolute, so that the file stays the same when the current
   // folder changes and one file has one name in the backups.
   [[nodiscard]] std::string absolute(std::string path) const;

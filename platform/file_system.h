@@ -53,7 +53,15 @@ class FileSystem {
   // Replaces the file's content with bytes so that the path names either the
   // old or the new content at every moment. Returns whether all bytes were
   // stored; on failure the old file is left as it was.
-  virtual bool replaceFile(std::string_view path, std::string_view bytes) = 0;
+  bool replaceFile(std::string_view path, std::string_view bytes) {
+    return replaceFileIf(path, bytes, {});
+  }
+  // As replaceFile; lastCheck (when given) is asked when the new content has
+  // been written and is about to take the name (or, where the file is
+  // overwritten in place, before its first byte is). When it says no,
+  // nothing changes and the result is false.
+  virtual bool replaceFileIf(std::string_view path, std::string_view bytes,
+                             const std::function<bool()>& lastCheck) = 0;
   // Writes bytes to a new regular file under this path without following a
   // link: whatever stands there first (a file, a link, a FIFO; never a
   // folder) is removed, the target of a link stays untouched, and the new

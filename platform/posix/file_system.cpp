@@ -190,7 +190,11 @@ void FileSystem::syncFolder(const std::string& folder) const {
   operations_.close(fd.value);
 }
 
-bool FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
+bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
+                               const std::function<bool()>& lastCheck) {
+  auto inPlace = [&](const std::string& target) {
+    return (!lastCheck || lastCheck()) && writeInPlace(target, bytes);
+  };
   auto resolved = resolveLinks(text::cp1252::toUtf8(path));
   if (!resolved) return false;
   const std::string& target = *resolved;
@@ -202,7 +206,7 @@ bool FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
   bool exists = old.ok();
   if (exists && old.value.kind != FileKind::regular) return false;
   // A new file under the name would leave the other names on the old one.
-  if (exists && old.value.links > 1) return writeInPlace(target, bytes);
+  if (exists && old.value.links > 1) return inPlace(target);
 
   // While it is written the temporary file is private; it takes the old
   // file's permissions at the end, or, for a new file, what the umask gives.
@@ -213,7 +217,7 @@ bool FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
     fd = operations_.createExclusive(temporary, exists ? privatePermissions : newFilePermissions);
   }
   if (!fd.ok()) {
-    if (exists && folderForbidsNewFiles(fd.error)) return writeInPlace(target, bytes);
+    if (exists && folderForbidsNewFiles(fd.error)) return inPlace(target);
     return false;
   }
 
@@ -223,10 +227,11 @@ bool FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
   if (exists && !takeOver(old.value, target, fd.value)) {
     operations_.close(fd.value);
     operations_.remove(temporary);
-    return writeInPlace(target, bytes);
+    return inPlace(target);
   }
   bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
   stored = operations_.close(fd.value) == 0 && stored;
+  if (stored && lastCheck) stored = lastCheck();
   if (stored) stored = operations_.rename(temporary, target) == 0;
   if (!stored) {
     operations_.remove(temporary);

@@ -30,7 +30,8 @@ class FileSystem : public platform::FileSystem {
   [[nodiscard]] std::optional<std::string> readFile(std::string_view path) const override;
   [[nodiscard]] bool readInPieces(std::string_view path,
                                   const std::function<void(std::string_view)>& take) const override;
-  bool replaceFile(std::string_view path, std::string_view bytes) override;
+  bool replaceFileIf(std::string_view path, std::string_view bytes,
+                     const std::function<bool()>& lastCheck) override;
   bool recreateFile(std::string_view path, std::string_view bytes) override;
   bool removeFile(std::string_view path) override;
   [[nodiscard]] std::string currentDirectory() const override;

@@ -116,7 +116,8 @@ bool FileSystem::writeAll(HANDLE file, std::string_view bytes) const {
   return true;
 }
 
-bool FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
+bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
+                               const std::function<bool()>& lastCheck) {
   const std::wstring target = toWide(path);
   std::wstring_view name = nameOf(target);
   if (name.empty() || name == L"." || name == L"..") return false;
@@ -146,6 +147,7 @@ bool FileSystem::replaceFile(std::string_view path, std::string_view bytes) {
   if (stored && old.ok() && (old.value & keptAttributes) != 0) {
     stored = operations_.setAttributes(temporary, old.value & keptAttributes) == ERROR_SUCCESS;
   }
+  if (stored && lastCheck) stored = lastCheck();
   if (stored) stored = operations_.moveOver(temporary, target) == ERROR_SUCCESS;
   if (!stored) {
     operations_.remove(temporary);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -173,6 +174,30 @@ TEST(BeforeAWrite, saveAsOntoTheFileInUseInAnySpellingAndTheDeleteAskToo) {
   EXPECT_EQ(window.questions(), 2);
   EXPECT_EQ(window.files().files["/home/anna/neu.vcf"].find("Zander"), std::string::npos);
   EXPECT_FALSE(window.records().changed);
+}
+
+// Another program saves while this window writes its backup copy and new
+// content: its change stays unless the user says to write over it, and
+// then it is in the backups.
+TEST(BeforeAWrite, aSaveRacingAnotherProgramsSaveAsks) {
+  for (Answer answer : {Answer::no, Answer::yes}) {
+    SCOPED_TRACE(answer == Answer::yes ? "Yes" : "No");
+    Window window;
+    window.applyMobile("0170 9");
+    window.files().whileNextWrite = [&] { window.files().replaceFile(path, threeCardsChanged); };
+    window.fixture.dialogs.answers = {answer};
+    window.fixture.click(control::saveButton);
+    EXPECT_EQ(window.questions(), 1);
+    const std::string& onDisk = window.files().files[path];
+    EXPECT_EQ(onDisk == threeCardsChanged, answer == Answer::no);
+    EXPECT_EQ(onDisk.find("TEL;CELL:0170 9") != std::string::npos, answer == Answer::yes);
+    if (answer == Answer::yes) {
+      EXPECT_TRUE(std::ranges::any_of(window.files().files, [](const auto& file) {
+        return file.first.starts_with(ProgramFixture::backupFolder) &&
+               file.second == threeCardsChanged;
+      }));
+    }
+  }
 }
 
 TEST(BeforeAWrite, aFileWrittenByThisWindowIsNotAskedAboutAgain) {

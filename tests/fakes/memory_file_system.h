@@ -42,9 +42,12 @@ class MemoryFileSystem : public platform::FileSystem {
     if (bytes) take(*bytes);
     return bytes.has_value();
   }
-  bool replaceFile(std::string_view path, std::string_view bytes) override {
+  bool replaceFileIf(std::string_view path, std::string_view bytes,
+                     const std::function<bool()>& lastCheck) override {
     ++replaceCalls;
     if (failWrites || folders.contains(path)) return false;
+    if (auto change = std::exchange(whileNextWrite, nullptr)) change();
+    if (lastCheck && !lastCheck()) return false;
     files[std::string(path)] = std::string(bytes);
     fileIds[std::string(path)] = ++lastFileId;
     touch(path);
@@ -117,6 +120,8 @@ class MemoryFileSystem : public platform::FileSystem {
   bool failWrites = false;
   // Called once, by the next read, after it has taken the file's bytes.
   mutable std::function<void()> duringNextRead;
+  // Called once, by the next replacement, while the new content is written.
+  std::function<void()> whileNextWrite;
   int replaceCalls = 0;
   int recreateCalls = 0;
   mutable int stampCalls = 0;

@@ -253,6 +253,33 @@ TEST(PosixFileSystem, replaceFile_linkLoopFails) {
   EXPECT_EQ(snapshot(dir.path()).size(), 2U);
 }
 
+// The last check comes when the new content is written and synced, right
+// before the rename (or before an in-place write); its no leaves all as it was.
+TEST(PosixFileSystem, replaceFileIf_aLastCheckThatSaysNoLeavesTheFolderAsItWas) {
+  for (bool inPlace : {false, true}) {
+    SCOPED_TRACE(inPlace ? "in place" : "by rename");
+    TempDir dir;
+    std::string path = dir.write("adressen.vcf", "BEGIN:VCARD\r\nN:Alt\r\nEND:VCARD\r\n");
+    auto before = snapshot(dir.path());
+    FaultyFileOperations operations;
+    if (inPlace) operations.createError = EACCES;
+    platform::posix::FileSystem files(operations);
+    int checks = 0;
+    EXPECT_FALSE(files.replaceFileIf(path, longText(), [&] {
+      ++checks;
+      // By rename, the new content waits whole under a temporary name.
+      auto now = snapshot(dir.path());
+      EXPECT_EQ(now.size(), before.size() + (inPlace ? 0 : 1));
+      if (!inPlace) {
+        EXPECT_TRUE(std::ranges::any_of(now, [](const auto& e) { return e.second == longText(); }));
+      }
+      return false;
+    }));
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(snapshot(dir.path()), before);
+  }
+}
+
 TEST(PosixFileSystem, replaceFile_writesInPlaceWhenTheFolderForbidsNewFiles) {
   TempDir dir;
   std::string path = dir.write("adressen.vcf", longText());
