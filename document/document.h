@@ -58,13 +58,14 @@ class Document {
   Document(table::Records& records, const table::Screen& screen, platform::FileSystem& files,
            platform::Setting fileSetting, std::string backupFolder);
 
-  // The address file in use (Windows-1252), at most maxPathLength bytes.
+  // The address file in use (Windows-1252), by its absolute path, at most
+  // maxPathLength bytes.
   [[nodiscard]] const std::string& currentFile() const { return currentFile_; }
 
   // The file the configuration names. When it is missing, the same name
   // read as UTF-8 (as an editor may have saved it) when that names a file,
   // else the default file in the current folder, created with one empty
-  // card when it is missing too.
+  // card when it is missing too. Absolute.
   [[nodiscard]] std::string configuredFile();
 
   // Why a chosen name cannot be kept in the configuration as it is.
