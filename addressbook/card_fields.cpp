@@ -120,10 +120,9 @@ class LineReader {
   std::string unfolded_;
 };
 
-std::string nameOf(std::array<std::string, 2> familyAndGiven) {
-  auto& [family, given] = familyAndGiven;
-  if (!given.empty()) family += ';' + given;
-  return family;
+std::string nameOf(const std::array<std::string, 2>& familyAndGiven) {
+  const auto& [family, given] = familyAndGiven;
+  return given.empty() ? family : family + ';' + given;
 }
 
 }  // namespace
