@@ -28,19 +28,30 @@ std::string percentEscaped(std::string_view text, bool (*mustEscape)(char)) {
   return escaped;
 }
 
+// Windows starts the mail program with the link in place of "%1" in a
+// quoted command line argument: a '"' would end the argument there and make
+// the rest arguments of their own (with Outlook "/a" attaches a file), and a
+// '\' before the closing quote would take it into the argument. Neither
+// stays as it is in any part of the link.
+bool breaksCommandLine(char c) { return c == '"' || c == '\\'; }
+
 // Blanks, "&", line feeds, carriage returns and tabs. Each is replaced by a
 // text that holds none of them, so one pass gives what one replacement after
 // the other gives.
-bool isEscapedInBody(char c) { return c == ' ' || c == '&' || c == '\n' || c == '\r' || c == '\t'; }
+bool isEscapedInBody(char c) {
+  return c == ' ' || c == '&' || c == '\n' || c == '\r' || c == '\t' || breaksCommandLine(c);
+}
 
 // An address from a file may hold "?" or "#": taken as they are, they would
 // start the link's own fields (a blind copy, an attachment) or its fragment,
 // and control characters would break the link. Blanks and "&" stay, since
 // before the "?" they cannot start a field.
-bool isEscapedInAddress(char c) { return c == '?' || c == '#' || text::cp1252::isControl(c); }
+bool isEscapedInAddress(char c) {
+  return c == '?' || c == '#' || text::cp1252::isControl(c) || breaksCommandLine(c);
+}
 
 std::string escapedBody(std::string_view body) {
-  if (body.size() < 2) return std::string(body);
+  if (body.size() < 2) return percentEscaped(body, breaksCommandLine);
   return percentEscaped(body, isEscapedInBody);
 }
 
@@ -57,7 +68,7 @@ std::string mailtoUrl(std::string_view address, std::string_view subject, std::s
   appendCut(url, "mailto:");
   appendCut(url, percentEscaped(address, isEscapedInAddress));
   appendCut(url, "?Subject=");
-  appendCut(url, subject);
+  appendCut(url, percentEscaped(subject, breaksCommandLine));
   appendCut(url, "&Body=");
   appendCut(url, escapedBody(body));
   return url;

@@ -17,7 +17,9 @@ inline constexpr std::size_t maxMailtoLength = 49'999;
 // escaped (%3f %23 %0d ...), so it adds no fields to the link; the subject is
 // taken as it is; in a body of two or more characters blanks, "&", line
 // feeds, carriage returns and tabs are escaped (%20 %26 %0a %0d %09), a
-// shorter body stays as it is. Escapes use lower-case hexadecimal digits.
+// shorter body stays as it is. In every part '"' and '\' are escaped (%22
+// %5c), so that the link stays one argument of a command line. Escapes use
+// lower-case hexadecimal digits.
 [[nodiscard]] std::string mailtoUrl(std::string_view address, std::string_view subject,
                                     std::string_view body);
 

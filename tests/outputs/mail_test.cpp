@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "table/control_ids.h"
@@ -41,10 +43,62 @@ TEST(MailtoUrl, joinsTheThreePartsEscapingTheAddressSoItAddsNoFieldsAndABodyOfTw
       {"?", "", "", "mailto:%3f?Subject=&Body="},
       {"anna m\xFCller & co@x.de 100%=", "", "",
        "mailto:anna m\xFCller & co@x.de 100%=?Subject=&Body="},
+      // '"' and '\' in any part: the link stays one argument of a command line.
+      {"anna@example.org\" /a \"C:\\Users\\Public\\geheim.docx", "", "",
+       "mailto:anna@example.org%22 /a %22C:%5cUsers%5cPublic%5cgeheim.docx?Subject=&Body="},
+      {"x@y\\", "\"", "\"", "mailto:x@y%5c?Subject=%22&Body=%22"},
   };
   for (const MailCase& c : cases) {
     SCOPED_TRACE(c.url);
     EXPECT_EQ(outputs::mailtoUrl(c.address, c.subject, c.body), c.url);
+  }
+}
+
+// The arguments Windows programs take from a command line
+// (CommandLineToArgvW's rules): blanks split outside quotes; 2n backslashes
+// before a '"' give n and the quote toggles, 2n+1 give n and a literal '"'.
+std::vector<std::string> windowsArguments(std::string_view line) {
+  std::vector<std::string> arguments;
+  std::string current;
+  bool quoted = false;
+  bool inArgument = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    std::size_t backslashes = 0;
+    while (i < line.size() && line[i] == '\\') ++backslashes, ++i;
+    if (i < line.size() && line[i] == '"') {
+      current.append(backslashes / 2, '\\');
+      if (backslashes % 2 == 1) {
+        current += '"';
+      } else {
+        quoted = !quoted;
+      }
+      inArgument = true;
+      continue;
+    }
+    current.append(backslashes, '\\');
+    if (i == line.size()) break;
+    if ((line[i] == ' ' || line[i] == '\t') && !quoted) {
+      if (inArgument || !current.empty()) arguments.push_back(std::exchange(current, {}));
+      inArgument = false;
+    } else {
+      current += line[i];
+      inArgument = true;
+    }
+  }
+  if (inArgument || !current.empty()) arguments.push_back(current);
+  return arguments;
+}
+
+// The mail program's command line as Windows registers it ("...\outlook.exe"
+// /m "%1"): the link arrives as one argument, whatever the fields hold.
+TEST(MailtoUrl, staysOneArgumentOfTheMailProgramsCommandLine) {
+  for (const std::string& address :
+       {std::string("anna@example.org\" /a \"C:\\geheim.docx"), std::string("a@b\\"),
+        std::string("a@b\\\" \\\\\" x"), std::string("a b\t@c")}) {
+    std::string url = outputs::mailtoUrl(address, "\"", "\\\" x");
+    SCOPED_TRACE(url);
+    EXPECT_EQ(windowsArguments("OUTLOOK.EXE /m \"" + url + "\""),
+              (std::vector<std::string>{"OUTLOOK.EXE", "/m", url}));
   }
 }
 
