@@ -97,8 +97,9 @@ Answer askToSaveChanges(std::string_view path, platform::Dialogs& dialogs) {
 bool acceptFileName(document::FileNameProblem problem, std::string_view path,
                     platform::Dialogs& dialogs) {
   if (problem == document::FileNameProblem::none) return true;
+  // With the warning icon that the file dialogs' own refusal shows as well.
   dialogs.messageBox(std::string(problemText(problem)) + "\r\n" + std::string(path),
-                     fileNameCaption);
+                     fileNameCaption, MessageButtons::ok, MessageIcon::exclamation);
   return false;
 }
 

@@ -135,7 +135,7 @@ TEST_F(SavingFixture, bothDialogsRefuseNamesTheConfigurationCannotHold) {
       fixture.dialogs.fileAnswers.push_back(name);
       fixture.click(button);
       const ShownMessage refusal{problem + name, "Dateiname ?", MessageButtons::ok,
-                                 MessageIcon::none};
+                                 MessageIcon::exclamation};
       EXPECT_EQ(fixture.dialogs.messages, std::vector<ShownMessage>{refusal});
       EXPECT_FALSE(fixture.files.isFile(name));
       EXPECT_EQ(document().currentFile(), ProgramFixture::addressPath);
