@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,12 @@ class WindowEvents {
   // The user asks to close the window; return false to keep it open.
   virtual bool closeRequested() = 0;
 };
+
+// The most bytes of a text that a multi-line field shows: laying out
+// megabytes would hold the window for many seconds (a quarter of a second of
+// layout even as one line). A longer text shows its beginning only and is
+// given back whole by text() until the user changes the field.
+inline constexpr std::size_t maxShownLength = 65536;
 
 // The main window and its controls, addressed by id. All texts crossing this
 // interface are Windows-1252 bytes; multi-line texts use CR LF line breaks.

@@ -25,10 +25,6 @@ namespace {
 
 QColor toColor(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
-// The most characters of a text that a multi-line field shows: a quarter of
-// a second of layout even as one line.
-constexpr std::size_t maxShownLength = 65536;
-
 bool takesFocus(ControlKind kind) {
   switch (kind) {
     case ControlKind::edit:
@@ -261,9 +257,6 @@ void Window::setText(ControlId id, std::string_view text) {
       setWholeText(*static_cast<QLineEdit*>(control->widget), toQString(text));
       break;
     case ControlKind::multiLineEdit: {
-      // Laying out megabytes of text would hold the window for many seconds,
-      // so a long text shows its beginning only; it is given back whole
-      // until the user changes the field.
       std::string_view shown = text.substr(0, maxShownLength);
       static_cast<QPlainTextEdit*>(control->widget)->setPlainText(fromCrLf(toQString(shown)));
       control->longText = shown.size() < text.size() ? std::string(text) : std::string();

@@ -230,6 +230,10 @@ std::string Window::text(ControlId id) const {
   const Control* control = find(id);
   if (control == nullptr) return {};
   ControlKind kind = control->definition->kind;
+  if (kind == ControlKind::multiLineEdit && !control->storedText.empty() &&
+      SendMessageW(control->handle, EM_GETMODIFY, 0, 0) == FALSE) {
+    return control->storedText;
+  }
   if (isEdit(kind) || kind == ControlKind::label) return windowText(control->handle);
   if (kind == ControlKind::statusBar) return statusBar_->text(1);
   return control->storedText;
@@ -239,7 +243,12 @@ void Window::setText(ControlId id, std::string_view text) {
   Control* control = find(id);
   if (control == nullptr) return;
   ControlKind kind = control->definition->kind;
-  if (isEdit(kind) || kind == ControlKind::label) {
+  if (kind == ControlKind::multiLineEdit) {
+    // Setting the text clears the field's modified flag.
+    std::string_view shown = text.substr(0, maxShownLength);
+    SetWindowTextW(control->handle, toWide(shown).c_str());
+    control->storedText = shown.size() < text.size() ? std::string(text) : std::string();
+  } else if (isEdit(kind) || kind == ControlKind::label) {
     SetWindowTextW(control->handle, toWide(text).c_str());
   } else if (kind == ControlKind::statusBar) {
     statusBar_->setText(1, text);

@@ -90,7 +90,9 @@ class Window final : public platform::Window,
     ControlId id;
     const ControlDefinition* definition;
     HWND handle;
-    std::string storedText;  // for controls that show no text of their own
+    // For controls that show no text of their own; for a multi-line field
+    // the whole of a text it shows the beginning of (see maxShownLength).
+    std::string storedText;
     HGDIOBJ picture = nullptr;
   };
 

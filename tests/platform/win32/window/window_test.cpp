@@ -368,6 +368,26 @@ TEST_F(Win32WindowTest, textsCrossAsWindows1252WhateverTheAnsiCodePage) {
   EXPECT_EQ(window.text(control::notesEdit).size(), longNote.size());
 }
 
+// Megabytes of notes would hold the window for many seconds: the field shows
+// the beginning only, and gives the whole note back until the user edits it.
+TEST_F(Win32WindowTest, aLongNoteShowsItsBeginningAndComesBackWhole) {
+  std::string notes;
+  while (notes.size() < 3'000'000) notes += "eine Zeile Notizen\r\n" + std::string(70'000, 'x');
+  window.setText(control::notesEdit, notes);
+  HWND edit = window.control(control::notesEdit);
+  EXPECT_LE(GetWindowTextLengthW(edit), static_cast<int>(platform::maxShownLength));
+  EXPECT_EQ(window.text(control::notesEdit), notes);
+
+  SendMessageW(edit, EM_SETSEL, 0, 0);
+  SendMessageW(edit, WM_CHAR, 'a', 0);
+  std::string edited = window.text(control::notesEdit);
+  EXPECT_LE(edited.size(), platform::maxShownLength + 1);
+  EXPECT_TRUE(edited.starts_with("aeine Zeile Notizen\r\n")) << edited.substr(0, 30);
+
+  window.setText(control::notesEdit, "kurz");
+  EXPECT_EQ(window.text(control::notesEdit), "kurz");
+}
+
 TEST_F(Win32WindowTest, keysClicksTimerAndCloseReachTheProgram_escAndEnterDoNothing) {
   window.show();
   window.setEventHandler(&events);
