@@ -171,6 +171,8 @@ void Program::duplicate(ControlId) { table::newRecord(records_, screen_, service
 void Program::writeList(ControlId) {
   table::BusyGuard busy(records_);
   outputs::writeEntryList(screen_, records_.table, services_.files, services_.shell);
+  // The list named its own file while it was written; the file in use again.
+  table::showFileName(screen_, document_->currentFile());
 }
 
 void Program::portSettings(ControlId) {

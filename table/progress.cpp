@@ -24,6 +24,10 @@ int roundedPercent(std::size_t part, std::size_t whole) {
 
 }  // namespace
 
+void showFileName(const Screen& screen, std::string_view file) {
+  screen.statusBar.setText(4, "File: " + std::string(file));
+}
+
 ProgressDisplay::ProgressDisplay(const Screen& screen, std::string_view file)
     : screen_(screen), file_(file), lastPeriod_(screen.clock.tickCount() / refreshMilliseconds) {}
 
@@ -37,7 +41,7 @@ bool ProgressDisplay::update(std::size_t done, std::size_t total, bool last) {
   // A pass over nothing is complete.
   if (total == 0) done = total = 1;
   screen_.statusBar.setText(1, percentText(done, total));
-  screen_.statusBar.setText(4, "File: " + file_);
+  showFileName(screen_, file_);
   screen_.statusBar.setProgress(roundedPercent(done, total));
   return true;
 }

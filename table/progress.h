@@ -30,6 +30,9 @@ class BusyGuard {
   bool previous_;
 };
 
+// Names the file a pass works on in status part 4: "File: " and the file.
+void showFileName(const Screen& screen, std::string_view file);
+
 // Lets the window breathe while a long pass runs: about every 32 ms of the
 // tick count, and at the end of the pass, it handles pending events and
 // shows how far the pass has come (status part 1 "37.50%", part 4 "File: "

@@ -155,6 +155,8 @@ TEST(ProgramEvents, mailAndListButtonsReachTheShell) {
   // ("5.3.1970" and four blanks), then the closing CR LF.
   EXPECT_EQ(fixture.files.files[fixture.files.inCurrentFolder("prot.txt")].size(),
             3 * 118 + 2 * 12 + 2);
+  // The status bar names the address file again, not the list.
+  EXPECT_EQ(fixture.window.status[4], std::string("File: ") + ProgramFixture::addressPath);
 }
 
 // The list leaves the edit fields alone: what the user typed there stays,
