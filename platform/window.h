@@ -29,6 +29,10 @@ class WindowEvents {
 // given back whole by text() until the user changes the field.
 inline constexpr std::size_t maxShownLength = 65536;
 
+// The most characters typing can put into a one-line field; a longer text
+// that the program sets is kept whole, and typing cannot make it longer.
+inline constexpr int typingLimit = 32767;
+
 // The main window and its controls, addressed by id. All texts crossing this
 // interface are Windows-1252 bytes; multi-line texts use CR LF line breaks.
 // The record table and the status bar have interfaces of their own.

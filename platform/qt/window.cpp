@@ -49,9 +49,6 @@ QString plainText(const QPlainTextEdit& edit) {
   return toCrLf(text);
 }
 
-// The most characters typing can put into a one-line field.
-constexpr int typingLimit = 32767;
-
 // A text the program puts into a one-line field is kept whole, however long;
 // only typing is limited, and typing cannot make such a text longer.
 void setWholeText(QLineEdit& edit, const QString& text) {

@@ -116,9 +116,12 @@ void Window::createControl(const ControlDefinition& definition) {
                                WS_CHILD | visible | kind.style, 0, 0, 0, 0, window_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(toInt(definition.id))),
                                program(), nullptr);
-      // Typing is limited only by what an edit field can hold, so that no
-      // text the program sets is ever cut.
-      if (isEdit(definition.kind)) SendMessageW(handle, EM_SETLIMITTEXT, 0, 0);
+      // The limit holds for typing only, never for a text the program sets;
+      // notes are limited only by what the field can hold.
+      if (isEdit(definition.kind)) {
+        bool notes = definition.kind == ControlKind::multiLineEdit;
+        SendMessageW(handle, EM_SETLIMITTEXT, notes ? 0 : typingLimit, 0);
+      }
       break;
     }
   }

@@ -362,10 +362,15 @@ TEST_F(Win32WindowTest, textsCrossAsWindows1252WhateverTheAnsiCodePage) {
   window.setText(control::ageLabel, "(56J)");
   EXPECT_EQ(window.text(control::ageLabel), "(56J)");
 
-  // A text far longer than anyone types is kept whole.
+  // A text far longer than anyone types is kept whole; typing is limited
+  // in one-line fields, as in the Qt window.
   std::string longNote(100'000, 'x');
   window.setText(control::notesEdit, longNote);
   EXPECT_EQ(window.text(control::notesEdit).size(), longNote.size());
+  window.setText(control::emailEdit, longNote);
+  EXPECT_EQ(window.text(control::emailEdit).size(), longNote.size());
+  EXPECT_EQ(SendMessageW(window.control(control::emailEdit), EM_GETLIMITTEXT, 0, 0),
+            platform::typingLimit);
 }
 
 // Megabytes of notes would hold the window for many seconds: the field shows
