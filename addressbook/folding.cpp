@@ -98,8 +98,14 @@ void appendLines(std::string& out, std::string_view lines) {
   while (!lines.empty()) {
     std::size_t end = lines.find(lineEnd);
     std::string_view line = lines.substr(0, end);
-    // As a blank, a lone CR or LF at the start would make the line a fold.
-    while (!line.empty() && (line.front() == '\r' || line.front() == '\n')) line.remove_prefix(1);
+    // As a blank, a lone CR or LF at the start would make the line a fold,
+    // and so would a blank that followed it once it is gone: both go.
+    bool dropped = false;
+    while (!line.empty() && (line.front() == '\r' || line.front() == '\n' ||
+                             (dropped && (line.front() == ' ' || line.front() == '\t')))) {
+      dropped = true;
+      line.remove_prefix(1);
+    }
     appendValuePart(out, line);
     if (end == std::string_view::npos) break;
     out.append(lineEnd);

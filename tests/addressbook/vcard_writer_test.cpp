@@ -154,6 +154,9 @@ TEST(KeptCard, aChangedFieldChangesTheValueOfItsOwnLineOnly) {
        "030 9",
        "VERSION:3.0\r\nN:M;A\r\nFN:A M\r\nADR:;;Weg 1\r\nTEL;TYPE=CELL:1\r\nTEL;FAX:030 "
        "9\r\nNOTE:x\r\n"},
+      {"a line of a lone LF and blanks does not become a fold of the new line",
+       "VERSION:3.0\r\nFN:A\r\n\n xyz\r\n", field::mobile, "0171",
+       "VERSION:3.0\r\nFN:A\r\nTEL;CELL:0171\r\nxyz\r\n"},
       {"without lines of earlier kinds after VERSION", "VERSION:3.0\r\nORG:X\r\n", field::name,
        "Neu", "VERSION:3.0\r\nN:Neu;\r\nORG:X\r\n"},
       {"an emptied field takes its line",
