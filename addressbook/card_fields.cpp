@@ -13,8 +13,6 @@ namespace addressbook {
 
 namespace {
 
-constexpr std::string_view telScheme = "tel:";
-
 // The TEL column of a line by its types, 0 for none of them.
 int telRow(unsigned types) {
   if ((types & Parameters::fax) != 0) return field::fax;

@@ -46,6 +46,9 @@ struct CardFields {
 // other line, an untyped TEL among them.
 [[nodiscard]] int fieldOfLine(std::string_view line);
 
+// The scheme of a TEL value that is a URI (vCard 4.0).
+inline constexpr std::string_view telScheme = "tel:";
+
 // Whether the TEL line's value is a URI ("tel:+49...").
 [[nodiscard]] bool isTelUri(std::string_view value);
 

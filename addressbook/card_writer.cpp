@@ -15,8 +15,6 @@ namespace addressbook {
 
 namespace {
 
-constexpr std::string_view telScheme = "tel:";
-
 // The family and the given name of a name field ("Meier;Anna").
 struct Name {
   std::string_view family;

@@ -51,7 +51,7 @@ bool isDialable(std::string_view number) {
   bool started = false;
   bool digitSeen = false;
   for (char c : number) {
-    char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    char upper = text::cp1252::toUpper(c);
     if (c >= '0' && c <= '9') {
       digitSeen = true;
     } else if (signs.find(c) == std::string_view::npos &&
