@@ -196,14 +196,15 @@ SaveOutcome Document::write(std::optional<std::string> failedBackup,
   SaveOutcome outcome{.path = currentFile_, .failedBackup = std::move(failedBackup)};
   std::string text = addressbook::savedFileText(records_.store);
   // Another program may save the file while the backup copy and the new
-  // content are written: the last look, right before the new content
-  // takes the name, leaves its change in place and asks.
+  // content are written: the last look, at the file the new content
+  // displaces, leaves such a change in place and asks.
   bool changedMeanwhile = false;
-  std::function<bool()> lastLook;
+  platform::FileSystem::DisplacedCheck lastLook;
   if (seen != nullptr) {
-    lastLook = [&] {
-      changedMeanwhile =
-          files_.stamp(currentFile_) != *seen && !holdsRememberedBytes(onDisk_, files_);
+    lastLook = [&](std::string_view displaced) {
+      DiskFile there = onDisk_;
+      there.path = displaced;
+      changedMeanwhile = files_.stamp(displaced) != *seen && !holdsRememberedBytes(there, files_);
       return !changedMeanwhile;
     };
   }

@@ -50,18 +50,26 @@ class FileSystem {
   // file was read to its end; on failure take may have had a part of it.
   [[nodiscard]] virtual bool readInPieces(
       std::string_view path, const std::function<void(std::string_view)>& take) const = 0;
+  // The caller's last look before new content takes a name: asked with a
+  // path that names the file the new content displaces, as it stands at
+  // that moment; says whether that is the file the caller expects.
+  using DisplacedCheck = std::function<bool(std::string_view displaced)>;
+
   // Replaces the file's content with bytes so that the path names either the
   // old or the new content at every moment. Returns whether all bytes were
   // stored; on failure the old file is left as it was.
   bool replaceFile(std::string_view path, std::string_view bytes) {
     return replaceFileIf(path, bytes, {});
   }
-  // As replaceFile; lastCheck (when given) is asked when the new content has
-  // been written and is about to take the name (or, where the file is
+  // As replaceFile, with a last check (when given). Where the system can
+  // swap two names in one step, the new content takes the name first and the
+  // check looks at the displaced file under the temporary name: nothing can
+  // slip in between; a no swaps them back. Elsewhere the check looks at the
+  // path right before the new content takes it (or, where the file is
   // overwritten in place, before its first byte is). When it says no,
   // nothing changes and the result is false.
   virtual bool replaceFileIf(std::string_view path, std::string_view bytes,
-                             const std::function<bool()>& lastCheck) = 0;
+                             const DisplacedCheck& lastCheck) = 0;
   // Writes bytes to a new regular file under this path without following a
   // link: whatever stands there first (a file, a link, a FIFO; never a
   // folder) is removed, the target of a link stays untouched, and the new

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <limits>
 #include <string_view>
 #include <vector>
@@ -200,6 +201,10 @@ SysResult<std::string> FileOperations::readLink(const std::string& path) {
 
 int FileOperations::rename(const std::string& from, const std::string& to) {
   return errorOf(::rename(from.c_str(), to.c_str()));
+}
+
+int FileOperations::exchange(const std::string& first, const std::string& second) {
+  return errorOf(::renameat2(AT_FDCWD, first.c_str(), AT_FDCWD, second.c_str(), RENAME_EXCHANGE));
 }
 
 int FileOperations::remove(const std::string& path) { return errorOf(::unlink(path.c_str())); }

@@ -79,6 +79,9 @@ class FileOperations {
   // The target stored in a symbolic link, as written there (may be relative).
   [[nodiscard]] virtual SysResult<std::string> readLink(const std::string& path);
   virtual int rename(const std::string& from, const std::string& to);
+  // Swaps the files two existing names point to, in one step; EINVAL where
+  // the file system cannot.
+  virtual int exchange(const std::string& first, const std::string& second);
   virtual int remove(const std::string& path);
   virtual int makeDirectory(const std::string& path, std::uint32_t permissions);
   // The names in a folder, "." and ".." left out.

@@ -191,9 +191,9 @@ void FileSystem::syncFolder(const std::string& folder) const {
 }
 
 bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
-                               const std::function<bool()>& lastCheck) {
+                               const DisplacedCheck& lastCheck) {
   auto inPlace = [&](const std::string& target) {
-    return (!lastCheck || lastCheck()) && writeInPlace(target, bytes);
+    return (!lastCheck || lastCheck(path)) && writeInPlace(target, bytes);
   };
   auto resolved = resolveLinks(text::cp1252::toUtf8(path));
   if (!resolved) return false;
@@ -230,15 +230,45 @@ bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
     return inPlace(target);
   }
   bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
-  stored = operations_.close(fd.value) == 0 && stored;
-  if (stored && lastCheck) stored = lastCheck();
-  if (stored) stored = operations_.rename(temporary, target) == 0;
-  if (!stored) {
+  auto written = operations_.status(fd.value);
+  stored = operations_.close(fd.value) == 0 && stored && written.ok();
+  if (stored) {
+    stored = exists && lastCheck ? swapIn(temporary, target, path, written.value, lastCheck)
+                                 : renameIn(temporary, target, path, lastCheck);
+  } else {
     operations_.remove(temporary);
-    return false;
   }
-  syncFolder(openableFolder(target));
-  return true;
+  if (stored) syncFolder(openableFolder(target));
+  return stored;
+}
+
+bool FileSystem::swapIn(const std::string& temporary, const std::string& target,
+                        std::string_view path, const FileInfo& written,
+                        const DisplacedCheck& lastCheck) {
+  // The check names the displaced file in the program's own form; a link
+  // that leads to a name without one is checked before a rename instead.
+  auto displaced = text::cp1252::fromUtf8(temporary);
+  if (!displaced || operations_.exchange(temporary, target) != 0)
+    return renameIn(temporary, target, path, lastCheck);
+  if (lastCheck(*displaced)) {
+    operations_.remove(temporary);
+    return true;
+  }
+  // The displaced file takes its name back. Only the new content, found
+  // under the temporary name again, is removed; should anything else stand
+  // there (the swap back failed), it stays.
+  operations_.exchange(temporary, target);
+  auto there = operations_.pathStatus(temporary, false);
+  if (there.ok() && there.value.device == written.device && there.value.inode == written.inode)
+    operations_.remove(temporary);
+  return false;
+}
+
+bool FileSystem::renameIn(const std::string& temporary, const std::string& target,
+                          std::string_view path, const DisplacedCheck& lastCheck) {
+  bool moved = (!lastCheck || lastCheck(path)) && operations_.rename(temporary, target) == 0;
+  if (!moved) operations_.remove(temporary);
+  return moved;
 }
 
 bool FileSystem::recreateFile(std::string_view path, std::string_view bytes) {

@@ -20,6 +20,9 @@ namespace platform::posix {
 // links, or when the new file cannot take over all of the above (a user
 // saving another user's file); the space for the new content is reserved
 // first, so that a full disk fails before the first byte is overwritten.
+// A last check is asked after the new file has swapped names with the old
+// one (renameat2 with RENAME_EXCHANGE); where the file system cannot swap,
+// right before the rename.
 class FileSystem : public platform::FileSystem {
  public:
   explicit FileSystem(FileOperations& operations);
@@ -31,7 +34,7 @@ class FileSystem : public platform::FileSystem {
   [[nodiscard]] bool readInPieces(std::string_view path,
                                   const std::function<void(std::string_view)>& take) const override;
   bool replaceFileIf(std::string_view path, std::string_view bytes,
-                     const std::function<bool()>& lastCheck) override;
+                     const DisplacedCheck& lastCheck) override;
   bool recreateFile(std::string_view path, std::string_view bytes) override;
   bool removeFile(std::string_view path) override;
   [[nodiscard]] std::string currentDirectory() const override;
@@ -48,6 +51,15 @@ class FileSystem : public platform::FileSystem {
   [[nodiscard]] bool takeOver(const FileInfo& old, const std::string& oldPath, int fd) const;
   [[nodiscard]] bool copyAttributes(const std::string& from, int to) const;
   void syncFolder(const std::string& folder) const;
+  // Swaps the written temporary file with the target and asks lastCheck
+  // about the displaced one, which goes on a yes and comes back on a no.
+  // Where no swap is possible, as renameIn.
+  bool swapIn(const std::string& temporary, const std::string& target, std::string_view path,
+              const FileInfo& written, const DisplacedCheck& lastCheck);
+  // Asks lastCheck about path, then renames the temporary file over the
+  // target. The temporary file is gone afterwards whatever happened.
+  bool renameIn(const std::string& temporary, const std::string& target, std::string_view path,
+                const DisplacedCheck& lastCheck);
 
   FileOperations& operations_;
   std::mt19937 random_;

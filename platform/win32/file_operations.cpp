@@ -24,6 +24,11 @@ Win32Result<HANDLE> FileOperations::createNew(const std::wstring& path) {
                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
+Win32Result<HANDLE> FileOperations::openForUpdate(const std::wstring& path) {
+  return openedOrError(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 Win32Result<DWORD> FileOperations::read(HANDLE file, char* buffer, DWORD size) {
   DWORD count = 0;
   if (!ReadFile(file, buffer, size, &count, nullptr)) return {0, GetLastError()};
@@ -44,6 +49,14 @@ Win32Result<ULONGLONG> FileOperations::size(HANDLE file) {
   return {static_cast<ULONGLONG>(size.QuadPart), ERROR_SUCCESS};
 }
 
+DWORD FileOperations::setLength(HANDLE file, ULONGLONG size) {
+  LARGE_INTEGER end{};
+  end.QuadPart = static_cast<LONGLONG>(size);
+  LARGE_INTEGER start{};
+  return errorUnless(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
+                     SetFilePointerEx(file, start, nullptr, FILE_BEGIN));
+}
+
 DWORD FileOperations::close(HANDLE file) { return errorUnless(CloseHandle(file)); }
 
 Win32Result<DWORD> FileOperations::attributes(const std::wstring& path) {
@@ -59,6 +72,12 @@ DWORD FileOperations::setAttributes(const std::wstring& path, DWORD attributes) 
 DWORD FileOperations::moveOver(const std::wstring& from, const std::wstring& to) {
   return errorUnless(
       MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+}
+
+DWORD FileOperations::replace(const std::wstring& replaced, const std::wstring& replacement,
+                              const std::wstring& displaced) {
+  return errorUnless(
+      ReplaceFileW(replaced.c_str(), replacement.c_str(), displaced.c_str(), 0, nullptr, nullptr));
 }
 
 DWORD FileOperations::remove(const std::wstring& path) {
@@ -147,6 +166,19 @@ Win32Result<std::vector<WIN32_FIND_DATAW>> FileOperations::listDirectory(
   FindClose(search);
   if (error != ERROR_NO_MORE_FILES) return {{}, error};
   return {std::move(entries), ERROR_SUCCESS};
+}
+
+void FileOperations::wait(DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+      DispatchMessageW(&message);
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_PAINT);
+  }
 }
 
 }  // namespace platform::win32

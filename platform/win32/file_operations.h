@@ -29,12 +29,18 @@ class FileOperations {
   // A new file opened for writing; fails with ERROR_FILE_EXISTS when the
   // name is taken.
   [[nodiscard]] virtual Win32Result<HANDLE> createNew(const std::wstring& path);
+  // An existing file opened for reading and writing, its content untouched;
+  // others may only read it meanwhile.
+  [[nodiscard]] virtual Win32Result<HANDLE> openForUpdate(const std::wstring& path);
   // Bytes read (0 at the end of the file).
   [[nodiscard]] virtual Win32Result<DWORD> read(HANDLE file, char* buffer, DWORD size);
   // Bytes stored, which may be fewer than size.
   [[nodiscard]] virtual Win32Result<DWORD> write(HANDLE file, const char* bytes, DWORD size);
   virtual DWORD flush(HANDLE file);
   [[nodiscard]] virtual Win32Result<ULONGLONG> size(HANDLE file);
+  // Cuts or extends the file to this length (an extension takes its room on
+  // the disk) and goes back to its start.
+  virtual DWORD setLength(HANDLE file, ULONGLONG size);
   virtual DWORD close(HANDLE file);
 
   // The file's attributes (GetFileAttributesW).
@@ -43,6 +49,11 @@ class FileOperations {
   // Moves a file over another one, replacing it in one step, and returns
   // only when the move is on the disk.
   virtual DWORD moveOver(const std::wstring& from, const std::wstring& to);
+  // Gives replaced's name to replacement, which takes over replaced's
+  // attributes and access control list; replaced goes on under the name
+  // displaced (ReplaceFileW).
+  virtual DWORD replace(const std::wstring& replaced, const std::wstring& replacement,
+                        const std::wstring& displaced);
   virtual DWORD remove(const std::wstring& path);
   virtual DWORD makeDirectory(const std::wstring& path);
   [[nodiscard]] virtual Win32Result<std::wstring> currentDirectory();
@@ -58,6 +69,9 @@ class FileOperations {
   // "." and ".." included when the folder has them.
   [[nodiscard]] virtual Win32Result<std::vector<WIN32_FIND_DATAW>> listDirectory(
       const std::wstring& folder);
+  // Lets the time pass while the program's windows go on painting; takes no
+  // input meanwhile.
+  virtual void wait(DWORD milliseconds);
 };
 
 }  // namespace platform::win32

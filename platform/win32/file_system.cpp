@@ -48,6 +48,16 @@ std::uint64_t combined(DWORD high, DWORD low) {
   return (static_cast<std::uint64_t>(high) << 32U) | low;
 }
 
+// Sync clients, virus scanners and indexers hold a file for a moment while
+// they read it; a save they block is tried again for about two seconds.
+constexpr int busyTries = 40;
+constexpr DWORD busyStepMilliseconds = 50;
+
+bool isBusy(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
 bool isMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -117,7 +127,7 @@ bool FileSystem::writeAll(HANDLE file, std::string_view bytes) const {
 }
 
 bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
-                               const std::function<bool()>& lastCheck) {
+                               const DisplacedCheck& lastCheck) {
   const std::wstring target = toWide(path);
   std::wstring_view name = nameOf(target);
   if (name.empty() || name == L"." || name == L"..") return false;
@@ -130,6 +140,13 @@ bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
   } else if (old.error != ERROR_FILE_NOT_FOUND) {
     return false;
   }
+  const bool exists = old.ok();
+  auto inPlace = [&] { return (!lastCheck || lastCheck(path)) && writeInPlace(target, bytes); };
+  // A new file under the name would leave the other names on the old one.
+  if (exists) {
+    auto information = operations_.information(target);
+    if (information.ok() && information.value.nNumberOfLinks > 1) return inPlace();
+  }
 
   Win32Result<HANDLE> file{INVALID_HANDLE_VALUE, ERROR_FILE_EXISTS};
   std::wstring temporary;
@@ -138,22 +155,82 @@ bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
     temporary = temporaryName(folderOf(target), name, random_);
     file = operations_.createNew(temporary);
   }
-  if (!file.ok()) return false;
+  if (!file.ok()) {
+    // A folder where the user may change files but not create them.
+    if (exists && file.error == ERROR_ACCESS_DENIED) return inPlace();
+    return false;
+  }
 
   bool stored = writeAll(file.value, bytes) && operations_.flush(file.value) == ERROR_SUCCESS;
   stored = operations_.close(file.value) == ERROR_SUCCESS && stored;
   // A file that stays hidden or a system file must not turn into an
   // ordinary one by being saved.
-  if (stored && old.ok() && (old.value & keptAttributes) != 0) {
+  if (stored && exists && (old.value & keptAttributes) != 0) {
     stored = operations_.setAttributes(temporary, old.value & keptAttributes) == ERROR_SUCCESS;
   }
-  if (stored && lastCheck) stored = lastCheck();
-  if (stored) stored = operations_.moveOver(temporary, target) == ERROR_SUCCESS;
   if (!stored) {
     operations_.remove(temporary);
     return false;
   }
-  return true;
+  if (exists) return swapIn(target, temporary, lastCheck);
+  bool moved =
+      (!lastCheck || lastCheck(path)) && operations_.moveOver(temporary, target) == ERROR_SUCCESS;
+  if (!moved) operations_.remove(temporary);
+  return moved;
+}
+
+bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporary,
+                        const DisplacedCheck& lastCheck) {
+  // ReplaceFileW overwrites a file under the displaced name: it must be free.
+  std::wstring displaced;
+  do {
+    displaced = temporaryName(folderOf(target), nameOf(target), random_);
+  } while (operations_.attributes(displaced).ok());
+  DWORD error = whileBusy([&] { return operations_.replace(target, temporary, displaced); });
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    // The old file was moved aside, the new one could not follow.
+    operations_.moveOver(displaced, target);
+  }
+  if (error != ERROR_SUCCESS) {
+    operations_.remove(temporary);
+    return false;
+  }
+  if (!lastCheck || lastCheck(fromWide(displaced))) {
+    operations_.remove(displaced);
+    return true;
+  }
+  // The displaced file takes its name back over the new content. Should
+  // that fail, it stays under the displaced name.
+  operations_.moveOver(displaced, target);
+  return false;
+}
+
+bool FileSystem::writeInPlace(const std::wstring& target, std::string_view bytes) {
+  Win32Result<HANDLE> file;
+  whileBusy([&] {
+    file = operations_.openForUpdate(target);
+    return file.error;
+  });
+  if (!file.ok()) return false;
+  // The room for the new content is taken before the first old byte is
+  // overwritten, so a full disk fails the save with the file untouched.
+  auto size = operations_.size(file.value);
+  bool stored = size.ok() &&
+                (bytes.size() <= size.value ||
+                 operations_.setLength(file.value, bytes.size()) == ERROR_SUCCESS) &&
+                writeAll(file.value, bytes) &&
+                operations_.setLength(file.value, bytes.size()) == ERROR_SUCCESS &&
+                operations_.flush(file.value) == ERROR_SUCCESS;
+  return operations_.close(file.value) == ERROR_SUCCESS && stored;
+}
+
+DWORD FileSystem::whileBusy(const std::function<DWORD()>& call) {
+  DWORD error = call();
+  for (int attempt = 1; attempt < busyTries && isBusy(error); ++attempt) {
+    operations_.wait(busyStepMilliseconds);
+    error = call();
+  }
+  return error;
 }
 
 std::string FileSystem::currentDirectory() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <random>
 
 #include "platform/file_system.h"
@@ -13,11 +14,17 @@ namespace platform::win32 {
 // "." when it has no such form.
 //
 // replaceFile writes a temporary file beside the target, checks the count of
-// every write, flushes it to the disk and moves it over the target in one
-// step, so a crash or a full disk never leaves a half-written file. The new
-// file keeps the old one's hidden, system and archive marks. A read-only
-// target is not replaced. On every failure the temporary file is
-// removed and the old file stays as it was.
+// every write, flushes it to the disk and gives it the target's name with
+// ReplaceFileW, so a crash or a full disk never leaves a half-written file.
+// The new file keeps the old one's hidden, system and archive marks and its
+// access control list. The old file steps aside under a temporary name,
+// where the last check looks at it and from where it comes back on a no. A
+// file that others hold open for a moment is tried again for about two
+// seconds, painting meanwhile. The file is overwritten in place instead when
+// the folder does not allow a new file or the file has further hard links;
+// the space for the new content is taken first. A read-only target is not
+// replaced. On every failure the temporary file is removed and the old file
+// stays as it was.
 //
 // recreateFile and removeFile remove a link itself, never what it points to,
 // and never a folder; a read-only file is not removed. A stamp's identity is
@@ -35,7 +42,7 @@ class FileSystem : public platform::FileSystem {
   [[nodiscard]] bool readInPieces(std::string_view path,
                                   const std::function<void(std::string_view)>& take) const override;
   bool replaceFileIf(std::string_view path, std::string_view bytes,
-                     const std::function<bool()>& lastCheck) override;
+                     const DisplacedCheck& lastCheck) override;
   bool recreateFile(std::string_view path, std::string_view bytes) override;
   bool removeFile(std::string_view path) override;
   [[nodiscard]] std::string currentDirectory() const override;
@@ -46,6 +53,13 @@ class FileSystem : public platform::FileSystem {
 
  private:
   [[nodiscard]] bool writeAll(HANDLE file, std::string_view bytes) const;
+  // Gives the written temporary file the target's name, the old file moving
+  // aside for lastCheck, which decides whether it goes or comes back.
+  bool swapIn(const std::wstring& target, const std::wstring& temporary,
+              const DisplacedCheck& lastCheck);
+  [[nodiscard]] bool writeInPlace(const std::wstring& target, std::string_view bytes);
+  // Calls again while the file is busy, for a bounded time; the last error.
+  DWORD whileBusy(const std::function<DWORD()>& call);
 
   FileOperations& operations_;
   std::mt19937 random_;

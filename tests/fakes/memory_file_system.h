@@ -43,11 +43,11 @@ class MemoryFileSystem : public platform::FileSystem {
     return bytes.has_value();
   }
   bool replaceFileIf(std::string_view path, std::string_view bytes,
-                     const std::function<bool()>& lastCheck) override {
+                     const DisplacedCheck& lastCheck) override {
     ++replaceCalls;
     if (failWrites || folders.contains(path)) return false;
     if (auto change = std::exchange(whileNextWrite, nullptr)) change();
-    if (lastCheck && !lastCheck()) return false;
+    if (lastCheck && !lastCheck(path)) return false;
     files[std::string(path)] = std::string(bytes);
     fileIds[std::string(path)] = ++lastFileId;
     touch(path);

@@ -216,7 +216,7 @@ class UnreadableFile : public platform::FileSystem {
   bool readInPieces(std::string_view, const std::function<void(std::string_view)>&) const override {
     return false;
   }
-  bool replaceFileIf(std::string_view, std::string_view, const std::function<bool()>&) override {
+  bool replaceFileIf(std::string_view, std::string_view, const DisplacedCheck&) override {
     ++replaces;
     return true;
   }

@@ -4,9 +4,11 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/posix/file_operations.h"
 
@@ -16,7 +18,10 @@ namespace testing_support {
 class FaultyFileOperations : public platform::posix::FileOperations {
  public:
   std::optional<int> createError;
-  std::optional<int> renameError;
+  std::optional<int> renameError;  // a swap of names too
+  std::optional<int> exchangeError;
+  // Called once, by the next swap of two names, right before it.
+  std::function<void()> beforeExchange;
   std::optional<int> syncError;
   std::optional<int> reserveError;
   std::size_t maxBytesPerWrite = std::numeric_limits<std::size_t>::max();
@@ -59,6 +64,11 @@ class FaultyFileOperations : public platform::posix::FileOperations {
   int rename(const std::string& from, const std::string& to) override {
     if (renameError) return *renameError;
     return FileOperations::rename(from, to);
+  }
+  int exchange(const std::string& first, const std::string& second) override {
+    if (exchangeError || renameError) return exchangeError ? *exchangeError : *renameError;
+    if (auto racer = std::exchange(beforeExchange, nullptr)) racer();
+    return FileOperations::exchange(first, second);
   }
   platform::posix::SysResult<platform::posix::FileInfo> status(int fd) override {
     auto info = FileOperations::status(fd);

@@ -253,24 +253,31 @@ TEST(PosixFileSystem, replaceFile_linkLoopFails) {
   EXPECT_EQ(snapshot(dir.path()).size(), 2U);
 }
 
-// The last check comes when the new content is written and synced, right
-// before the rename (or before an in-place write); its no leaves all as it was.
+// The last check looks at the file the new content displaces: after the
+// swap of names under the temporary name, else right before the rename or
+// the in-place write. Its no leaves all as it was.
 TEST(PosixFileSystem, replaceFileIf_aLastCheckThatSaysNoLeavesTheFolderAsItWas) {
-  for (bool inPlace : {false, true}) {
-    SCOPED_TRACE(inPlace ? "in place" : "by rename");
+  const std::string old = "BEGIN:VCARD\r\nN:Alt\r\nEND:VCARD\r\n";
+  for (const char* way : {"by swap", "by rename", "in place"}) {
+    SCOPED_TRACE(way);
     TempDir dir;
-    std::string path = dir.write("adressen.vcf", "BEGIN:VCARD\r\nN:Alt\r\nEND:VCARD\r\n");
+    std::string path = dir.write("adressen.vcf", old);
     auto before = snapshot(dir.path());
     FaultyFileOperations operations;
-    if (inPlace) operations.createError = EACCES;
+    if (way == std::string("by rename")) operations.exchangeError = EINVAL;
+    if (way == std::string("in place")) operations.createError = EACCES;
     platform::posix::FileSystem files(operations);
     int checks = 0;
-    EXPECT_FALSE(files.replaceFileIf(path, longText(), [&] {
+    EXPECT_FALSE(files.replaceFileIf(path, longText(), [&](std::string_view displaced) {
       ++checks;
-      // By rename, the new content waits whole under a temporary name.
+      EXPECT_EQ(readBytes(std::string(displaced)), old);
+      // Beside it, the new content waits whole (under a temporary name, or
+      // already under the file's name).
       auto now = snapshot(dir.path());
-      EXPECT_EQ(now.size(), before.size() + (inPlace ? 0 : 1));
-      if (!inPlace) {
+      if (way == std::string("in place")) {
+        EXPECT_EQ(now, before);
+      } else {
+        EXPECT_EQ(now.size(), before.size() + 1);
         EXPECT_TRUE(std::ranges::any_of(now, [](const auto& e) { return e.second == longText(); }));
       }
       return false;
@@ -278,6 +285,27 @@ TEST(PosixFileSystem, replaceFileIf_aLastCheckThatSaysNoLeavesTheFolderAsItWas) 
     EXPECT_EQ(checks, 1);
     EXPECT_EQ(snapshot(dir.path()), before);
   }
+}
+
+// Another program that saves right before the swap: the check sees its file
+// displaced and puts it back, so its change is neither lost nor overwritten.
+TEST(PosixFileSystem, replaceFileIf_aSaveThatLandsRightBeforeTheSwapIsPutBack) {
+  TempDir dir;
+  const std::string old = "BEGIN:VCARD\r\nN:Alt\r\nEND:VCARD\r\n";
+  const std::string theirs = "BEGIN:VCARD\r\nN:Anderes Programm\r\nEND:VCARD\r\n";
+  std::string path = dir.write("adressen.vcf", old);
+  FaultyFileOperations operations;
+  operations.beforeExchange = [&] {
+    writeBytes(dir.file("anderes.tmp"), theirs);
+    fs::rename(dir.path() / "anderes.tmp", path);
+  };
+  platform::posix::FileSystem files(operations);
+
+  EXPECT_FALSE(files.replaceFileIf(path, longText(), [&](std::string_view displaced) {
+    return readBytes(std::string(displaced)) == old;
+  }));
+
+  EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string>{{"adressen.vcf", theirs}}));
 }
 
 TEST(PosixFileSystem, replaceFile_writesInPlaceWhenTheFolderForbidsNewFiles) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <optional>
+#include <utility>
 
 #include "platform/win32/file_operations.h"
 
@@ -12,7 +14,7 @@ class FaultyWin32FileOperations : public platform::win32::FileOperations {
  public:
   std::optional<DWORD> createError;
   std::optional<DWORD> flushError;
-  std::optional<DWORD> moveError;
+  std::optional<DWORD> moveError;  // ReplaceFileW too
   std::optional<DWORD> removeError;
   std::optional<DWORD> readError;
   DWORD maxBytesPerWrite = MAXDWORD;
@@ -20,7 +22,11 @@ class FaultyWin32FileOperations : public platform::win32::FileOperations {
   DWORD writeError = ERROR_DISK_FULL;
   bool writeStoresNothing = false;
 
+  // Called once, by the next ReplaceFileW, right before it.
+  std::function<void()> beforeReplace;
+
   int writes = 0;
+  int waits = 0;
 
   platform::win32::Win32Result<HANDLE> createNew(const std::wstring& path) override {
     if (createError) return {INVALID_HANDLE_VALUE, *createError};
@@ -43,6 +49,14 @@ class FaultyWin32FileOperations : public platform::win32::FileOperations {
     if (removeError) return *removeError;
     return platform::win32::FileOperations::removeEntry(path);
   }
+  DWORD replace(const std::wstring& replaced, const std::wstring& replacement,
+                const std::wstring& displaced) override {
+    if (moveError) return *moveError;
+    if (auto racer = std::exchange(beforeReplace, nullptr)) racer();
+    return platform::win32::FileOperations::replace(replaced, replacement, displaced);
+  }
+  // Counts instead of waiting.
+  void wait(DWORD) override { ++waits; }
   DWORD moveOver(const std::wstring& from, const std::wstring& to) override {
     if (moveError) return *moveError;
     return platform::win32::FileOperations::moveOver(from, to);

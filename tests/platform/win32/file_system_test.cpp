@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -77,9 +78,97 @@ INSTANTIATE_TEST_SUITE_P(
         SaveFault{"aWriteThatStoresNothing", [](auto& ops) { ops.writeStoresNothing = true; }},
         SaveFault{"flushFails", [](auto& ops) { ops.flushError = ERROR_WRITE_FAULT; }},
         SaveFault{"fileCannotBeReplaced", [](auto& ops) { ops.moveError = ERROR_ACCESS_DENIED; }},
-        SaveFault{"noTemporaryFileAllowed",
-                  [](auto& ops) { ops.createError = ERROR_ACCESS_DENIED; }}),
+        SaveFault{"noRoomForATemporaryFile", [](auto& ops) { ops.createError = ERROR_DISK_FULL; }}),
     [](const testing::TestParamInfo<SaveFault>& row) { return row.param.name; });
+
+// A file another program holds open: tried again for about two seconds.
+TEST(Win32FileSystem, replaceFile_waitsForABusyFileABoundedTime) {
+  for (DWORD heldMs : {1000U, INFINITE}) {
+    SCOPED_TRACE(heldMs);
+    TempDir dir;
+    std::string target = dir.write("adressen.vcf", oldBytes);
+    HANDLE holder = CreateFileW(fs::path(target).wstring().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    platform::win32::FileOperations operations;
+    platform::win32::FileSystem files(operations);
+    auto start = std::chrono::steady_clock::now();
+    std::thread closer([&] {
+      if (heldMs != INFINITE) {
+        Sleep(heldMs);
+        CloseHandle(holder);
+      }
+    });
+
+    bool saved = files.replaceFile(target, newBytes);
+    auto waited = std::chrono::steady_clock::now() - start;
+    closer.join();
+    if (heldMs == INFINITE) CloseHandle(holder);
+
+    EXPECT_EQ(saved, heldMs != INFINITE);
+    EXPECT_EQ(readBytes(target), saved ? std::string(newBytes) : std::string(oldBytes));
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"adressen.vcf"});
+    EXPECT_LT(waited, std::chrono::seconds(4));
+  }
+}
+
+// Where no new file may be created, or the file has a second name, it is
+// overwritten in place: the same file, every name showing the new content.
+TEST(Win32FileSystem, replaceFile_writesInPlaceWhereNoNewFileMayTakeTheName) {
+  for (bool hardLink : {false, true}) {
+    SCOPED_TRACE(hardLink ? "second hard link" : "no new files");
+    TempDir dir;
+    std::string target = dir.write("adressen.vcf", newBytes + newBytes);
+    std::wstring second = (dir.path() / "zweiter.vcf").wstring();
+    if (hardLink && !CreateHardLinkW(second.c_str(), fs::path(target).wstring().c_str(), nullptr))
+      GTEST_SKIP() << "no hard links here: " << GetLastError();
+    FaultyWin32FileOperations operations;
+    if (!hardLink) operations.createError = ERROR_ACCESS_DENIED;
+    platform::win32::FileSystem files(operations);
+    auto before = files.stamp(target);
+
+    ASSERT_TRUE(files.replaceFile(target, oldBytes));
+
+    EXPECT_EQ(readBytes(target), oldBytes);
+    if (hardLink) {
+      EXPECT_EQ(readBytes(second), oldBytes);
+    }
+    auto after = files.stamp(target);
+    ASSERT_TRUE(before && after);
+    EXPECT_EQ(after->fileId, before->fileId);
+    EXPECT_EQ(after->size, oldBytes.size());
+  }
+}
+
+// The old file steps aside under a temporary name for the last check. A save
+// by another program that lands right before is what steps aside: the check
+// sees it and puts it back.
+TEST(Win32FileSystem, replaceFileIf_theLastCheckSeesTheDisplacedFile) {
+  const std::string theirs = "BEGIN:VCARD\r\nN:Anderes Programm\r\nEND:VCARD\r\n";
+  for (bool racer : {false, true}) {
+    SCOPED_TRACE(racer ? "another save lands first" : "alone");
+    TempDir dir;
+    std::string target = dir.write("adressen.vcf", oldBytes);
+    FaultyWin32FileOperations operations;
+    if (racer) {
+      operations.beforeReplace = [&] {
+        std::string other = dir.write("anderes.tmp", theirs);
+        ASSERT_TRUE(MoveFileExW(fs::path(other).wstring().c_str(),
+                                fs::path(target).wstring().c_str(), MOVEFILE_REPLACE_EXISTING));
+      };
+    }
+    platform::win32::FileSystem files(operations);
+
+    bool saved = files.replaceFileIf(target, newBytes, [&](std::string_view displaced) {
+      EXPECT_EQ(readBytes(target), newBytes);
+      return readBytes(fs::path(std::string(displaced))) == oldBytes;
+    });
+
+    EXPECT_EQ(saved, !racer);
+    EXPECT_EQ(readBytes(target), racer ? theirs : newBytes);
+    EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"adressen.vcf"});
+  }
+}
 
 TEST(Win32FileSystem, replaceFile_shortWritesAreContinued) {
   TempDir dir;
