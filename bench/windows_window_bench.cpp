@@ -20,11 +20,11 @@
 #include "app/tick.h"
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
+#include "platform/ini_profile_file.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/file_operations.h"
 #include "platform/win32/file_system.h"
-#include "platform/win32/profile_file.h"
 #include "platform/win32/serial_port.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/wide_text.h"
@@ -63,7 +63,9 @@ Book makeBook(std::size_t cards) {
       std::to_string(cards);
   Book book{stem + ".vcf", stem + ".conf"};
   bench::writeAddressBook(book.file, cards);
-  platform::win32::ProfileFile().write(book.config, "VC", "File", book.file);
+  platform::win32::FileOperations operations;
+  platform::win32::FileSystem files(operations);
+  platform::IniProfileFile(files).write(book.config, "VC", "File", book.file);
   return book;
 }
 
@@ -96,7 +98,7 @@ struct Services {
   platform::win32::FileOperations operations;
   platform::win32::FileSystem files{operations};
   platform::win32::Clock clock;
-  platform::win32::ProfileFile profile;
+  platform::IniProfileFile profile{files};
   platform::Settings settings;
   platform::win32::SerialPort serial;
   platform::win32::Shell shell;

@@ -6,12 +6,12 @@
 #include "app/program.h"
 #include "app/setting_keys.h"
 #include "platform/config_candidates.h"
+#include "platform/ini_profile_file.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/file_operations.h"
 #include "platform/win32/file_system.h"
-#include "platform/win32/profile_file.h"
 #include "platform/win32/serial_port.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/window.h"
@@ -20,7 +20,8 @@ int main() {
   platform::win32::initCommonControls();
   platform::win32::FileOperations fileOperations;
   platform::win32::FileSystem files(fileOperations);
-  platform::win32::ProfileFile profile;
+  // The same bytes as on Linux, whatever the system's code page.
+  platform::IniProfileFile profile(files);
   platform::win32::Clock clock;
   platform::win32::Shell shell;
   platform::win32::SerialPort serial;

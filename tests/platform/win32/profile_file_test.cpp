@@ -1,10 +1,13 @@
-#include "platform/win32/profile_file.h"
+#include "platform/ini_profile_file.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
+#include "platform/win32/file_operations.h"
+#include "platform/win32/file_system.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
@@ -21,7 +24,9 @@ class Win32ProfileFileTest : public testing::Test {
   }
 
   TempDir dir;
-  platform::win32::ProfileFile profile;
+  platform::win32::FileOperations operations;
+  platform::win32::FileSystem files{operations};
+  platform::IniProfileFile profile{files};
 };
 
 TEST_F(Win32ProfileFileTest, aFirstStartWritesTheKeysInTheOrderOfWriting) {
@@ -59,7 +64,11 @@ TEST_F(Win32ProfileFileTest, anEmptyValueKeepsTheKeyAndReplacesTheValue) {
   EXPECT_EQ(readBytes(path()), "[port]\r\ncomx=\r\n");
 }
 
-TEST_F(Win32ProfileFileTest, windows1252TextsAreStoredAsTheirBytes) {
+// Run on systems set to other code pages too, which the test checks.
+TEST_F(Win32ProfileFileTest, windows1252TextsAreStoredAsTheirBytesWhateverTheAnsiCodePage) {
+  if (const char* codePage = std::getenv("MORVI_TEST_ANSI_CODE_PAGE")) {
+    EXPECT_EQ(GetACP(), std::stoul(codePage));
+  }
   const std::string value = "C:\\D\xE4ten\\M\xFCller \x80.vcf";
   ASSERT_TRUE(profile.write(path(), "VC", "File", value));
 
