@@ -91,7 +91,7 @@ class FileSystem {
   // nothing can be found there. Costs one status query, no read.
   [[nodiscard]] virtual std::optional<FileStamp> stamp(std::string_view path) const = 0;
   // The entries of a folder other than "." and "..", in no particular order;
-  // names that have no Windows-1252 form are left out. Nothing when the
+  // names the program could not name again are left out. Nothing when the
   // folder cannot be read.
   [[nodiscard]] virtual std::optional<std::vector<FolderEntry>> listFolder(
       std::string_view path) const = 0;

@@ -16,10 +16,10 @@ constexpr std::string_view configExtension = ".cfg";
 constexpr std::size_t replacedSuffixLength = 4;  // ".exe"
 constexpr std::string_view backupsBelowProgram = "\\backups";
 
-// A path of the system in the program's Windows-1252, or "" when it names
-// something that has no such form: that path could not be named again.
+// A path of the system in the program's form, or "" when it has none: that
+// path could not be named again.
 std::string fromSystem(std::wstring_view path) {
-  return win32::hasWindows1252Form(path) ? win32::fromWide(path) : std::string();
+  return win32::pathFromWide(path).value_or(std::string());
 }
 
 std::string temporaryFolder() {
@@ -92,11 +92,11 @@ ConfigCandidates configCandidatesOfThisProcess(std::string_view fileName) {
 }
 
 std::string backupFolderOfThisProcess(std::string_view programFolder) {
-  std::wstring folder = localAppData();
-  // A folder without a Windows-1252 name could not be named again: no
-  // backups rather than backups in a wrong place.
-  if (folder.empty() || !win32::hasWindows1252Form(folder)) return {};
-  return win32::backupFolder(win32::fromWide(folder), programFolder);
+  // A folder that could not be named again: no backups rather than backups
+  // in a wrong place.
+  std::string folder = fromSystem(localAppData());
+  if (folder.empty()) return {};
+  return win32::backupFolder(folder, programFolder);
 }
 
 }  // namespace platform

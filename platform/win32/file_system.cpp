@@ -239,9 +239,9 @@ std::string FileSystem::currentDirectory() const {
   if (!cwd.ok() || cwd.value.empty()) return ".";
   std::wstring& folder = cwd.value;
   while (folder.size() > 1 && isSeparator(folder.back())) folder.pop_back();
-  // A folder whose name has no Windows-1252 form cannot be named inside the
-  // program, so it is named relatively, as ".".
-  return hasWindows1252Form(folder) ? fromWide(folder) : std::string(".");
+  // A folder that the program could not name again is named relatively, as
+  // ".".
+  return pathFromWide(folder).value_or(std::string("."));
 }
 
 bool FileSystem::createFolder(std::string_view path) {
@@ -303,7 +303,9 @@ std::optional<std::vector<FolderEntry>> FileSystem::listFolder(std::string_view 
   entries.reserve(found.value.size());
   for (const WIN32_FIND_DATAW& entry : found.value) {
     std::wstring_view name(entry.cFileName);
-    if (name == L"." || name == L".." || !hasWindows1252Form(name)) continue;
+    if (name == L"." || name == L"..") continue;
+    auto programName = pathFromWide(name);
+    if (!programName) continue;
     DWORD attributes = entry.dwFileAttributes;
     FILETIME modified = entry.ftLastWriteTime;
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
@@ -314,7 +316,7 @@ std::optional<std::vector<FolderEntry>> FileSystem::listFolder(std::string_view 
       attributes = target.value.dwFileAttributes;
       modified = target.value.ftLastWriteTime;
     }
-    entries.push_back({.name = fromWide(name),
+    entries.push_back({.name = std::move(*programName),
                        .kind = entryKind(attributes),
                        .modifiedNs = nanosecondsSince1970(modified)});
   }

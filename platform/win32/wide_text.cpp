@@ -61,4 +61,10 @@ bool hasWindows1252Form(std::wstring_view text) {
   return complete;
 }
 
+std::optional<std::string> pathFromWide(std::wstring_view path) {
+  std::string converted = fromWide(path);
+  if (toWide(converted) != path) return std::nullopt;
+  return converted;
+}
+
 }  // namespace platform::win32

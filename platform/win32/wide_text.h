@@ -22,7 +22,13 @@ namespace platform::win32 {
 [[nodiscard]] std::string fromWide(std::wstring_view text);
 
 // Whether every character of the text has a Windows-1252 byte, so that
-// fromWide gives it back as Windows-1252 alone (a path must).
+// fromWide gives it back as Windows-1252 alone.
 [[nodiscard]] bool hasWindows1252Form(std::wstring_view text);
+
+// A path of the system in the program's form: fromWide's, when toWide gives
+// the same path back; nothing for the rare path whose Windows-1252
+// characters spell a UTF-8 sequence ("\u00D0\u2013" would come back as "\u0416")
+// or that holds a character no program text can carry.
+[[nodiscard]] std::optional<std::string> pathFromWide(std::wstring_view path);
 
 }  // namespace platform::win32

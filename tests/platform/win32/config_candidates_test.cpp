@@ -3,14 +3,21 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
+#include "platform/ini_profile_file.h"
+#include "platform/win32/file_operations.h"
+#include "platform/win32/file_system.h"
 #include "platform/win32/wide_text.h"
+#include "tests/fakes/temp_dir.h"
 
 namespace {
 
 using platform::ConfigCandidates;
 using platform::win32::configCandidates;
+using testing_support::readBytes;
+using testing_support::TempDir;
 
 TEST(Win32ConfigCandidates, areTheTemporaryFolderTheProgramAndDriveC) {
   ConfigCandidates candidates = configCandidates("C:\\Users\\Anna\\AppData\\Local\\Temp\\",
@@ -58,6 +65,28 @@ TEST(Win32ConfigCandidates, ofThisProcessNameItsTemporaryFolderAndExecutable) {
   ASSERT_TRUE(programPath.ends_with(".exe"));
   EXPECT_EQ(candidates.programFile, programPath.substr(0, programPath.size() - 4) + ".cfg");
   EXPECT_EQ(candidates.rootFile, "c:\\zudedo.conf");
+}
+
+// A user whose name has no Windows-1252 form: the configuration is still in
+// the temporary folder, and a file there can be written and read again.
+TEST(Win32ConfigCandidates, aTemporaryFolderNamedInCyrillicWorks) {
+  TempDir dir;
+  std::filesystem::path folder = dir.path() / L"\u0418\u0432\u0430\u043D";
+  std::filesystem::create_directory(folder);
+  wchar_t previous[MAX_PATH + 1] = {};
+  GetEnvironmentVariableW(L"TMP", previous, MAX_PATH + 1);
+  ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", (folder.wstring() + L"\\").c_str()));
+  ConfigCandidates candidates = platform::configCandidatesOfThisProcess("zudedo.conf");
+  SetEnvironmentVariableW(L"TMP", previous[0] != 0 ? previous : nullptr);
+
+  EXPECT_EQ(platform::win32::toWide(candidates.temporaryFolderFile),
+            (folder / L"zudedo.conf").wstring());
+  platform::win32::FileOperations operations;
+  platform::win32::FileSystem files(operations);
+  platform::IniProfileFile profile(files);
+  ASSERT_TRUE(profile.write(candidates.temporaryFolderFile, "port", "comx", "COM3"));
+  EXPECT_EQ(profile.read(candidates.temporaryFolderFile, "port", "comx", "", 8), "COM3");
+  EXPECT_EQ(readBytes(folder / L"zudedo.conf"), "[port]\r\ncomx=COM3\r\n");
 }
 
 TEST(Win32BackupFolder, isZudedoBackupsInTheLocalApplicationData) {

@@ -353,15 +353,18 @@ TEST(Win32FileSystem, stamp_namesTheFileAndChangesWithEveryWrite) {
   EXPECT_EQ(folder->kind, platform::EntryKind::folder);
 }
 
-TEST(Win32FileSystem, listFolder_givesFilesAndFoldersWithWindows1252Names) {
+TEST(Win32FileSystem, listFolder_givesFilesAndFoldersInTheProgramsForm) {
   TempDir dir;
   platform::win32::FileOperations operations;
   platform::win32::FileSystem files(operations);
   dir.write("adressen.vcf", oldBytes);
   fs::create_directory(dir.path() / "alt");
   std::ofstream(dir.path() / L"M\u00FCller \u20AC.vcf") << "x";
-  // A Cyrillic name has no Windows-1252 form and could not be named again.
+  // A Cyrillic name stands as its UTF-8 sequence; a name whose
+  // Windows-1252 characters spell one ("\u00D0\u2013" would read as "\u0416") could
+  // not be named again.
   std::ofstream(dir.path() / L"\u0416.vcf") << "x";
+  std::ofstream(dir.path() / L"\u00D0\u2013.vcf") << "x";
 
   for (const std::string& folder : {dir.path().string(), dir.path().string() + "\\"}) {
     auto entries = files.listFolder(folder);
@@ -376,7 +379,8 @@ TEST(Win32FileSystem, listFolder_givesFilesAndFoldersWithWindows1252Names) {
     std::vector<std::pair<std::string, platform::EntryKind>> expected = {
         {"M\xFCller \x80.vcf", platform::EntryKind::file},
         {"adressen.vcf", platform::EntryKind::file},
-        {"alt", platform::EntryKind::folder}};
+        {"alt", platform::EntryKind::folder},
+        {"\xD0\x96.vcf", platform::EntryKind::file}};
     EXPECT_EQ(seen, expected);
   }
   auto empty = files.listFolder(dir.file("alt"));

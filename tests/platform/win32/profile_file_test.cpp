@@ -1,11 +1,10 @@
-#include "platform/ini_profile_file.h"
-
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
+#include "platform/ini_profile_file.h"
 #include "platform/win32/file_operations.h"
 #include "platform/win32/file_system.h"
 #include "tests/fakes/temp_dir.h"

@@ -8,6 +8,7 @@ namespace {
 
 using platform::win32::fromWide;
 using platform::win32::hasWindows1252Form;
+using platform::win32::pathFromWide;
 using platform::win32::toWide;
 
 TEST(WideText, everyByteSurvivesTheRoundTrip) {
@@ -41,6 +42,15 @@ TEST(WideText, charactersWithoutAByteKeepTheirUtf8SequenceNeverALookAlike) {
   EXPECT_FALSE(hasWindows1252Form(L"\U0001F4DE"));
   EXPECT_EQ(toWide(fromWide(L"\U0001F4DE")), L"\U0001F4DE");
   EXPECT_EQ(fromWide(std::wstring(1, wchar_t(0xD800))), "?");
+}
+
+// A path crosses into the program only where it comes back the same.
+TEST(WideText, aPathIsTakenWhereItComesBackTheSame) {
+  EXPECT_EQ(pathFromWide(L"C:\\Users\\\u0418\u0432\u0430\u043D\\Temp\\"),
+            "C:\\Users\\\xD0\x98\xD0\xB2\xD0\xB0\xD0\xBD\\Temp\\");
+  EXPECT_EQ(pathFromWide(L"C:\\M\u00FCller"), "C:\\M\xFCller");
+  EXPECT_EQ(pathFromWide(L"C:\\\u00D0\u2013"), std::nullopt);
+  EXPECT_EQ(pathFromWide(std::wstring(1, wchar_t(0xD800))), std::nullopt);
 }
 
 TEST(WideText, emptyAndEmbeddedNulStayAsTheyAre) {
