@@ -250,17 +250,23 @@ bool FileSystem::swapIn(const std::string& temporary, const std::string& target,
   auto displaced = text::cp1252::fromUtf8(temporary);
   if (!displaced || operations_.exchange(temporary, target) != 0)
     return renameIn(temporary, target, path, lastCheck);
+  auto old = operations_.pathStatus(temporary, false);
   if (lastCheck(*displaced)) {
     operations_.remove(temporary);
     return true;
   }
-  // The displaced file takes its name back. Only the new content, found
-  // under the temporary name again, is removed; should anything else stand
-  // there (the swap back failed), it stays.
+  // The displaced file takes its name back. Should a newer file have taken
+  // the name meanwhile (another save replacing the new content), that one
+  // is what comes back here: it takes the name again, and the displaced
+  // file goes, as that save would have replaced it. Anything else found
+  // under the temporary name (a swap failed) stays.
+  auto holds = [&](const FileInfo& file) {
+    auto there = operations_.pathStatus(temporary, false);
+    return there.ok() && there.value.device == file.device && there.value.inode == file.inode;
+  };
   operations_.exchange(temporary, target);
-  auto there = operations_.pathStatus(temporary, false);
-  if (there.ok() && there.value.device == written.device && there.value.inode == written.inode)
-    operations_.remove(temporary);
+  if (!holds(written) && old.ok()) operations_.exchange(temporary, target);
+  if (holds(written) || (old.ok() && holds(old.value))) operations_.remove(temporary);
   return false;
 }
 

@@ -58,6 +58,11 @@ bool isBusy(DWORD error) {
          error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
+bool sameFile(const BY_HANDLE_FILE_INFORMATION& one, const BY_HANDLE_FILE_INFORMATION& other) {
+  return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+         one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
 bool isMissing(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -186,6 +191,8 @@ bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporar
   do {
     displaced = temporaryName(folderOf(target), nameOf(target), random_);
   } while (operations_.attributes(displaced).ok());
+  auto written = operations_.information(temporary);
+  auto replaced = operations_.information(target);
   DWORD error = whileBusy([&] { return operations_.replace(target, temporary, displaced); });
   if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
     // The old file was moved aside, the new one could not follow.
@@ -199,9 +206,19 @@ bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporar
     operations_.remove(displaced);
     return true;
   }
-  // The displaced file takes its name back over the new content. Should
-  // that fail, it stays under the displaced name.
-  operations_.moveOver(displaced, target);
+  // The displaced file takes its name back over the new content. Should a
+  // newer file have taken the name meanwhile (another save replacing the new
+  // content), that one stays and the displaced file goes, as that save
+  // would have replaced it. Should the move fail, the displaced file stays
+  // under its temporary name.
+  auto now = operations_.information(target);
+  bool newer = written.ok() && replaced.ok() && now.ok() && !sameFile(now.value, written.value) &&
+               !sameFile(now.value, replaced.value);
+  if (newer) {
+    operations_.remove(displaced);
+  } else {
+    operations_.moveOver(displaced, target);
+  }
   return false;
 }
 

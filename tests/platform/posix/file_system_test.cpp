@@ -289,23 +289,29 @@ TEST(PosixFileSystem, replaceFileIf_aLastCheckThatSaysNoLeavesTheFolderAsItWas) 
 
 // Another program that saves right before the swap: the check sees its file
 // displaced and puts it back, so its change is neither lost nor overwritten.
-TEST(PosixFileSystem, replaceFileIf_aSaveThatLandsRightBeforeTheSwapIsPutBack) {
-  TempDir dir;
+// One that saves during the check replaces the new content: its file stays.
+TEST(PosixFileSystem, replaceFileIf_anotherSaveMeanwhileIsWhatStays) {
   const std::string old = "BEGIN:VCARD\r\nN:Alt\r\nEND:VCARD\r\n";
   const std::string theirs = "BEGIN:VCARD\r\nN:Anderes Programm\r\nEND:VCARD\r\n";
-  std::string path = dir.write("adressen.vcf", old);
-  FaultyFileOperations operations;
-  operations.beforeExchange = [&] {
-    writeBytes(dir.file("anderes.tmp"), theirs);
-    fs::rename(dir.path() / "anderes.tmp", path);
-  };
-  platform::posix::FileSystem files(operations);
+  for (bool duringTheCheck : {false, true}) {
+    SCOPED_TRACE(duringTheCheck ? "during the check" : "right before the swap");
+    TempDir dir;
+    std::string path = dir.write("adressen.vcf", old);
+    auto otherSave = [&] {
+      writeBytes(dir.file("anderes.tmp"), theirs);
+      fs::rename(dir.path() / "anderes.tmp", path);
+    };
+    FaultyFileOperations operations;
+    if (!duringTheCheck) operations.beforeExchange = otherSave;
+    platform::posix::FileSystem files(operations);
 
-  EXPECT_FALSE(files.replaceFileIf(path, longText(), [&](std::string_view displaced) {
-    return readBytes(std::string(displaced)) == old;
-  }));
+    EXPECT_FALSE(files.replaceFileIf(path, longText(), [&](std::string_view displaced) {
+      if (duringTheCheck) otherSave();
+      return readBytes(std::string(displaced)) == old && !duringTheCheck;
+    }));
 
-  EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string>{{"adressen.vcf", theirs}}));
+    EXPECT_EQ(snapshot(dir.path()), (std::map<std::string, std::string>{{"adressen.vcf", theirs}}));
+  }
 }
 
 TEST(PosixFileSystem, replaceFile_writesInPlaceWhenTheFolderForbidsNewFiles) {

@@ -142,30 +142,33 @@ TEST(Win32FileSystem, replaceFile_writesInPlaceWhereNoNewFileMayTakeTheName) {
 
 // The old file steps aside under a temporary name for the last check. A save
 // by another program that lands right before is what steps aside: the check
-// sees it and puts it back.
+// sees it and puts it back. One that lands during the check replaces the new
+// content and stays.
 TEST(Win32FileSystem, replaceFileIf_theLastCheckSeesTheDisplacedFile) {
   const std::string theirs = "BEGIN:VCARD\r\nN:Anderes Programm\r\nEND:VCARD\r\n";
-  for (bool racer : {false, true}) {
-    SCOPED_TRACE(racer ? "another save lands first" : "alone");
+  enum class OtherSave { none, beforeTheReplace, duringTheCheck };
+  for (OtherSave when : {OtherSave::none, OtherSave::beforeTheReplace, OtherSave::duringTheCheck}) {
+    SCOPED_TRACE(static_cast<int>(when));
     TempDir dir;
     std::string target = dir.write("adressen.vcf", oldBytes);
+    auto otherSave = [&] {
+      std::string other = dir.write("anderes.tmp", theirs);
+      ASSERT_TRUE(MoveFileExW(fs::path(other).wstring().c_str(), fs::path(target).wstring().c_str(),
+                              MOVEFILE_REPLACE_EXISTING));
+    };
     FaultyWin32FileOperations operations;
-    if (racer) {
-      operations.beforeReplace = [&] {
-        std::string other = dir.write("anderes.tmp", theirs);
-        ASSERT_TRUE(MoveFileExW(fs::path(other).wstring().c_str(),
-                                fs::path(target).wstring().c_str(), MOVEFILE_REPLACE_EXISTING));
-      };
-    }
+    if (when == OtherSave::beforeTheReplace) operations.beforeReplace = otherSave;
     platform::win32::FileSystem files(operations);
 
     bool saved = files.replaceFileIf(target, newBytes, [&](std::string_view displaced) {
       EXPECT_EQ(readBytes(target), newBytes);
-      return readBytes(fs::path(std::string(displaced))) == oldBytes;
+      if (when == OtherSave::duringTheCheck) otherSave();
+      return readBytes(fs::path(std::string(displaced))) == oldBytes &&
+             when != OtherSave::duringTheCheck;
     });
 
-    EXPECT_EQ(saved, !racer);
-    EXPECT_EQ(readBytes(target), racer ? theirs : newBytes);
+    EXPECT_EQ(saved, when == OtherSave::none);
+    EXPECT_EQ(readBytes(target), when == OtherSave::none ? newBytes : theirs);
     EXPECT_EQ(namesIn(dir.path()), std::vector<std::string>{"adressen.vcf"});
   }
 }
