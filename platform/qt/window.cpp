@@ -148,9 +148,8 @@ void Window::createControl(const WindowDefinition& window, const ControlDefiniti
       break;
     }
     case ControlKind::table: {
-      table_ = new RecordTableView(toColor(window.tableBackground), frame_);
-      model_ = new RecordTableModel(table_);
-      table_->setModel(model_);
+      model_ = new RecordTableModel();
+      table_ = new RecordTableView(*model_, toColor(window.tableBackground), frame_);
       QObject::connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, frame_,
                        [this](int section) {
                          if (alive() && events_ != nullptr) events_->columnClicked(section + 1);

@@ -455,10 +455,9 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::optional<LRESULT> Window::notify(NMHDR& header) {
   if (table_ == nullptr) return std::nullopt;
-  bool handled = table_->notify(header, [this](int column) {
+  return table_->notify(header, [this](int column) {
     if (events_ != nullptr) events_->columnClicked(column);
   });
-  return handled ? std::optional<LRESULT>(0) : std::nullopt;
 }
 
 // Labels and the picture lie on the window's colour, a highlighted label on

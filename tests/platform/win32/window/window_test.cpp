@@ -105,6 +105,19 @@ class ManyRows : public platform::TableContent {
   int rows_;
 };
 
+// Names in column 1, nothing in the others.
+class Names : public platform::TableContent {
+ public:
+  explicit Names(std::vector<std::string> names) : names_(std::move(names)) {}
+  [[nodiscard]] int rowCount() const override { return static_cast<int>(names_.size()); }
+  [[nodiscard]] std::string cell(int row, int column) const override {
+    return column == 1 ? names_.at(static_cast<std::size_t>(row - 1)) : std::string();
+  }
+
+ private:
+  std::vector<std::string> names_;
+};
+
 class Win32WindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { platform::win32::initCommonControls(); }
@@ -337,6 +350,32 @@ TEST_F(Win32WindowTest, table_virtualReportListOverAMillionRowsAskingTheContentF
   SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(header, WM_LBUTTONUP, 0, at);
   EXPECT_EQ(events.columns, std::vector<int>{2});
+}
+
+// Where letters lead is the record table's rule, tested with it; here they
+// reach it from the keyboard, as the list view hands them on.
+TEST_F(Win32WindowTest, table_lettersTypedIntoItGoToTheNextNameStartingWithThem) {
+  std::vector<platform::TableColumn> columns{{"Name ; Vorname", 144}, {"Mobil", 144}};
+  window.setColumns(columns);
+  Names names({"Albers;Anna", "Schulz;Peter", "Zander;Zoe", "Sommer;Lea", "\xD6zdemir;Ay"});
+  window.setContent(names);
+  window.show();
+  window.selectRow(1);
+  HWND table = window.control(control::recordTable);
+  SetFocus(table);
+  auto type = [&](std::wstring_view letters) {
+    for (wchar_t letter : letters) PostMessageW(table, WM_CHAR, letter, 1);
+    window.processPendingEvents();
+  };
+
+  type(L"so");
+  EXPECT_EQ(window.selectedRow(), 4);
+  Sleep(1000);  // a pause ends the search
+  type(L"s");
+  EXPECT_EQ(window.selectedRow(), 2);
+  Sleep(1000);
+  type(L"\u00f6");
+  EXPECT_EQ(window.selectedRow(), 5);
 }
 
 // Every byte from blank to 0xFF, the five that Windows-1252 leaves undefined
