@@ -375,6 +375,14 @@ void Window::runUntilClosed() {
   }
 }
 
+// An edit field reached with the keyboard has its text selected.
+void Window::moveFocusTo(HWND control) {
+  if (control == nullptr) return;
+  if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
+    SendMessageW(control, EM_SETSEL, 0, -1);
+  SetFocus(control);
+}
+
 void Window::paintNow() {
   if (alive()) RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -410,6 +418,12 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       if (auto result = notify(*reinterpret_cast<NMHDR*>(lParam))) return *result;
       break;
+    case WM_NEXTDLGCTL:
+      // The multi-line notes field hands Tab and Shift+Tab on this way, as
+      // to a dialog: the focus moves as the dialog navigation moves it.
+      moveFocusTo(LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(window_, GetFocus(), wParam != 0));
+      return 0;
     case WM_NCACTIVATE:
       if (events_ != nullptr) events_->activationChanged(wParam != FALSE);
       break;
