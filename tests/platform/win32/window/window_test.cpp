@@ -309,6 +309,8 @@ TEST_F(Win32WindowTest, statusBar_fivePartsAlongTheBottomWithTheProgressBarInsid
   EXPECT_EQ(std::wstring(part), L"File: C:\\Adressen\\M\u00fcller.vcf");
 
   // Maximised, only the status bar moves: to the new bottom edge.
+  window.show();
+  window.processPendingEvents();
   ShowWindow(frame, SW_MAXIMIZE);
   RECT client;
   GetClientRect(frame, &client);
@@ -316,6 +318,13 @@ TEST_F(Win32WindowTest, statusBar_fivePartsAlongTheBottomWithTheProgressBarInsid
   EXPECT_EQ(place.bottom, client.bottom);
   EXPECT_EQ(place.right - place.left, client.right);
   EXPECT_EQ(asRect(placeIn(window.control(control::nameEdit), frame)), (Rect{264, 45, 186, 21}));
+  // There it shows itself, not the window's background.
+  window.processPendingEvents();
+  HDC screen = GetDC(frame);
+  for (LONG x : {5L, client.right / 2, client.right - 40}) {
+    EXPECT_NE(GetPixel(screen, x, (place.top + place.bottom) / 2), RGB(175, 217, 157)) << x;
+  }
+  ReleaseDC(frame, screen);
 }
 
 TEST_F(Win32WindowTest, table_virtualReportListOverAMillionRowsAskingTheContentForItsCells) {
