@@ -343,13 +343,25 @@ TEST_F(Win32WindowTest, table_virtualReportListOverAMillionRowsAskingTheContentF
   ManyRows rows(1'000'000);
   window.setContent(rows);
   ASSERT_EQ(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0), 1'000'000);
-  wchar_t cell[64] = {};
-  LVITEMW item{};
-  item.iSubItem = 1;
-  item.pszText = cell;
-  item.cchTextMax = 64;
-  SendMessageW(table, LVM_GETITEMTEXTW, 999'998, reinterpret_cast<LPARAM>(&item));
-  EXPECT_EQ(std::wstring(cell), L"M\u00fcller \u20ac 999999/2");
+  auto cell = [&](int index, int subItem) {
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = subItem;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(table, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    return std::wstring(text);
+  };
+  struct Cell {
+    int index, subItem;
+    const wchar_t* text;
+  };
+  for (Cell expected :
+       {Cell{0, 0, L"M\u00fcller \u20ac 1/1"}, Cell{999'998, 1, L"M\u00fcller \u20ac 999999/2"},
+        Cell{999'999, 0, L"M\u00fcller \u20ac 1000000/1"},
+        Cell{999'999, 2, L"M\u00fcller \u20ac 1000000/3"}}) {
+    EXPECT_EQ(cell(expected.index, expected.subItem), expected.text) << expected.index;
+  }
 
   window.selectRow(999'999);
   EXPECT_EQ(window.selectedRow(), 999'999);
