@@ -47,17 +47,41 @@ Function un.onInit
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
+; Sets $0 to 1 while the example address book in the program folder is the
+; one installed there, 0 otherwise: its time is the one recorded when it was
+; written, and the program saves by replacing the file, which changes it.
+!macro EXAMPLE_CHECK UN
+Function ${UN}ExampleAsInstalled
+  ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "ExampleTime"
+  GetFileTime "$INSTDIR\beispiel.vcf" $2 $3
+  ${If} ${FileExists} "$INSTDIR\beispiel.vcf"
+  ${AndIf} $1 == "$2 $3"
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro EXAMPLE_CHECK ""
+!insertmacro EXAMPLE_CHECK "un."
+
 Section "Install"
   SetOutPath "$INSTDIR"
   File "/oname=morvi-telefonbuch.exe" "${PROGRAM}"
   File "/oname=README.txt" "${README}"
-  File "/oname=beispiel.vcf" "${EXAMPLE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  ; The uninstaller removes the example only while it is the one installed
-  ; here: the program saves by replacing the file, which changes this time.
-  GetFileTime "$INSTDIR\beispiel.vcf" $0 $1
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "ExampleTime" "$0 $1"
+  ; The example goes in only where the user cannot have saved contacts into
+  ; it: where there is none, or where it is still the one installed before.
+  ; Its time is recorded only when it is written, so that the uninstaller
+  ; too removes it only while it is unchanged.
+  Call ExampleAsInstalled
+  ${If} $0 == 1
+  ${OrIfNot} ${FileExists} "$INSTDIR\beispiel.vcf"
+    File "/oname=beispiel.vcf" "${EXAMPLE}"
+    GetFileTime "$INSTDIR\beispiel.vcf" $0 $1
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "ExampleTime" "$0 $1"
+  ${EndIf}
 
   ; The program creates its first address book, myadr.vcf, in the folder it
   ; is started in: the user's documents, or the public documents of an
@@ -90,9 +114,8 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$INSTDIR\morvi-telefonbuch.exe"
   Delete "$INSTDIR\README.txt"
-  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "ExampleTime"
-  GetFileTime "$INSTDIR\beispiel.vcf" $1 $2
-  ${If} $0 == "$1 $2"
+  Call un.ExampleAsInstalled
+  ${If} $0 == 1
     Delete "$INSTDIR\beispiel.vcf"
   ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
