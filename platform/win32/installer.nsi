@@ -4,7 +4,8 @@
 ;
 ; Installs for the current user by default (no administrator rights needed);
 ; an administrator may choose all users on the first page, or with /AllUsers
-; on the command line. /S installs and uninstalls silently.
+; on the command line. /S installs and uninstalls silently. Neither changes
+; anything while the program runs; a silent run then ends with exit code 2.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -47,6 +48,28 @@ Function un.onInit
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
+; Removes the program file before anything else is written or removed:
+; Windows keeps the file of a running program, and a running program must
+; neither lose its entries nor find its folder half replaced. While it runs
+; the user is asked to close it; Cancel (and a silent run) ends without a
+; change, with an error.
+!macro PROGRAM_FILE_REMOVAL UN
+Function ${UN}RemoveProgramFile
+  retry:
+    ClearErrors
+    Delete "$INSTDIR\morvi-telefonbuch.exe"
+    ${IfNot} ${Errors}
+      Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "${PRODUCT} läuft noch.$\r$\nBitte schließen Sie das Programm und wählen Sie dann Wiederholen." \
+      /SD IDCANCEL IDRETRY retry
+    Abort
+FunctionEnd
+!macroend
+!insertmacro PROGRAM_FILE_REMOVAL ""
+!insertmacro PROGRAM_FILE_REMOVAL "un."
+
 ; Sets $0 to 1 while the example address book in the program folder is the
 ; one installed there, 0 otherwise: its time is the one recorded when it was
 ; written, and the program saves by replacing the file, which changes it.
@@ -67,6 +90,7 @@ FunctionEnd
 
 Section "Install"
   SetOutPath "$INSTDIR"
+  Call RemoveProgramFile
   File "/oname=morvi-telefonbuch.exe" "${PROGRAM}"
   File "/oname=README.txt" "${README}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -111,8 +135,8 @@ SectionEnd
 ; the program) and prot.txt are the user's and stay, and with them the
 ; program folder when any of them is in it.
 Section "Uninstall"
+  Call un.RemoveProgramFile
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  Delete "$INSTDIR\morvi-telefonbuch.exe"
   Delete "$INSTDIR\README.txt"
   Call un.ExampleAsInstalled
   ${If} $0 == 1
