@@ -436,6 +436,11 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (events_ != nullptr && !events_->closeRequested()) return 0;
       DestroyWindow(window_);
       return 0;
+    case WM_QUERYENDSESSION:
+      // The end of the session (log-off, shut-down) is asked about as a close
+      // is, and refused where the program keeps the window open. Once it is
+      // allowed the system ends the process; WM_ENDSESSION writes nothing.
+      return events_ == nullptr || events_->closeRequested() ? TRUE : FALSE;
     case WM_DESTROY:
       KillTimer(window_, timerId);
       break;

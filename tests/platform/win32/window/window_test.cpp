@@ -517,11 +517,19 @@ TEST_F(Win32WindowTest, keysClicksTimerAndCloseReachTheProgram_escAndEnterDoNoth
   DestroyWindow(other);
   events.window = nullptr;
 
-  // The program may keep the window open.
+  // The program may keep the window open, and refuse the end of the
+  // session, which it is asked about as a close; a session allowed to end
+  // leaves the window to the system, which ends the process.
   SendMessageW(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(events.closeRequests, 1);
   EXPECT_TRUE(window.isAlive());
+  EXPECT_EQ(SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(events.closeRequests, 2);
   events.allowClose = true;
+  EXPECT_EQ(SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_EQ(events.closeRequests, 3);
+  SendMessageW(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(window.isAlive());
   SendMessageW(frame, WM_CLOSE, 0, 0);
   EXPECT_FALSE(window.isAlive());
   EXPECT_EQ(window.handle(), nullptr);
