@@ -1,6 +1,7 @@
 #include "platform/qt/record_table_model.h"
 
 #include "platform/qt/text_conversion.h"
+#include "platform/type_ahead.h"
 
 namespace platform::qt {
 
@@ -78,6 +79,13 @@ void RecordTableModel::rowChanged(int row) {
   if (row < 1 || row > rows_ || titles_.isEmpty()) return;
   Q_EMIT dataChanged(index(row - 1, 0), index(row - 1, static_cast<int>(titles_.size()) - 1),
                      {Qt::DisplayRole});
+}
+
+int RecordTableModel::typeAheadRow(int currentRow, QStringView typed) const {
+  if (content_ == nullptr) return 0;
+  int row = platform::typeAheadRow(*content_, currentRow, toCp1252(typed));
+  // Rows the view has not been told of yet are not there for it.
+  return row <= rows_ ? row : 0;
 }
 
 }  // namespace platform::qt

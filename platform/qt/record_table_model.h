@@ -32,6 +32,9 @@ class RecordTableModel : public QAbstractTableModel {
   void rowsAppended();
   // One row (1-based) changed its texts.
   void rowChanged(int row);
+  // The row (1-based) that the letters typed so far lead to from the
+  // current row (0 for none); 0 when they lead nowhere.
+  [[nodiscard]] int typeAheadRow(int currentRow, QStringView typed) const;
 
  private:
   [[nodiscard]] int contentRows() const;

@@ -1,11 +1,16 @@
 #include "platform/qt/record_table_view.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <algorithm>
 
 namespace platform::qt {
 
-RecordTableView::RecordTableView(QColor background, QWidget* parent) : QTableView(parent) {
+RecordTableView::RecordTableView(RecordTableModel& model, QColor background, QWidget* parent)
+    : QTableView(parent), rows_(model) {
+  setModel(&model);
+  model.setParent(this);
   setSelectionMode(QAbstractItemView::SingleSelection);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -54,6 +59,18 @@ void RecordTableView::mousePressEvent(QMouseEvent* event) {
     return;
   }
   QTableView::mousePressEvent(event);
+}
+
+// Letters typed within the keyboard interval add to the search, as in every
+// Qt view; a pause or an empty search starts a new one.
+void RecordTableView::keyboardSearch(const QString& search) {
+  bool goingOn = !search.isEmpty() && sinceTyped_.isValid() &&
+                 !sinceTyped_.hasExpired(QApplication::keyboardInputInterval());
+  sinceTyped_.start();
+  typed_ = goingOn ? typed_ + search : search;
+  QModelIndex current = currentIndex();
+  int row = rows_.typeAheadRow(current.isValid() ? current.row() + 1 : 0, typed_);
+  if (row > 0) setCurrentIndex(rows_.index(row - 1, std::max(current.column(), 0)));
 }
 
 }  // namespace platform::qt

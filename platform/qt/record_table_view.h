@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QTableView>
+
+#include "platform/qt/record_table_model.h"
 
 namespace platform::qt {
 
@@ -10,9 +13,13 @@ namespace platform::qt {
 // focus, rows of one height (so a million of them scroll as easily as ten),
 // no editing, no sorting of its own, and a click below the last row clears
 // the selection. Tab leaves the table instead of moving between cells.
+// Letters typed into it go where the record table's type-ahead rule says.
+// It owns the model of the rows it shows.
 class RecordTableView : public QTableView {
  public:
-  RecordTableView(QColor background, QWidget* parent);
+  RecordTableView(RecordTableModel& model, QColor background, QWidget* parent);
+
+  void keyboardSearch(const QString& search) override;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -20,6 +27,11 @@ class RecordTableView : public QTableView {
 
  private:
   void fitRowHeight();
+
+  const RecordTableModel& rows_;
+  // The letters of the search going on, and since when the last one came.
+  QString typed_;
+  QElapsedTimer sinceTyped_;
 };
 
 }  // namespace platform::qt

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSessionManager>
 #include <QTextDocument>
 #include <algorithm>
 #include <climits>
@@ -81,6 +82,16 @@ Window::Window(const WindowDefinition& definition)
   QObject::connect(timer_, &QTimer::timeout, frame_, [this] {
     if (alive() && events_ != nullptr) events_->timerExpired();
   });
+  // Where the desktop session tells the program that it ends, the program is
+  // asked as for a close and may refuse. Allowed, the session manager ends
+  // the program; nothing is written then.
+  QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, frame_,
+                   [this](QSessionManager& session) {
+                     bool mayAsk = session.allowsInteraction();
+                     bool mayEnd = sessionMayEnd(mayAsk);
+                     if (mayAsk) session.release();
+                     if (!mayEnd) session.cancel();
+                   });
 }
 
 Window::~Window() { delete frame_; }
@@ -148,9 +159,8 @@ void Window::createControl(const WindowDefinition& window, const ControlDefiniti
       break;
     }
     case ControlKind::table: {
-      table_ = new RecordTableView(toColor(window.tableBackground), frame_);
-      model_ = new RecordTableModel(table_);
-      table_->setModel(model_);
+      model_ = new RecordTableModel();
+      table_ = new RecordTableView(*model_, toColor(window.tableBackground), frame_);
       QObject::connect(table_->horizontalHeader(), &QHeaderView::sectionClicked, frame_,
                        [this](int section) {
                          if (alive() && events_ != nullptr) events_->columnClicked(section + 1);
@@ -397,6 +407,9 @@ void Window::processPendingEvents() {
 bool Window::isAlive() const { return alive(); }
 
 bool Window::frameCloseRequested() { return events_ == nullptr || events_->closeRequested(); }
+
+// Without leave to ask the user, the session ends as the system wants it.
+bool Window::sessionMayEnd(bool mayAsk) { return !mayAsk || !alive() || frameCloseRequested(); }
 
 void Window::frameClosed() {
   closed_ = true;

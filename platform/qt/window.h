@@ -73,6 +73,9 @@ class Window final : public platform::Window,
   [[nodiscard]] TooltipController& tooltips() { return *tooltips_; }
   // The window's own font, which the controls without a font of their own use.
   [[nodiscard]] QFont defaultFont() const { return defaultFont_; }
+  // Whether the session (log-off, shut-down) may end: the program is asked
+  // as for a close when the session manager lets it ask the user (mayAsk).
+  [[nodiscard]] bool sessionMayEnd(bool mayAsk);
 
  private:
   struct Control {

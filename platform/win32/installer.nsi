@@ -4,7 +4,8 @@
 ;
 ; Installs for the current user by default (no administrator rights needed);
 ; an administrator may choose all users on the first page, or with /AllUsers
-; on the command line. /S installs and uninstalls silently.
+; on the command line. /S installs and uninstalls silently. Neither changes
+; anything while the program runs; a silent run then ends with exit code 2.
 Unicode true
 Target amd64-unicode
 SetCompressor /SOLID lzma
@@ -47,17 +48,64 @@ Function un.onInit
   !insertmacro MULTIUSER_UNINIT
 FunctionEnd
 
+; Removes the program file before anything else is written or removed:
+; Windows keeps the file of a running program, and a running program must
+; neither lose its entries nor find its folder half replaced. While it runs
+; the user is asked to close it; Cancel (and a silent run) ends without a
+; change, with an error.
+!macro PROGRAM_FILE_REMOVAL UN
+Function ${UN}RemoveProgramFile
+  retry:
+    ClearErrors
+    Delete "$INSTDIR\morvi-telefonbuch.exe"
+    ${IfNot} ${Errors}
+      Return
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "${PRODUCT} läuft noch.$\r$\nBitte schließen Sie das Programm und wählen Sie dann Wiederholen." \
+      /SD IDCANCEL IDRETRY retry
+    Abort
+FunctionEnd
+!macroend
+!insertmacro PROGRAM_FILE_REMOVAL ""
+!insertmacro PROGRAM_FILE_REMOVAL "un."
+
+; Sets $0 to 1 while the example address book in the program folder is the
+; one installed there, 0 otherwise: its time is the one recorded when it was
+; written, and the program saves by replacing the file, which changes it.
+!macro EXAMPLE_CHECK UN
+Function ${UN}ExampleAsInstalled
+  ReadRegStr $1 SHCTX "${UNINSTALL_KEY}" "ExampleTime"
+  GetFileTime "$INSTDIR\beispiel.vcf" $2 $3
+  ${If} ${FileExists} "$INSTDIR\beispiel.vcf"
+  ${AndIf} $1 == "$2 $3"
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro EXAMPLE_CHECK ""
+!insertmacro EXAMPLE_CHECK "un."
+
 Section "Install"
   SetOutPath "$INSTDIR"
+  Call RemoveProgramFile
   File "/oname=morvi-telefonbuch.exe" "${PROGRAM}"
   File "/oname=README.txt" "${README}"
-  File "/oname=beispiel.vcf" "${EXAMPLE}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
-  ; The uninstaller removes the example only while it is the one installed
-  ; here: the program saves by replacing the file, which changes this time.
-  GetFileTime "$INSTDIR\beispiel.vcf" $0 $1
-  WriteRegStr SHCTX "${UNINSTALL_KEY}" "ExampleTime" "$0 $1"
+  ; The example goes in only where the user cannot have saved contacts into
+  ; it: where there is none, or where it is still the one installed before.
+  ; Its time is recorded only when it is written, so that the uninstaller
+  ; too removes it only while it is unchanged.
+  Call ExampleAsInstalled
+  ${If} $0 == 1
+  ${OrIfNot} ${FileExists} "$INSTDIR\beispiel.vcf"
+    File "/oname=beispiel.vcf" "${EXAMPLE}"
+    GetFileTime "$INSTDIR\beispiel.vcf" $0 $1
+    WriteRegStr SHCTX "${UNINSTALL_KEY}" "ExampleTime" "$0 $1"
+  ${EndIf}
 
   ; The program creates its first address book, myadr.vcf, in the folder it
   ; is started in: the user's documents, or the public documents of an
@@ -87,12 +135,11 @@ SectionEnd
 ; the program) and prot.txt are the user's and stay, and with them the
 ; program folder when any of them is in it.
 Section "Uninstall"
+  Call un.RemoveProgramFile
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  Delete "$INSTDIR\morvi-telefonbuch.exe"
   Delete "$INSTDIR\README.txt"
-  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "ExampleTime"
-  GetFileTime "$INSTDIR\beispiel.vcf" $1 $2
-  ${If} $0 == "$1 $2"
+  Call un.ExampleAsInstalled
+  ${If} $0 == 1
     Delete "$INSTDIR\beispiel.vcf"
   ${EndIf}
   Delete "$INSTDIR\uninstall.exe"

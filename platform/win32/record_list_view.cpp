@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/type_ahead.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/wide_text.h"
 
@@ -116,8 +117,27 @@ void RecordListView::scrollToRow(int row) {
   SendMessageW(view_, LVM_ENSUREVISIBLE, row - 1, FALSE);
 }
 
-bool RecordListView::notify(NMHDR& header, const std::function<void(int column)>& columnClicked) {
-  if (header.hwndFrom != view_) return false;
+// The view asks for this when letters are typed into it, with all letters
+// of the search so far; where they lead is the record table's rule, from
+// the row that has the focus. Other kinds of search find nothing.
+int RecordListView::find(const NMLVFINDITEMW& search) const {
+  if (content_ == nullptr || (search.lvfi.flags & LVFI_PARTIAL) == 0 ||
+      search.lvfi.psz == nullptr) {
+    return -1;
+  }
+  auto focused =
+      static_cast<int>(SendMessageW(view_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  int shown = static_cast<int>(SendMessageW(view_, LVM_GETITEMCOUNT, 0, 0));
+  int row = typeAheadRow(*content_, focused + 1, fromWide(search.lvfi.psz));
+  return row >= 1 && row <= shown ? row - 1 : -1;
+}
+
+std::optional<LRESULT> RecordListView::notify(
+    NMHDR& header, const std::function<void(int column)>& columnClicked) {
+  if (header.hwndFrom != view_) return std::nullopt;
+  if (header.code == LVN_ODFINDITEMW) {
+    return find(reinterpret_cast<const NMLVFINDITEMW&>(header));
+  }
   if (header.code == LVN_GETDISPINFOW) {
     // The view reads the answer back from its own record.
     auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
@@ -133,7 +153,7 @@ bool RecordListView::notify(NMHDR& header, const std::function<void(int column)>
     const auto& click = reinterpret_cast<const NMLISTVIEW&>(header);
     columnClicked(click.iSubItem + 1);
   }
-  return true;
+  return 0;
 }
 
 }  // namespace platform::win32

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -41,14 +43,18 @@ class RecordListView {
   void selectRow(int row);
   void scrollToRow(int row);
 
-  // Handles a notification of the view: the cells it asks for, the left
-  // click on a column header (the 1-based column goes to columnClicked).
-  // True when it was one of the view's own.
-  bool notify(NMHDR& header, const std::function<void(int column)>& columnClicked);
+  // Handles a notification of the view: the cells it asks for, the row
+  // that letters typed into it lead to, the left click on a column header
+  // (the 1-based column goes to columnClicked). The answer for the view
+  // when it was one of the view's own, nothing otherwise.
+  std::optional<LRESULT> notify(NMHDR& header,
+                                const std::function<void(int column)>& columnClicked);
 
  private:
   [[nodiscard]] int contentRows() const;
   [[nodiscard]] int columnCount() const;
+  // The row index (from 0) for a search of the view, -1 for none.
+  [[nodiscard]] int find(const NMLVFINDITEMW& search) const;
 
   HWND view_;
   const TableContent* content_ = nullptr;

@@ -10,7 +10,7 @@ namespace {
 constexpr std::string_view portPrefix = "COM";
 constexpr std::wstring_view devicePrefix = L"\\\\.\\COM";
 constexpr DWORD baudRate = 9600;
-constexpr DWORD lineErrors = CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_IOE | CE_TXFULL;
+constexpr DWORD failures = CE_RXOVER | CE_OVERRUN | CE_FRAME | CE_IOE | CE_TXFULL;
 
 }  // namespace
 
@@ -22,6 +22,11 @@ std::wstring serialDeviceName(std::string_view portName) {
   auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
   if (error != std::errc() || end != digits.data() + digits.size() || number < 1) return {};
   return std::wstring(devicePrefix) + std::to_wstring(number);
+}
+
+std::size_t waitingBytes(DWORD lineErrors, DWORD bytesInQueue) {
+  if ((lineErrors & failures) != 0) return 0;
+  return std::min<std::size_t>(bytesInQueue, platform::SerialPort::receiveBufferBytes);
 }
 
 SerialPort::~SerialPort() { close(); }
@@ -95,8 +100,7 @@ std::size_t SerialPort::bytesWaiting() {
   DWORD errors = 0;
   COMSTAT status{};
   if (!ClearCommError(port_, &errors, &status)) return 0;
-  if ((errors & lineErrors) != 0) return 0;
-  return std::min<std::size_t>(status.cbInQue, receiveBufferBytes);
+  return waitingBytes(errors, status.cbInQue);
 }
 
 std::string SerialPort::read(std::size_t count) {

@@ -49,7 +49,13 @@ void StatusBar::layOut(int dpi, HFONT font) {
                scaled(progressPlace_.bottom - progressPlace_.top, dpi), SWP_NOACTIVATE);
 }
 
-void StatusBar::followParent() { SendMessageW(bar_, WM_SIZE, 0, 0); }
+// Moving may copy the bar's old picture instead of painting it anew, and
+// the parent, which does not clip its children, paints its background over
+// the place the bar moved to: the bar paints itself once more after that.
+void StatusBar::followParent() {
+  SendMessageW(bar_, WM_SIZE, 0, 0);
+  RedrawWindow(bar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
 
 bool StatusBar::hasPart(int part) const {
   return part >= 1 && part <= static_cast<int>(widths_.size());

@@ -375,6 +375,14 @@ void Window::runUntilClosed() {
   }
 }
 
+// An edit field reached with the keyboard has its text selected.
+void Window::moveFocusTo(HWND control) {
+  if (control == nullptr) return;
+  if ((SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0)
+    SendMessageW(control, EM_SETSEL, 0, -1);
+  SetFocus(control);
+}
+
 void Window::paintNow() {
   if (alive()) RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
@@ -410,6 +418,12 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       if (auto result = notify(*reinterpret_cast<NMHDR*>(lParam))) return *result;
       break;
+    case WM_NEXTDLGCTL:
+      // The multi-line notes field hands Tab and Shift+Tab on this way, as
+      // to a dialog: the focus moves as the dialog navigation moves it.
+      moveFocusTo(LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                      : GetNextDlgTabItem(window_, GetFocus(), wParam != 0));
+      return 0;
     case WM_NCACTIVATE:
       if (events_ != nullptr) events_->activationChanged(wParam != FALSE);
       break;
@@ -422,6 +436,11 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (events_ != nullptr && !events_->closeRequested()) return 0;
       DestroyWindow(window_);
       return 0;
+    case WM_QUERYENDSESSION:
+      // The end of the session (log-off, shut-down) is asked about as a close
+      // is, and refused where the program keeps the window open. Once it is
+      // allowed the system ends the process; WM_ENDSESSION writes nothing.
+      return events_ == nullptr || events_->closeRequested() ? TRUE : FALSE;
     case WM_DESTROY:
       KillTimer(window_, timerId);
       break;
@@ -455,10 +474,9 @@ LRESULT Window::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::optional<LRESULT> Window::notify(NMHDR& header) {
   if (table_ == nullptr) return std::nullopt;
-  bool handled = table_->notify(header, [this](int column) {
+  return table_->notify(header, [this](int column) {
     if (events_ != nullptr) events_->columnClicked(column);
   });
-  return handled ? std::optional<LRESULT>(0) : std::nullopt;
 }
 
 // Labels and the picture lie on the window's colour, a highlighted label on

@@ -100,6 +100,7 @@ class Window final : public platform::Window,
   LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   [[nodiscard]] std::optional<LRESULT> notify(NMHDR& header);
   [[nodiscard]] HBRUSH labelColours(HDC context, HWND label) const;
+  void moveFocusTo(HWND control);
 
   void createControls();
   void createControl(const ControlDefinition& definition);

@@ -204,6 +204,24 @@ TEST_F(RecordTableTest, clickOnTheEmptyAreaBelowTheRowsClearsTheSelection) {
   EXPECT_TRUE(events.clickedColumns.empty());
 }
 
+// Where letters lead is the record table's rule, tested with it; here they
+// reach it from the keyboard, by the name even with another column current.
+TEST_F(RecordTableTest, lettersTypedIntoTheTableGoToTheNextNameStartingWithThem) {
+  content.rows = {row("Albers;Anna", 1), row("Schulz;Peter", 2), row("Zander;Zoe", 3),
+                  row("Sommer;Lea", 4)};
+  content.rows[0][1] = "Sonntag";
+  window.reset();
+  showWindow();
+  QTest::mouseClick(table.viewport(), Qt::LeftButton, {},
+                    table.visualRect(table.model()->index(0, 1)).center());
+
+  QTest::keyClicks(&table, qs(u"so"));
+  EXPECT_EQ(window.selectedRow(), 4);
+  QTest::qWait(QApplication::keyboardInputInterval() + 100);
+  QTest::keyClicks(&table, qs(u"s"));
+  EXPECT_EQ(window.selectedRow(), 2);
+}
+
 TEST_F(RecordTableTest, leftClickOnAHeaderReportsTheColumnFromOneWithoutSorting) {
   showWindow();
   QHeaderView* header = table.horizontalHeader();

@@ -501,10 +501,17 @@ TEST_F(MainWindowTest, closeAsksTheHandlerAndThenEveryCallIsHarmless) {
   EXPECT_FALSE(frame.close());
   EXPECT_TRUE(window.isAlive());
   EXPECT_TRUE(frame.isVisible());
+  // The end of the session is asked about as a close, where the session
+  // manager lets the program ask the user; without that leave it is not
+  // refused, and the window stays for the session to end.
+  EXPECT_FALSE(window.sessionMayEnd(true));
+  EXPECT_TRUE(window.sessionMayEnd(false));
+  EXPECT_EQ(events.closeRequests, 2);
+  EXPECT_TRUE(window.isAlive());
 
   events.allowClose = true;
   EXPECT_TRUE(frame.close());
-  EXPECT_EQ(events.closeRequests, 2);
+  EXPECT_EQ(events.closeRequests, 3);
   EXPECT_FALSE(window.isAlive());
 
   window.setText(control::nameEdit, "x");

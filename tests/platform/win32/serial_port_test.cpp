@@ -10,6 +10,7 @@
 namespace {
 
 using platform::win32::serialDeviceName;
+using platform::win32::waitingBytes;
 
 TEST(Win32SerialPort, portNamesBecomeDeviceNamesThatReachCom10AndAbove) {
   EXPECT_EQ(serialDeviceName("COM3"), L"\\\\.\\COM3");
@@ -17,6 +18,24 @@ TEST(Win32SerialPort, portNamesBecomeDeviceNamesThatReachCom10AndAbove) {
   EXPECT_EQ(serialDeviceName("COM256"), L"\\\\.\\COM256");
   for (const char* bad : {"", "COM", "COM0", "COM03", "com3", "COM3 ", "COM-1", "LPT1", "COM3x"}) {
     EXPECT_EQ(serialDeviceName(bad), L"") << bad;
+  }
+}
+
+// A pseudo-terminal holds less than the bound, so the telephone of the test
+// run cannot show it: the counts are given as ClearCommError reports them.
+TEST(Win32SerialPort, theWaitingCountStaysWithinTheBufferAndIsZeroAfterALineError) {
+  constexpr DWORD bound = platform::SerialPort::receiveBufferBytes;
+  struct Status {
+    DWORD errors, inQueue;
+    std::size_t waiting;
+  };
+  for (Status status :
+       {Status{0, 0, 0}, Status{0, 4, 4}, Status{0, bound, bound}, Status{0, bound + 1, bound},
+        Status{0, 1'000'000, bound}, Status{CE_RXPARITY | CE_BREAK, 4, 4}, Status{CE_OVERRUN, 4, 0},
+        Status{CE_RXOVER, bound + 1, 0}, Status{CE_FRAME, 4, 0}, Status{CE_IOE, 4, 0},
+        Status{CE_TXFULL, 4, 0}}) {
+    EXPECT_EQ(waitingBytes(status.errors, status.inQueue), status.waiting)
+        << status.errors << " " << status.inQueue;
   }
 }
 

@@ -105,6 +105,19 @@ class ManyRows : public platform::TableContent {
   int rows_;
 };
 
+// Names in column 1, nothing in the others.
+class Names : public platform::TableContent {
+ public:
+  explicit Names(std::vector<std::string> names) : names_(std::move(names)) {}
+  [[nodiscard]] int rowCount() const override { return static_cast<int>(names_.size()); }
+  [[nodiscard]] std::string cell(int row, int column) const override {
+    return column == 1 ? names_.at(static_cast<std::size_t>(row - 1)) : std::string();
+  }
+
+ private:
+  std::vector<std::string> names_;
+};
+
 class Win32WindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { platform::win32::initCommonControls(); }
@@ -249,12 +262,30 @@ TEST_F(Win32WindowTest, tabMovesThroughTheShownFieldsButtonsAndTableInCreationOr
   }
   EXPECT_EQ(order, expected);
 
-  // Through the window's own message handling, as a key press comes.
+  // Through the window's own message handling, as a key press comes; the
+  // multi-line notes field, which takes every key, is left as well.
   window.setEventHandler(&events);
-  window.setFocus(control::nameEdit);
-  PostMessageW(window.control(control::nameEdit), WM_KEYDOWN, VK_TAB, 0);
-  window.processPendingEvents();
-  EXPECT_EQ(window.focusedControl(), control::firstNameEdit);
+  struct Press {
+    ControlId from;
+    bool shift;
+    ControlId to;
+  };
+  for (Press press : {Press{control::nameEdit, false, control::firstNameEdit},
+                      Press{control::notesEdit, false, control::applyButton},
+                      Press{control::notesEdit, true, control::faxEdit}}) {
+    SCOPED_TRACE(platform::toInt(press.from));
+    BYTE keys[256] = {};
+    keys[VK_SHIFT] = press.shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    window.setFocus(press.from);
+    PostMessageW(window.control(press.from), WM_KEYDOWN, VK_TAB, 0);
+    PostMessageW(window.control(press.from), WM_KEYUP, VK_TAB, 0);
+    window.processPendingEvents();
+    EXPECT_EQ(window.focusedControl(), press.to);
+    EXPECT_EQ(window.text(press.from), "");
+  }
+  BYTE released[256] = {};
+  SetKeyboardState(released);
 }
 
 TEST_F(Win32WindowTest, statusBar_fivePartsAlongTheBottomWithTheProgressBarInsideTheFirst) {
@@ -278,6 +309,8 @@ TEST_F(Win32WindowTest, statusBar_fivePartsAlongTheBottomWithTheProgressBarInsid
   EXPECT_EQ(std::wstring(part), L"File: C:\\Adressen\\M\u00fcller.vcf");
 
   // Maximised, only the status bar moves: to the new bottom edge.
+  window.show();
+  window.processPendingEvents();
   ShowWindow(frame, SW_MAXIMIZE);
   RECT client;
   GetClientRect(frame, &client);
@@ -285,6 +318,13 @@ TEST_F(Win32WindowTest, statusBar_fivePartsAlongTheBottomWithTheProgressBarInsid
   EXPECT_EQ(place.bottom, client.bottom);
   EXPECT_EQ(place.right - place.left, client.right);
   EXPECT_EQ(asRect(placeIn(window.control(control::nameEdit), frame)), (Rect{264, 45, 186, 21}));
+  // There it shows itself, not the window's background.
+  window.processPendingEvents();
+  HDC screen = GetDC(frame);
+  for (LONG x : {5L, client.right / 2, client.right - 40}) {
+    EXPECT_NE(GetPixel(screen, x, (place.top + place.bottom) / 2), RGB(175, 217, 157)) << x;
+  }
+  ReleaseDC(frame, screen);
 }
 
 TEST_F(Win32WindowTest, table_virtualReportListOverAMillionRowsAskingTheContentForItsCells) {
@@ -303,13 +343,25 @@ TEST_F(Win32WindowTest, table_virtualReportListOverAMillionRowsAskingTheContentF
   ManyRows rows(1'000'000);
   window.setContent(rows);
   ASSERT_EQ(SendMessageW(table, LVM_GETITEMCOUNT, 0, 0), 1'000'000);
-  wchar_t cell[64] = {};
-  LVITEMW item{};
-  item.iSubItem = 1;
-  item.pszText = cell;
-  item.cchTextMax = 64;
-  SendMessageW(table, LVM_GETITEMTEXTW, 999'998, reinterpret_cast<LPARAM>(&item));
-  EXPECT_EQ(std::wstring(cell), L"M\u00fcller \u20ac 999999/2");
+  auto cell = [&](int index, int subItem) {
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = subItem;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(table, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    return std::wstring(text);
+  };
+  struct Cell {
+    int index, subItem;
+    const wchar_t* text;
+  };
+  for (Cell expected :
+       {Cell{0, 0, L"M\u00fcller \u20ac 1/1"}, Cell{999'998, 1, L"M\u00fcller \u20ac 999999/2"},
+        Cell{999'999, 0, L"M\u00fcller \u20ac 1000000/1"},
+        Cell{999'999, 2, L"M\u00fcller \u20ac 1000000/3"}}) {
+    EXPECT_EQ(cell(expected.index, expected.subItem), expected.text) << expected.index;
+  }
 
   window.selectRow(999'999);
   EXPECT_EQ(window.selectedRow(), 999'999);
@@ -337,6 +389,32 @@ TEST_F(Win32WindowTest, table_virtualReportListOverAMillionRowsAskingTheContentF
   SendMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageW(header, WM_LBUTTONUP, 0, at);
   EXPECT_EQ(events.columns, std::vector<int>{2});
+}
+
+// Where letters lead is the record table's rule, tested with it; here they
+// reach it from the keyboard, as the list view hands them on.
+TEST_F(Win32WindowTest, table_lettersTypedIntoItGoToTheNextNameStartingWithThem) {
+  std::vector<platform::TableColumn> columns{{"Name ; Vorname", 144}, {"Mobil", 144}};
+  window.setColumns(columns);
+  Names names({"Albers;Anna", "Schulz;Peter", "Zander;Zoe", "Sommer;Lea", "\xD6zdemir;Ay"});
+  window.setContent(names);
+  window.show();
+  window.selectRow(1);
+  HWND table = window.control(control::recordTable);
+  SetFocus(table);
+  auto type = [&](std::wstring_view letters) {
+    for (wchar_t letter : letters) PostMessageW(table, WM_CHAR, letter, 1);
+    window.processPendingEvents();
+  };
+
+  type(L"so");
+  EXPECT_EQ(window.selectedRow(), 4);
+  Sleep(1000);  // a pause ends the search
+  type(L"s");
+  EXPECT_EQ(window.selectedRow(), 2);
+  Sleep(1000);
+  type(L"\u00f6");
+  EXPECT_EQ(window.selectedRow(), 5);
 }
 
 // Every byte from blank to 0xFF, the five that Windows-1252 leaves undefined
@@ -439,11 +517,19 @@ TEST_F(Win32WindowTest, keysClicksTimerAndCloseReachTheProgram_escAndEnterDoNoth
   DestroyWindow(other);
   events.window = nullptr;
 
-  // The program may keep the window open.
+  // The program may keep the window open, and refuse the end of the
+  // session, which it is asked about as a close; a session allowed to end
+  // leaves the window to the system, which ends the process.
   SendMessageW(frame, WM_CLOSE, 0, 0);
   EXPECT_EQ(events.closeRequests, 1);
   EXPECT_TRUE(window.isAlive());
+  EXPECT_EQ(SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+  EXPECT_EQ(events.closeRequests, 2);
   events.allowClose = true;
+  EXPECT_EQ(SendMessageW(frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+  EXPECT_EQ(events.closeRequests, 3);
+  SendMessageW(frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_TRUE(window.isAlive());
   SendMessageW(frame, WM_CLOSE, 0, 0);
   EXPECT_FALSE(window.isAlive());
   EXPECT_EQ(window.handle(), nullptr);
