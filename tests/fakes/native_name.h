@@ -12,5 +12,8 @@ namespace testing_support {
 // is the bytes it is given.
 [[nodiscard]] std::filesystem::path nativeName(std::string_view programText);
 [[nodiscard]] std::string programText(const std::filesystem::path& path);
+// The code page that the system's narrow texts use: the ANSI code page on
+// Windows, 1252 elsewhere, where the services do not depend on one.
+[[nodiscard]] unsigned systemCodePage();
 
 }  // namespace testing_support

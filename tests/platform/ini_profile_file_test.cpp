@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "platform/machine_file_system.h"
+#include "tests/fakes/native_name.h"
 #include "tests/fakes/temp_dir.h"
 
 namespace {
@@ -141,7 +143,11 @@ TEST_F(IniProfileFileTest, write_emptyValueKeepsTheKey) {
   EXPECT_EQ(read("port", "comx", "COM9"), "");
 }
 
+// Also run on Windows systems set to other code pages, which it checks.
 TEST_F(IniProfileFileTest, windows1252ValuesAndPathsRoundTripByteForByte) {
+  if (const char* codePage = std::getenv("MORVI_TEST_ANSI_CODE_PAGE")) {
+    EXPECT_EQ(testing_support::systemCodePage(), std::stoul(codePage));
+  }
   std::string path = dir.file("Einstellungen f\xFCr M\xFCller.conf");
   std::string value = "C:\\Daten\\m\xFC.vcf \\n \\\\ \x80";
 

@@ -5,20 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/fakes/name_table.h"
+
 namespace {
 
-// Names in column 1, a number in column 2.
-class Names : public platform::TableContent {
- public:
-  explicit Names(std::vector<std::string> names) : names_(std::move(names)) {}
-  [[nodiscard]] int rowCount() const override { return static_cast<int>(names_.size()); }
-  [[nodiscard]] std::string cell(int row, int column) const override {
-    return column == 1 ? names_.at(static_cast<std::size_t>(row - 1)) : "Sonntag 0711";
-  }
-
- private:
-  std::vector<std::string> names_;
-};
+using Names = testing_support::NameTable;
 
 struct Typing {
   const char* what;

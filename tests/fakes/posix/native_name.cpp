@@ -6,4 +6,6 @@ std::filesystem::path nativeName(std::string_view programText) { return std::str
 
 std::string programText(const std::filesystem::path& path) { return path.string(); }
 
+unsigned systemCodePage() { return 1252; }
+
 }  // namespace testing_support

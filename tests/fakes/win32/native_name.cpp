@@ -1,5 +1,7 @@
 #include "tests/fakes/native_name.h"
 
+#include <windows.h>
+
 #include "text/cp1252.h"
 
 namespace testing_support {
@@ -19,5 +21,7 @@ std::string programText(const std::filesystem::path& path) {
   }
   return bytes;
 }
+
+unsigned systemCodePage() { return GetACP(); }
 
 }  // namespace testing_support

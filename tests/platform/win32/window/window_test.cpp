@@ -13,6 +13,7 @@
 #include "platform/win32/common_controls.h"
 #include "platform/win32/wide_text.h"
 #include "table/control_ids.h"
+#include "tests/fakes/name_table.h"
 
 namespace {
 
@@ -105,18 +106,7 @@ class ManyRows : public platform::TableContent {
   int rows_;
 };
 
-// Names in column 1, nothing in the others.
-class Names : public platform::TableContent {
- public:
-  explicit Names(std::vector<std::string> names) : names_(std::move(names)) {}
-  [[nodiscard]] int rowCount() const override { return static_cast<int>(names_.size()); }
-  [[nodiscard]] std::string cell(int row, int column) const override {
-    return column == 1 ? names_.at(static_cast<std::size_t>(row - 1)) : std::string();
-  }
-
- private:
-  std::vector<std::string> names_;
-};
+using Names = testing_support::NameTable;
 
 class Win32WindowTest : public ::testing::Test {
  protected:
