@@ -34,7 +34,8 @@ bool FileCommands::save(bool saveAs) {
   }
   screen_.window.setText(table::control::filterEdit, "");
   document::SaveOutcome outcome = document_.save(target);
-  if (outcome.result == document::SaveResult::changedOnDisk) {
+  // Asked again when another program saves once more while this one writes.
+  while (outcome.result == document::SaveResult::changedOnDisk) {
     if (!confirmOverwrite(outcome.path, dialogs_)) {
       document_.keepPreviousFile();
       return false;

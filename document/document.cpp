@@ -72,10 +72,14 @@ std::string Document::absolute(std::string path) const {
 
 bool Document::isFileInUse(std::string_view path) const {
   if (path == onDisk_.path) return true;
-  // Another spelling of the same file: a link, "./", another letter case.
+  if (onDisk_.path.empty()) return false;
+  // Another spelling of the same file (a link, another letter case) names
+  // what the name in use names now, which another program may have
+  // replaced since the load.
   auto stamp = files_.stamp(path);
-  return stamp && onDisk_.stamp && stamp->volume == onDisk_.stamp->volume &&
-         stamp->fileId == onDisk_.stamp->fileId && stamp->fileId != 0;
+  auto inUse = files_.stamp(onDisk_.path);
+  return stamp && inUse && stamp->volume == inUse->volume && stamp->fileId == inUse->fileId &&
+         stamp->fileId != 0;
 }
 
 void Document::makeCurrent(std::string path) {
@@ -158,7 +162,10 @@ LoadOutcome Document::read(bool skipSameBytes, std::string_view filter) {
 }
 
 SaveOutcome Document::save(std::string_view target) {
-  makeCurrent(cutPath(std::string(target)));
+  std::string chosen = absolute(cutPath(std::string(target)));
+  // The file in use under another spelling keeps the name it has: on disk,
+  // in the configuration and for its backups.
+  makeCurrent(isFileInUse(chosen) ? onDisk_.path : std::move(chosen));
   table::fillTable(records_, screen_, "", currentFile_);
   table::sortByName(records_.table, screen_.view);
   // Taken before the check: the last look before the new content takes the
@@ -177,7 +184,12 @@ SaveOutcome Document::save(std::string_view target) {
 }
 
 SaveOutcome Document::saveOverChanges() {
-  return write(backups_.beforeOverwritingChanges(currentFile_, files_, screen_.clock), nullptr);
+  // The backup copy holds the file as this stamp shows it; a change that
+  // lands after it is left in place and asked about again.
+  std::optional<platform::FileStamp> seen = files_.stamp(currentFile_);
+  std::optional<std::string> failedBackup =
+      backups_.beforeOverwritingChanges(currentFile_, files_, screen_.clock);
+  return write(std::move(failedBackup), &seen);
 }
 
 bool Document::holdsOwnBytes(std::optional<std::string>& current) const {

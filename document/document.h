@@ -98,14 +98,15 @@ class Document {
   // the configuration): the table is refilled without a filter and sorted
   // by name, the file as it was is copied to the backups (the first time in
   // a run), then replaced. Without any record the file gets the empty card
-  // of a new file. When target is the file this window loaded or saved and
-  // another program changed it since, nothing is written (changedOnDisk):
-  // the caller finishes with saveOverChanges() or keepPreviousFile(). A
-  // failed write leaves the file, the file in use and the change mark as
-  // they were.
+  // of a new file. The file in use named another way (a link, another
+  // letter case) is saved under the name it has. When target is the file this window loaded or
+  // saved and another program changed it since, nothing is written (changedOnDisk): the caller
+  // finishes with saveOverChanges() or keepPreviousFile(). A failed write leaves the file, the file
+  // in use and the change mark as they were.
   SaveOutcome save(std::string_view target);
   // Finishes a save that found another program's changes: copies the file
-  // as it is now to the backups and writes over it.
+  // as it is now to the backups and writes over it. A change that lands
+  // after the copy is left in place (changedOnDisk again).
   SaveOutcome saveOverChanges();
   // Abandons a save that found another program's changes: the file used
   // before stays in use.
@@ -117,16 +118,16 @@ class Document {
   // file; reads it whole into current when its first copy is due.
   [[nodiscard]] bool holdsOwnBytes(std::optional<std::string>& current) const;
   // seen: the file's stamp before the check that it holds this window's
-  // bytes, for a last look before the new content takes the name; nullptr
-  // when the file is not the one in use or the user chose to write over
-  // another program's change.
+  // bytes (or before its backup copy, over another program's change), for a
+  // last look before the new content takes the name; nullptr when the file
+  // is not the one in use.
   [[nodiscard]] SaveOutcome write(std::optional<std::string> failedBackup,
                                   const std::optional<platform::FileStamp>* seen);
   // path made absolute, so that the file stays the same when the current
   // folder changes and one file has one name in the backups.
   [[nodiscard]] std::string absolute(std::string path) const;
   // Whether path names the file this window loaded or saved last: by name,
-  // or by identity for another spelling of it.
+  // or by identity with what that name holds now for another spelling.
   [[nodiscard]] bool isFileInUse(std::string_view path) const;
   void makeCurrent(std::string path);
   // Writes the file in use to the configuration, or the missing file that

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -139,20 +140,31 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(BeforeAWrite, saveAsOntoTheFileInUseInAnySpellingAndTheDeleteAskToo) {
   // The file in use by its name, relative to the current folder, and by a
-  // second name (a hard link: one identity).
+  // second name (a link: one identity), changed in place or replaced by
+  // another program; a Yes saves it under the name in use.
   const std::string secondName = "/srv/kontakte.vcf";
-  for (const std::string& chosen : {path, std::string("adressen.vcf"), secondName}) {
-    SCOPED_TRACE(chosen);
-    Window window;
-    window.files().fileIds[path] = window.files().fileIds[secondName] = 77;
-    window.fixture.window.events->activationChanged(true);  // the load's identity was 0
-    window.files().files[path] = threeCardsChanged;
-    window.files().files[secondName] = threeCardsChanged;
-    window.fixture.dialogs.fileAnswers.push_back(chosen);
-    window.fixture.dialogs.answers = {Answer::no};
-    window.fixture.click(control::saveAsButton);
-    EXPECT_EQ(window.questions(), 1);
-    EXPECT_EQ(window.files().files[secondName], threeCardsChanged);
+  for (bool replaced : {false, true}) {
+    for (const std::string& chosen : {path, std::string("adressen.vcf"), secondName}) {
+      SCOPED_TRACE(chosen + (replaced ? " replaced" : " changed in place"));
+      Window window;
+      window.files().fileIds[path] = window.files().fileIds[secondName] = 77;
+      window.fixture.window.events->activationChanged(true);  // the load's identity was 0
+      if (replaced) window.files().replaceFile(path, threeCardsChanged);
+      window.files().files[path] = window.files().files[secondName] = threeCardsChanged;
+      window.files().fileIds[secondName] = window.files().fileIds[path];
+      window.fixture.dialogs.fileAnswers.push_back(chosen);
+      window.fixture.dialogs.answers = {Answer::no};
+      window.fixture.click(control::saveAsButton);
+      EXPECT_EQ(window.questions(), 1);
+      EXPECT_EQ(window.files().files[secondName], threeCardsChanged);
+
+      window.fixture.dialogs.fileAnswers.push_back(chosen);
+      window.fixture.dialogs.answers = {Answer::yes};
+      window.fixture.click(control::saveAsButton);
+      EXPECT_EQ(window.questions(), 2);
+      EXPECT_EQ(window.document().currentFile(), path);
+      EXPECT_EQ(window.files().files[secondName], threeCardsChanged);
+    }
   }
   Window window;
   window.files().files[path] = threeCardsChanged;
@@ -177,25 +189,43 @@ TEST(BeforeAWrite, saveAsOntoTheFileInUseInAnySpellingAndTheDeleteAskToo) {
 }
 
 // Another program saves while this window writes its backup copy and new
-// content: its change stays unless the user says to write over it, and
-// then it is in the backups.
+// content, once or again after the user said to write over its change: each
+// change stays unless the user says to write over it, and then it is in the
+// backups.
 TEST(BeforeAWrite, aSaveRacingAnotherProgramsSaveAsks) {
-  for (Answer answer : {Answer::no, Answer::yes}) {
-    SCOPED_TRACE(answer == Answer::yes ? "Yes" : "No");
+  const std::string secondChange = threeCardsChanged + ottoCard;
+  struct Case {
+    std::deque<Answer> answers;
+    int racingWrites;
+  };
+  for (const Case& race :
+       {Case{{Answer::no}, 1}, Case{{Answer::yes}, 1}, Case{{Answer::yes, Answer::no}, 2},
+        Case{{Answer::yes, Answer::yes}, 2}}) {
+    SCOPED_TRACE(testing::Message() << race.answers.size() << " answers, last "
+                                    << (race.answers.back() == Answer::yes ? "Yes" : "No"));
     Window window;
     window.applyMobile("0170 9");
-    window.files().whileNextWrite = [&] { window.files().replaceFile(path, threeCardsChanged); };
-    window.fixture.dialogs.answers = {answer};
+    MemoryFileSystem& files = window.files();
+    files.whileNextWrite = [&] { files.replaceFile(path, threeCardsChanged); };
+    if (race.racingWrites == 2) {
+      window.fixture.dialogs.whileOpen = [&] {
+        files.whileNextWrite = [&] { files.replaceFile(path, secondChange); };
+      };
+    }
+    window.fixture.dialogs.answers = race.answers;
     window.fixture.click(control::saveButton);
-    EXPECT_EQ(window.questions(), 1);
-    const std::string& onDisk = window.files().files[path];
-    EXPECT_EQ(onDisk == threeCardsChanged, answer == Answer::no);
-    EXPECT_EQ(onDisk.find("TEL;CELL:0170 9") != std::string::npos, answer == Answer::yes);
-    if (answer == Answer::yes) {
-      EXPECT_TRUE(std::ranges::any_of(window.files().files, [](const auto& file) {
-        return file.first.starts_with(ProgramFixture::backupFolder) &&
-               file.second == threeCardsChanged;
-      }));
+    EXPECT_EQ(window.questions(), static_cast<int>(race.answers.size()));
+    bool saved = race.answers.back() == Answer::yes;
+    const std::string& lastChange = race.racingWrites == 2 ? secondChange : threeCardsChanged;
+    EXPECT_EQ(files.files[path] == lastChange, !saved);
+    EXPECT_EQ(files.files[path].find("TEL;CELL:0170 9") != std::string::npos, saved);
+    auto inBackups = [&](const std::string& bytes) {
+      return std::ranges::any_of(files.files, [&](const auto& file) {
+        return file.first.starts_with(ProgramFixture::backupFolder) && file.second == bytes;
+      });
+    };
+    if (saved) {
+      EXPECT_TRUE(inBackups(lastChange));
     }
   }
 }
