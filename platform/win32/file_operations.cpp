@@ -74,6 +74,10 @@ DWORD FileOperations::moveOver(const std::wstring& from, const std::wstring& to)
       MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
 }
 
+DWORD FileOperations::move(const std::wstring& from, const std::wstring& to) {
+  return errorUnless(MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH));
+}
+
 DWORD FileOperations::replace(const std::wstring& replaced, const std::wstring& replacement,
                               const std::wstring& displaced) {
   return errorUnless(

@@ -49,6 +49,8 @@ class FileOperations {
   // Moves a file over another one, replacing it in one step, and returns
   // only when the move is on the disk.
   virtual DWORD moveOver(const std::wstring& from, const std::wstring& to);
+  // Moves a file to a name that no file has; fails when one has.
+  virtual DWORD move(const std::wstring& from, const std::wstring& to);
   // Gives replaced's name to replacement, which takes over replaced's
   // attributes and access control list; replaced goes on under the name
   // displaced (ReplaceFileW).

@@ -186,18 +186,9 @@ bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
 
 bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporary,
                         const DisplacedCheck& lastCheck) {
-  // ReplaceFileW overwrites a file under the displaced name: it must be free.
-  std::wstring displaced;
-  do {
-    displaced = temporaryName(folderOf(target), nameOf(target), random_);
-  } while (operations_.attributes(displaced).ok());
+  std::wstring displaced = freeNameBeside(target);
   auto written = operations_.information(temporary);
-  auto replaced = operations_.information(target);
-  DWORD error = whileBusy([&] { return operations_.replace(target, temporary, displaced); });
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
-    // The old file was moved aside, the new one could not follow.
-    operations_.moveOver(displaced, target);
-  }
+  DWORD error = whileBusy([&] { return replaceMovingAside(target, temporary, displaced); });
   if (error != ERROR_SUCCESS) {
     operations_.remove(temporary);
     return false;
@@ -206,20 +197,43 @@ bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporar
     operations_.remove(displaced);
     return true;
   }
-  // The displaced file takes its name back over the new content. Should a
-  // newer file have taken the name meanwhile (another save replacing the new
-  // content), that one stays and the displaced file goes, as that save
-  // would have replaced it. Should the move fail, the displaced file stays
-  // under its temporary name.
-  auto now = operations_.information(target);
-  bool newer = written.ok() && replaced.ok() && now.ok() && !sameFile(now.value, written.value) &&
-               !sameFile(now.value, replaced.value);
-  if (newer) {
+  // The displaced file takes its name back, and what held the name steps
+  // aside in turn. Should that be a newer file than the new content
+  // (another save that replaced it meanwhile), it takes the name again and
+  // the displaced file goes, as that save would have replaced it. Whatever
+  // cannot be placed stays under its temporary name.
+  std::wstring aside = freeNameBeside(target);
+  if (replaceMovingAside(target, displaced, aside) != ERROR_SUCCESS) return false;
+  auto steppedAside = operations_.information(aside);
+  if (!written.ok() || !steppedAside.ok()) return false;
+  if (sameFile(steppedAside.value, written.value)) {
+    operations_.remove(aside);
+  } else if (replaceMovingAside(target, aside, displaced) == ERROR_SUCCESS) {
     operations_.remove(displaced);
-  } else {
-    operations_.moveOver(displaced, target);
   }
   return false;
+}
+
+DWORD FileSystem::replaceMovingAside(const std::wstring& target, const std::wstring& replacement,
+                                     const std::wstring& aside) {
+  DWORD error = operations_.replace(target, replacement, aside);
+  // The old file moved aside and the replacement could not follow: another
+  // program's file took the name in between. The old file comes back only
+  // to a free name; else it goes, as that program's save replaced it.
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
+      operations_.move(aside, target) != ERROR_SUCCESS) {
+    operations_.remove(aside);
+  }
+  return error;
+}
+
+std::wstring FileSystem::freeNameBeside(const std::wstring& target) {
+  // ReplaceFileW overwrites a file under the name it moves the old one to.
+  std::wstring name;
+  do {
+    name = temporaryName(folderOf(target), nameOf(target), random_);
+  } while (operations_.attributes(name).ok());
+  return name;
 }
 
 bool FileSystem::writeInPlace(const std::wstring& target, std::string_view bytes) {

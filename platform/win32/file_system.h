@@ -57,6 +57,11 @@ class FileSystem : public platform::FileSystem {
   // aside for lastCheck, which decides whether it goes or comes back.
   bool swapIn(const std::wstring& target, const std::wstring& temporary,
               const DisplacedCheck& lastCheck);
+  // ReplaceFileW, moving the old file aside; the old file never comes back
+  // over another file.
+  DWORD replaceMovingAside(const std::wstring& target, const std::wstring& replacement,
+                           const std::wstring& aside);
+  [[nodiscard]] std::wstring freeNameBeside(const std::wstring& target);
   [[nodiscard]] bool writeInPlace(const std::wstring& target, std::string_view bytes);
   // Calls again while the file is busy, for a bounded time; the last error.
   DWORD whileBusy(const std::function<DWORD()>& call);

@@ -24,6 +24,9 @@ class FaultyWin32FileOperations : public platform::win32::FileOperations {
 
   // Called once, by the next ReplaceFileW, right before it.
   std::function<void()> beforeReplace;
+  // Called once, by the next ReplaceFileW, between its two moves: the old
+  // file is aside, and the replacement then finds the name taken.
+  std::function<void()> betweenTheMoves;
 
   int writes = 0;
   int waits = 0;
@@ -53,6 +56,14 @@ class FaultyWin32FileOperations : public platform::win32::FileOperations {
                 const std::wstring& displaced) override {
     if (moveError) return *moveError;
     if (auto racer = std::exchange(beforeReplace, nullptr)) racer();
+    if (auto racer = std::exchange(betweenTheMoves, nullptr)) {
+      if (!MoveFileExW(replaced.c_str(), displaced.c_str(), 0))
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+      racer();
+      if (!MoveFileExW(replacement.c_str(), replaced.c_str(), 0))
+        return ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+      return ERROR_SUCCESS;
+    }
     return platform::win32::FileOperations::replace(replaced, replacement, displaced);
   }
   // Counts instead of waiting.

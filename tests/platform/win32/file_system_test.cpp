@@ -142,12 +142,13 @@ TEST(Win32FileSystem, replaceFile_writesInPlaceWhereNoNewFileMayTakeTheName) {
 
 // The old file steps aside under a temporary name for the last check. A save
 // by another program that lands right before is what steps aside: the check
-// sees it and puts it back. One that lands during the check replaces the new
-// content and stays.
+// sees it and puts it back. One that lands during the check, or between the
+// two moves of the replacement, takes the name and stays.
 TEST(Win32FileSystem, replaceFileIf_theLastCheckSeesTheDisplacedFile) {
   const std::string theirs = "BEGIN:VCARD\r\nN:Anderes Programm\r\nEND:VCARD\r\n";
-  enum class OtherSave { none, beforeTheReplace, duringTheCheck };
-  for (OtherSave when : {OtherSave::none, OtherSave::beforeTheReplace, OtherSave::duringTheCheck}) {
+  enum class OtherSave { none, beforeTheReplace, betweenTheMoves, duringTheCheck };
+  for (OtherSave when : {OtherSave::none, OtherSave::beforeTheReplace, OtherSave::betweenTheMoves,
+                         OtherSave::duringTheCheck}) {
     SCOPED_TRACE(static_cast<int>(when));
     TempDir dir;
     std::string target = dir.write("adressen.vcf", oldBytes);
@@ -158,6 +159,7 @@ TEST(Win32FileSystem, replaceFileIf_theLastCheckSeesTheDisplacedFile) {
     };
     FaultyWin32FileOperations operations;
     if (when == OtherSave::beforeTheReplace) operations.beforeReplace = otherSave;
+    if (when == OtherSave::betweenTheMoves) operations.betweenTheMoves = otherSave;
     platform::win32::FileSystem files(operations);
 
     bool saved = files.replaceFileIf(target, newBytes, [&](std::string_view displaced) {
