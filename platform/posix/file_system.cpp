@@ -52,6 +52,24 @@ EntryKind entryKind(FileKind kind) {
   return EntryKind::other;
 }
 
+// Keeps a file open, and so its inode its own, after another program's save
+// removed it: an identity compared later cannot match a newer file that was
+// given the same number.
+class HeldOpen {
+ public:
+  HeldOpen(FileOperations& operations, const std::string& path)
+      : operations_(operations), fd_(operations.openForReading(path)) {}
+  ~HeldOpen() {
+    if (fd_.ok()) operations_.close(fd_.value);
+  }
+  HeldOpen(const HeldOpen&) = delete;
+  HeldOpen& operator=(const HeldOpen&) = delete;
+
+ private:
+  FileOperations& operations_;
+  SysResult<int> fd_;
+};
+
 }  // namespace
 
 FileSystem::FileSystem(FileOperations& operations)
@@ -231,6 +249,7 @@ bool FileSystem::replaceFileIf(std::string_view path, std::string_view bytes,
   }
   bool stored = writeAll(fd.value, bytes) && operations_.sync(fd.value) == 0;
   auto written = operations_.status(fd.value);
+  HeldOpen writtenFile(operations_, temporary);
   stored = operations_.close(fd.value) == 0 && stored && written.ok();
   if (stored) {
     stored = exists && lastCheck ? swapIn(temporary, target, path, written.value, lastCheck)
@@ -251,6 +270,7 @@ bool FileSystem::swapIn(const std::string& temporary, const std::string& target,
   if (!displaced || operations_.exchange(temporary, target) != 0)
     return renameIn(temporary, target, path, lastCheck);
   auto old = operations_.pathStatus(temporary, false);
+  HeldOpen displacedFile(operations_, temporary);
   if (lastCheck(*displaced)) {
     operations_.remove(temporary);
     return true;

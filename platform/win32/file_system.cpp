@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "platform/path.h"
 #include "platform/read_to_end.h"
@@ -53,14 +54,22 @@ std::uint64_t combined(DWORD high, DWORD low) {
 constexpr int busyTries = 40;
 constexpr DWORD busyStepMilliseconds = 50;
 
+// How often a file that another program saved while this one put a
+// displaced file back takes the name again.
+constexpr int maxPutBackRounds = 4;
+
 bool isBusy(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED ||
          error == ERROR_LOCK_VIOLATION || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
 }
 
-bool sameFile(const BY_HANDLE_FILE_INFORMATION& one, const BY_HANDLE_FILE_INFORMATION& other) {
+// The same file, unchanged. The last write time tells a file from a newer
+// one that was given the number of a removed one (Wine gives inode numbers,
+// which the system reuses at once).
+bool sameVersion(const BY_HANDLE_FILE_INFORMATION& one, const BY_HANDLE_FILE_INFORMATION& other) {
   return one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
-         one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+         one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow &&
+         CompareFileTime(&one.ftLastWriteTime, &other.ftLastWriteTime) == 0;
 }
 
 bool isMissing(DWORD error) {
@@ -198,18 +207,31 @@ bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporar
     return true;
   }
   // The displaced file takes its name back, and what held the name steps
-  // aside in turn. Should that be a newer file than the new content
-  // (another save that replaced it meanwhile), it takes the name again and
-  // the displaced file goes, as that save would have replaced it. Whatever
-  // cannot be placed stays under its temporary name.
-  std::wstring aside = freeNameBeside(target);
-  if (replaceMovingAside(target, displaced, aside) != ERROR_SUCCESS) return false;
-  auto steppedAside = operations_.information(aside);
-  if (!written.ok() || !steppedAside.ok()) return false;
-  if (sameFile(steppedAside.value, written.value)) {
-    operations_.remove(aside);
-  } else if (replaceMovingAside(target, aside, displaced) == ERROR_SUCCESS) {
-    operations_.remove(displaced);
+  // aside in turn: the new content, which goes. Should another program have
+  // saved meanwhile, its newer file is what steps aside: that one takes the
+  // name again, and the file it pushes out (older: that save would have
+  // replaced it) goes. Whatever cannot be placed stays under its temporary
+  // name.
+  auto comingBackInformation = operations_.information(displaced);
+  if (!written.ok() || !comingBackInformation.ok()) return false;
+  std::vector<BY_HANDLE_FILE_INFORMATION> older{written.value};
+  std::wstring comingBack = displaced;
+  for (int round = 0; round < maxPutBackRounds; ++round) {
+    std::wstring aside = freeNameBeside(target);
+    DWORD placed = replaceMovingAside(target, comingBack, aside);
+    // Another program's file took the name during the move: it is newer.
+    if (placed == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) operations_.remove(comingBack);
+    if (placed != ERROR_SUCCESS) return false;
+    auto steppedAside = operations_.information(aside);
+    if (!steppedAside.ok()) return false;
+    older.push_back(comingBackInformation.value);
+    if (std::ranges::any_of(
+            older, [&](const auto& file) { return sameVersion(file, steppedAside.value); })) {
+      operations_.remove(aside);
+      return false;
+    }
+    comingBack = aside;
+    comingBackInformation = steppedAside;
   }
   return false;
 }
@@ -217,13 +239,13 @@ bool FileSystem::swapIn(const std::wstring& target, const std::wstring& temporar
 DWORD FileSystem::replaceMovingAside(const std::wstring& target, const std::wstring& replacement,
                                      const std::wstring& aside) {
   DWORD error = operations_.replace(target, replacement, aside);
-  // The old file moved aside and the replacement could not follow: another
-  // program's file took the name in between. The old file comes back only
-  // to a free name; else it goes, as that program's save replaced it.
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 &&
-      operations_.move(aside, target) != ERROR_SUCCESS) {
-    operations_.remove(aside);
-  }
+  if (error != ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) return error;
+  // The old file moved aside and the replacement could not follow. The old
+  // file comes back only to a free name. When another program's file took
+  // the name in between, the old one goes, as that program's save replaced
+  // it.
+  if (operations_.move(aside, target) == ERROR_SUCCESS) return ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+  operations_.remove(aside);
   return error;
 }
 

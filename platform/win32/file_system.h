@@ -58,7 +58,8 @@ class FileSystem : public platform::FileSystem {
   bool swapIn(const std::wstring& target, const std::wstring& temporary,
               const DisplacedCheck& lastCheck);
   // ReplaceFileW, moving the old file aside; the old file never comes back
-  // over another file.
+  // over another file. ERROR_UNABLE_TO_MOVE_REPLACEMENT_2: another
+  // program's file took the name meanwhile, and the old file is gone.
   DWORD replaceMovingAside(const std::wstring& target, const std::wstring& replacement,
                            const std::wstring& aside);
   [[nodiscard]] std::wstring freeNameBeside(const std::wstring& target);

@@ -143,12 +143,19 @@ TEST(Win32FileSystem, replaceFile_writesInPlaceWhereNoNewFileMayTakeTheName) {
 // The old file steps aside under a temporary name for the last check. A save
 // by another program that lands right before is what steps aside: the check
 // sees it and puts it back. One that lands during the check, or between the
-// two moves of the replacement, takes the name and stays.
+// two moves of the replacement or of the putting back, takes the name and
+// stays.
 TEST(Win32FileSystem, replaceFileIf_theLastCheckSeesTheDisplacedFile) {
   const std::string theirs = "BEGIN:VCARD\r\nN:Anderes Programm\r\nEND:VCARD\r\n";
-  enum class OtherSave { none, beforeTheReplace, betweenTheMoves, duringTheCheck };
+  enum class OtherSave {
+    none,
+    beforeTheReplace,
+    betweenTheMoves,
+    duringTheCheck,
+    duringThePutBack
+  };
   for (OtherSave when : {OtherSave::none, OtherSave::beforeTheReplace, OtherSave::betweenTheMoves,
-                         OtherSave::duringTheCheck}) {
+                         OtherSave::duringTheCheck, OtherSave::duringThePutBack}) {
     SCOPED_TRACE(static_cast<int>(when));
     TempDir dir;
     std::string target = dir.write("adressen.vcf", oldBytes);
@@ -165,8 +172,10 @@ TEST(Win32FileSystem, replaceFileIf_theLastCheckSeesTheDisplacedFile) {
     bool saved = files.replaceFileIf(target, newBytes, [&](std::string_view displaced) {
       EXPECT_EQ(readBytes(target), newBytes);
       if (when == OtherSave::duringTheCheck) otherSave();
+      // The displaced file is taken for changed; another save lands while it comes back.
+      if (when == OtherSave::duringThePutBack) operations.betweenTheMoves = otherSave;
       return readBytes(fs::path(std::string(displaced))) == oldBytes &&
-             when != OtherSave::duringTheCheck;
+             when != OtherSave::duringTheCheck && when != OtherSave::duringThePutBack;
     });
 
     EXPECT_EQ(saved, when == OtherSave::none);
