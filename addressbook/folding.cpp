@@ -13,6 +13,7 @@ constexpr std::string_view fold = "\r\n ";
 constexpr std::size_t foldLength = 70;
 
 constexpr std::string_view cardStart = "BEGIN:VCARD";
+constexpr std::string_view cardEnd = "END:VCARD";
 
 // The position of the first CR or LF, or npos. The CR is looked for only
 // up to the first LF, so that a text of many line breaks is read once.
@@ -71,6 +72,18 @@ bool hasOnlyWholeLineEnds(std::string_view text) {
   return true;
 }
 
+// A line of a card without the line breaks at its start, and the blanks
+// after them: written as blanks they would make it a fold.
+std::string_view withoutBreaksInFront(std::string_view line) {
+  bool dropped = false;
+  while (!line.empty() && (line.front() == '\r' || line.front() == '\n' ||
+                           (dropped && (line.front() == ' ' || line.front() == '\t')))) {
+    dropped = true;
+    line.remove_prefix(1);
+  }
+  return line;
+}
+
 }  // namespace
 
 void endLine(std::string& out, std::string_view end) {
@@ -97,21 +110,25 @@ void appendLines(std::string& out, std::string_view lines) {
   }
   while (!lines.empty()) {
     std::size_t end = lines.find(lineEnd);
-    std::string_view line = lines.substr(0, end);
-    // As a blank, a lone CR or LF at the start would make the line a fold,
-    // and so would a blank that followed it once it is gone: both go.
-    bool dropped = false;
-    while (!line.empty() && (line.front() == '\r' || line.front() == '\n' ||
-                             (dropped && (line.front() == ' ' || line.front() == '\t')))) {
-      dropped = true;
-      line.remove_prefix(1);
-    }
-    appendValuePart(out, line);
+    appendValuePart(out, withoutBreaksInFront(lines.substr(0, end)));
     if (end == std::string_view::npos) break;
     out.append(lineEnd);
     lines.remove_prefix(end + lineEnd.size());
   }
   if (!out.ends_with(lineEnd)) endLine(out, lineEnd);
+}
+
+bool writesEmptyCard(std::string_view card) {
+  // Lines that start with a line break can only be there when appendLines
+  // writes line by line; other lines it writes as they are, or with blanks
+  // for their line breaks, which makes them differ from these.
+  for (bool first = true;; first = false) {
+    std::size_t end = card.find(lineEnd);
+    std::string_view line = withoutBreaksInFront(card.substr(0, end));
+    if (first ? line != cardStart : !line.empty() && line != cardEnd) return false;
+    if (end == std::string_view::npos) return true;
+    card.remove_prefix(end + lineEnd.size());
+  }
 }
 
 }  // namespace addressbook

@@ -26,4 +26,9 @@ void appendFolded(std::string& out, std::string_view value);
 // and left out at the start of a line.
 void appendLines(std::string& out, std::string_view lines);
 
+// Whether appendLines writes card (from its BEGIN line on) as the empty card:
+// a BEGIN line, then empty lines and END lines only. Such a card holds
+// nothing and is read back as no record.
+[[nodiscard]] bool writesEmptyCard(std::string_view card);
+
 }  // namespace addressbook

@@ -9,6 +9,7 @@
 #include "addressbook/content_line.h"
 #include "addressbook/field_table.h"
 #include "addressbook/file_text.h"
+#include "addressbook/folding.h"
 #include "addressbook/numbers.h"
 
 namespace addressbook {
@@ -82,7 +83,13 @@ class StoreReader::CardReader {
   void read(std::string_view whole, std::string_view body, std::size_t slot) {
     Lines lines = whole.starts_with(cardSeparator) ? readOwnLines(body, slot) : Lines::others;
     bool own = lines == Lines::own || (lines == Lines::folded && readFolded(body, slot));
-    if (!own) readOthers(whole, slot);
+    if (own) return;
+    // Nothing but stray line breaks: saved, it would be the empty card.
+    if (writesEmptyCard(whole)) {
+      for (int f = 1; f <= fieldCount(); ++f) store_.setFieldView(slot, f, {});
+      return;
+    }
+    readOthers(whole, slot);
   }
 
  private:

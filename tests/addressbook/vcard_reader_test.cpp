@@ -14,6 +14,7 @@
 #include <array>
 #include <map>
 #include <random>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,20 @@ struct ModelCard {
   std::array<std::string, 8> fields;
 };
 
+// Whether every line is empty or the END line once the line breaks at its
+// start (and the blanks after them) are gone: stray line breaks only.
+bool holdsNothing(const std::string& body) {
+  std::regex strayBreaks("^[\r\n]+[ \t]*");
+  std::size_t lineStart = 0;
+  for (std::size_t lineEnd = 0; lineEnd != std::string::npos; lineStart = lineEnd + 2) {
+    lineEnd = body.find("\r\n", lineStart);
+    std::string line = std::regex_replace(body.substr(lineStart, lineEnd - lineStart), strayBreaks,
+                                          "", std::regex_constants::format_first_only);
+    if (!line.empty() && line != "END:VCARD") return false;
+  }
+  return true;
+}
+
 ModelCard modelCard(std::string text) {
   ModelCard card;
   card.text = text;
@@ -154,6 +169,8 @@ ModelCard modelCard(std::string text) {
     if (lineEnd == std::string::npos) break;
     lineStart = lineEnd + 2;
   }
+  if (!card.own && card.text.starts_with("BEGIN:VCARD\r\n") && holdsNothing(card.text.substr(13)))
+    card = ModelCard{};  // saved, it would be the empty card
   return card;
 }
 
