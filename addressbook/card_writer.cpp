@@ -68,7 +68,7 @@ std::string lineValue(int row, std::string_view text, std::string_view oldValue,
 // A line: its head as it was (group, name, parameters, ":") and a new value.
 void appendLine(std::string& out, std::string_view head, std::string_view value,
                 const ValueForm& form) {
-  out.append(head);
+  appendLineStart(out, head);
   // A quoted-printable value is not folded: its soft line breaks would be
   // needed instead.
   if (form.quotedPrintable) {

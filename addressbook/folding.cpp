@@ -118,6 +118,10 @@ void appendLines(std::string& out, std::string_view lines) {
   if (!out.ends_with(lineEnd)) endLine(out, lineEnd);
 }
 
+void appendLineStart(std::string& out, std::string_view start) {
+  appendValuePart(out, withoutBreaksInFront(start));
+}
+
 bool writesEmptyCard(std::string_view card) {
   // Lines that start with a line break can only be there when appendLines
   // writes line by line; other lines it writes as they are, or with blanks

@@ -26,6 +26,12 @@ void appendFolded(std::string& out, std::string_view value);
 // and left out at the start of a line.
 void appendLines(std::string& out, std::string_view lines);
 
+// Appends the start of a line (its name and parameters, up to the value)
+// as appendLines writes a line: without line breaks in front, and a lone CR
+// or LF inside it as a blank. Written as it is, the next read could count
+// such a line break as a line end and cut the line there.
+void appendLineStart(std::string& out, std::string_view start);
+
 // Whether appendLines writes card (from its BEGIN line on) as the empty card:
 // a BEGIN line, then empty lines and END lines only. Such a card holds
 // nothing and is read back as no record.
