@@ -165,20 +165,21 @@ SaveOutcome Document::save(std::string_view target) {
   std::string chosen = absolute(cutPath(std::string(target)));
   // The file in use under another spelling keeps the name it has: on disk,
   // in the configuration and for its backups.
-  makeCurrent(isFileInUse(chosen) ? onDisk_.path : std::move(chosen));
+  bool inUse = isFileInUse(chosen);
+  makeCurrent(inUse ? onDisk_.path : std::move(chosen));
   table::fillTable(records_, screen_, "", currentFile_);
   table::sortByName(records_.table, screen_.view);
   // Taken before the check: the last look before the new content takes the
   // name compares with it, so that a change in between is not missed.
   std::optional<platform::FileStamp> seen = files_.stamp(currentFile_);
   std::optional<std::string> current;
-  if (!holdsOwnBytes(current)) {
+  if (inUse && !holdsOwnBytes(current)) {
     SaveOutcome outcome;
     outcome.result = SaveResult::changedOnDisk;
     outcome.path = currentFile_;
     return outcome;
   }
-  const std::optional<platform::FileStamp>* lastLook = isFileInUse(currentFile_) ? &seen : nullptr;
+  const std::optional<platform::FileStamp>* lastLook = inUse ? &seen : nullptr;
   if (!backups_.isFirstWrite(currentFile_)) return write(std::nullopt, lastLook);
   return write(backups_.beforeFirstWrite(currentFile_, files_, screen_.clock, current), lastLook);
 }
@@ -193,7 +194,6 @@ SaveOutcome Document::saveOverChanges() {
 }
 
 bool Document::holdsOwnBytes(std::optional<std::string>& current) const {
-  if (!isFileInUse(currentFile_)) return true;
   if (!backups_.isFirstWrite(currentFile_)) return holdsRememberedBytes(onDisk_, files_);
   // The copy for the backups needs the bytes anyway: one read serves both.
   auto stamp = files_.stamp(currentFile_);

@@ -114,8 +114,8 @@ class Document {
 
  private:
   [[nodiscard]] LoadOutcome read(bool skipSameBytes, std::string_view filter);
-  // Whether target holds what this window loaded or saved, or is another
-  // file; reads it whole into current when its first copy is due.
+  // Whether the file in use still holds what this window loaded or saved;
+  // reads it whole into current when its first copy is due.
   [[nodiscard]] bool holdsOwnBytes(std::optional<std::string>& current) const;
   // seen: the file's stamp before the check that it holds this window's
   // bytes (or before its backup copy, over another program's change), for a
