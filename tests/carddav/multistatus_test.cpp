@@ -199,7 +199,6 @@ TEST(Multistatus, cardsComeDecodedAsUtf8) {
     std::string_view href;
     std::string_view card;
   };
-  const std::string cardNs = R"(xmlns:d="DAV:" xmlns:c="urn:ietf:params:xml:ns:carddav")";
   const CardCase cases[] = {
       {"Radicale: raw CR LF, umlauts, escaped markup", answerFile("radicale-multiget.xml"),
        "/anna/kontakte/m1.vcf",
@@ -213,24 +212,6 @@ TEST(Multistatus, cardsComeDecodedAsUtf8) {
        "N:W\xC4\x85sowska-\xC5\xB9rebiec;Ma\xC5\x82gorzata;;;\nTEL;TYPE=CELL:+48 600 2\n"
        "NOTE:\xC5\x81\xC3\xB3"
        "d\xC5\xBA\nEND:VCARD\n"},
-      {"character references, CR LF kept as references",
-       "<d:multistatus " + cardNs +
-           "><d:response><d:href>/b/p.vcf</d:href><d:propstat><d:prop><c:address-data>"
-           "BEGIN:VCARD&#13;\nFN:Ma&#322;gorzata W&#x105;sowska&#13;\n"
-           "NOTE:Gr&#xF6;&#xDF;e &amp; &lt;Gewicht&gt;&#13;\nEND:VCARD&#13;\n"
-           "</c:address-data></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
-           "</d:response></d:multistatus>",
-       "/b/p.vcf",
-       "BEGIN:VCARD\r\nFN:Ma\xC5\x82gorzata W\xC4\x85sowska\r\n"
-       "NOTE:Gr\xC3\xB6\xC3\x9F"
-       "e & <Gewicht>\r\nEND:VCARD\r\n"},
-      {"a CDATA section",
-       "<d:multistatus " + cardNs +
-           "><d:response><d:href>/b/q.vcf</d:href><d:propstat><d:prop><c:address-data>"
-           "<![CDATA[BEGIN:VCARD\nFN:J\xC3\xBCrgen & <S\xC3\xB6hne>\nEND:VCARD\n]]>"
-           "</c:address-data></d:prop><d:status>HTTP/1.1 200 OK</d:status></d:propstat>"
-           "</d:response></d:multistatus>",
-       "/b/q.vcf", "BEGIN:VCARD\nFN:J\xC3\xBCrgen & <S\xC3\xB6hne>\nEND:VCARD\n"},
   };
   for (const CardCase& c : cases) {
     carddav::MultistatusReading reading = readMultistatus(c.body, plenty);
@@ -246,8 +227,8 @@ TEST(Multistatus, cardsComeDecodedAsUtf8) {
 }
 
 TEST(Multistatus, aBodyThatIsNoReadableMultistatusGivesAnErrorAndNoResources) {
-  std::string deep = R"(<multistatus xmlns="DAV:"><response><href>/x</href>)";
-  for (int i = 0; i < 70; ++i) deep += "<x>";
+  // What the reader refuses is its own table; here only that a refusal half
+  // way drops what was read before it, and that the size bound reaches it.
   const std::string good = answerFile("radicale-sync-changes.xml");
   const struct {
     std::string_view what;
@@ -258,17 +239,7 @@ TEST(Multistatus, aBodyThatIsNoReadableMultistatusGivesAnErrorAndNoResources) {
       {"a refused token", answerFile("radicale-sync-refused.xml"), plenty,
        "the answer is no multistatus"},
       {"a page of HTML", "<html><body>Login</body></html>", plenty, "the answer is no multistatus"},
-      {"plain text", "500 Internal Server Error\n\nServer got itself in trouble", plenty,
-       "text outside the root element (byte 0)"},
-      {"empty", "", plenty, "the input holds no element (byte 0)"},
       {"truncated", good.substr(0, good.size() / 2), plenty, "the input ends inside an element"},
-      {"a mismatched end tag",
-       R"(<d:multistatus xmlns:d="DAV:"><d:response><d:href>/x</d:response></d:multistatus>)",
-       plenty, "an end tag that does not match"},
-      {"a document type",
-       R"(<!DOCTYPE m [<!ENTITY e "/x">]><multistatus xmlns="DAV:"><response><href>&e;</href></response></multistatus>)",
-       plenty, "a document type declaration is refused (byte 0)"},
-      {"nested too deep", deep, plenty, "elements nested too deep"},
       {"too large", good, good.size() - 1, "the input is larger than allowed (byte 0)"},
   };
   for (const auto& c : cases) {
