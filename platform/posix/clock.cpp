@@ -4,6 +4,8 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/machine_clock.h"
+
 namespace platform::posix {
 
 std::uint32_t Clock::tickCount() const {
@@ -30,3 +32,9 @@ void Clock::sleep(int milliseconds) {
 }
 
 }  // namespace platform::posix
+
+namespace platform {
+
+std::unique_ptr<Clock> makeMachineClock() { return std::make_unique<posix::Clock>(); }
+
+}  // namespace platform

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/machine_clock.h"
+
 namespace platform::win32 {
 
 std::uint32_t Clock::tickCount() const { return GetTickCount(); }
@@ -19,3 +21,9 @@ void Clock::sleep(int milliseconds) {
 }
 
 }  // namespace platform::win32
+
+namespace platform {
+
+std::unique_ptr<Clock> makeMachineClock() { return std::make_unique<win32::Clock>(); }
+
+}  // namespace platform

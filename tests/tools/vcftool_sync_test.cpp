@@ -1,0 +1,128 @@
+// vcftool sync: the configuration and password it needs, what it prints,
+// and what the file holds afterwards (the synchronisation itself has its
+// own tables).
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/fakes/fake_carddav_server.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/memory_file_system.h"
+#include "tools/vcftool/vcftool_command.h"
+
+namespace {
+
+using testing_support::FakeCardDavServer;
+
+constexpr std::string_view book = "/home/anna/myadr.vcf";
+constexpr std::string_view config = "/home/anna/.config/zudedo.conf";
+
+std::string cards(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    text += "BEGIN:VCARD\r\nN:Name" + std::to_string(i) + ";Anna\r\nTEL;HOME:030\r\nEND:VCARD\r\n";
+  }
+  return text;
+}
+
+TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
+  struct Row {
+    std::string_view what;
+    std::string configText;
+    std::optional<std::string> password;
+    std::function<void(testing_support::MemoryFileSystem&, FakeCardDavServer&)> before;
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;  // the start of what is printed there
+    std::size_t onServer;
+  };
+  const std::string configured =
+      "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=anna\r\n";
+  auto none = [](auto&, auto&) {};
+  const Row rows[] = {
+      {"no server configured",
+       "[VC]\r\nFile=myadr.vcf\r\n",
+       "pw",
+       none,
+       {},
+       1,
+       "",
+       "vcftool: no server configured ([CardDAV] Url= in /home/anna/.config/zudedo.conf)",
+       0},
+      {"no password",
+       configured,
+       std::nullopt,
+       none,
+       {},
+       1,
+       "",
+       "vcftool: no password: set ZUDEDO_CARDDAV_PASSWORD",
+       0},
+      {"the first synchronisation",
+       configured,
+       "pw",
+       none,
+       {},
+       0,
+       "0 new, 0 changed, 0 deleted here; 3 new, 0 changed, 0 deleted on the server\n",
+       "",
+       3},
+      {"the server stops answering",
+       configured,
+       "pw",
+       [](auto&, FakeCardDavServer& server) { server.requestsLeft = 2; },
+       {},
+       1,
+       "",
+       "vcftool: the connection broke off: PUT http://dav.example/dav/anna/kontakte/",
+       0},
+      {"the file changes while the cards are sent",
+       configured,
+       "pw",
+       [](testing_support::MemoryFileSystem& files, FakeCardDavServer& server) {
+         server.beforePut = [&files](FakeCardDavServer&) {
+           files.files[std::string(book)] += cards(1);
+         };
+       },
+       {},
+       1,
+       "",
+       "vcftool: myadr.vcf was changed by another program meanwhile",
+       3},
+  };
+  for (const Row& row : rows) {
+    testing_support::MemoryFileSystem files;
+    files.cwd = "/home/anna";
+    files.files[std::string(book)] = cards(3);
+    files.files[std::string(config)] = row.configText;
+    FakeCardDavServer server;
+    testing_support::FakeClock clock;
+    row.before(files, server);
+    std::vector<std::string_view> args = {"sync", "myadr.vcf"};
+    std::ostringstream out;
+    std::ostringstream err;
+    int status = vcftool::run(args, files, out, err, [&] {
+      return vcftool::SyncSetup{server, clock, std::string(config), row.password,
+                                "/home/anna/.local/state/zudedo"};
+    });
+    EXPECT_EQ(status, row.status) << row.what << ": " << err.str();
+    EXPECT_EQ(out.str(), row.out) << row.what;
+    EXPECT_TRUE(err.str().starts_with(row.err)) << row.what << ": " << err.str();
+    EXPECT_EQ(server.cards.size(), row.onServer) << row.what;
+    // Cards are sent only once the file holds their UIDs.
+    if (row.onServer > 0) {
+      std::string_view file = files.files[std::string(book)];
+      for (const auto& [href, card] : server.cards) {
+        std::string uid = card.text.substr(card.text.find("UID:"));
+        EXPECT_NE(file.find(uid.substr(0, uid.find('\r'))), std::string::npos) << row.what;
+      }
+    }
+  }
+}
+
+}  // namespace
