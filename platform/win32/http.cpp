@@ -32,6 +32,7 @@ HttpFailure failureOf(DWORD error) {
     case ERROR_WINHTTP_TIMEOUT:
     case WSAETIMEDOUT:  // the socket's own, which Wine passes on
       return HttpFailure::timedOut;
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:  // Wine's word for a refused certificate
     case ERROR_WINHTTP_SECURE_FAILURE:
     case ERROR_WINHTTP_SECURE_INVALID_CA:
     case ERROR_WINHTTP_SECURE_INVALID_CERT:

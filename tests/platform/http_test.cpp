@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <string>
 
 #include "platform/machine_http.h"
@@ -142,6 +143,21 @@ TEST(HttpTest, send_tellsEveryStatusFromEveryFailure) {
       EXPECT_GT(took, c.timeout - 50ms) << c.name;
     }
   }
+}
+
+// ctest runs it beside a TLS server (with-tls-server); elsewhere it is
+// skipped.
+TEST(HttpTest, send_refusesACertificateThatSignedItself) {
+  const char* port = std::getenv("MORVI_TEST_TLS_PORT");
+  if (port == nullptr) GTEST_SKIP() << "no TLS server";
+  platform::HttpRequest request;
+  request.method = "GET";
+  request.url = "https://127.0.0.1:" + std::string(port) + "/";
+
+  platform::HttpResponse response = platform::makeMachineHttp()->send(request);
+
+  EXPECT_EQ(response.failure, HttpFailure::certificate) << response.detail;
+  EXPECT_NE(response.detail, "");
 }
 
 }  // namespace
