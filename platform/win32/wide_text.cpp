@@ -1,5 +1,7 @@
 #include "platform/win32/wide_text.h"
 
+#include <windows.h>
+
 #include "text/cp1252.h"
 
 namespace platform::win32 {
@@ -65,6 +67,26 @@ std::optional<std::string> pathFromWide(std::wstring_view path) {
   std::string converted = fromWide(path);
   if (toWide(converted) != path) return std::nullopt;
   return converted;
+}
+
+std::wstring wideFromUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  int size = static_cast<int>(text.size());
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), size);
+  wide.resize(static_cast<std::size_t>(length));
+  return wide;
+}
+
+std::string utf8FromWide(std::wstring_view text) {
+  if (text.empty()) return {};
+  int size = static_cast<int>(text.size());
+  // At most three bytes for each UTF-16 unit.
+  std::string utf8(text.size() * 3, '\0');
+  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, utf8.data(),
+                                   static_cast<int>(utf8.size()), nullptr, nullptr);
+  utf8.resize(static_cast<std::size_t>(length));
+  return utf8;
 }
 
 }  // namespace platform::win32

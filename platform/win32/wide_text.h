@@ -31,4 +31,9 @@ namespace platform::win32 {
 // or that holds a character no program text can carry.
 [[nodiscard]] std::optional<std::string> pathFromWide(std::wstring_view path);
 
+// UTF-8 text (the URLs and headers of HTTP) in UTF-16 and back, whatever
+// the system's code page.
+[[nodiscard]] std::wstring wideFromUtf8(std::string_view text);
+[[nodiscard]] std::string utf8FromWide(std::wstring_view text);
+
 }  // namespace platform::win32

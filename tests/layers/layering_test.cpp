@@ -47,11 +47,15 @@ const std::vector<Floor> floors = {
 // its tests; and the resource files of Windows.
 const std::vector<std::string_view> qtPlaces = {"platform/qt/", "main/main.cpp", "bench/",
                                                 "tests/platform/qt/", "tests/end_to_end/"};
+// The loopback server of the HTTP tests, shared by both systems, has its
+// Winsock beside its POSIX sockets.
 const std::vector<std::string_view> win32Places = {"platform/win32/", "main/windows_main.cpp",
-                                                   "tests/platform/win32/", "tests/fakes/win32/"};
+                                                   "tests/platform/win32/", "tests/fakes/win32/",
+                                                   "tests/fakes/loopback_http_server.cpp"};
 const std::vector<std::string_view> win32Headers = {
-    "windows.h", "commctrl.h", "commdlg.h", "shlobj.h",   "shellapi.h", "winver.h",
-    "dlgs.h",    "uxtheme.h",  "aclapi.h",  "windowsx.h", "winbase.h",  "winuser.h"};
+    "windows.h", "commctrl.h", "commdlg.h", "shlobj.h",   "shellapi.h",
+    "winver.h",  "dlgs.h",     "uxtheme.h", "aclapi.h",   "windowsx.h",
+    "winbase.h", "winuser.h",  "winhttp.h", "winsock2.h", "ws2tcpip.h"};
 
 struct Include {
   std::string file;    // relative to the top, with '/'
@@ -168,6 +172,7 @@ TEST(Layers, anIncludeThatReachesUpOrPastItsBackendIsFound) {
       {{"platform/qt/window.cpp", "platform/posix/file_system.h", false}, true},
       {{"app/program.cpp", "QWidget", true}, true},
       {{"outputs/mail.cpp", "windows.h", true}, true},
+      {{"carddav/client.cpp", "winhttp.h", true}, true},
       {{"document/document.cpp", "table/fill.h", false}, false},
       {{"platform/win32/window.cpp", "platform/window.h", false}, false},
       {{"platform/qt/window.cpp", "QWidget", true}, false},
