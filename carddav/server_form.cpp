@@ -7,6 +7,7 @@
 #include "addressbook/content_line.h"
 #include "addressbook/property_value.h"
 #include "carddav/card_properties.h"
+#include "text/cp1252.h"
 
 namespace carddav {
 
@@ -108,6 +109,21 @@ std::string valueOf(const ContentLine& line) {
   return value;
 }
 
+// The value of a line of vCard 3.0 or 4.0 in UTF-8. Some programs wrote
+// such cards in Windows-1252, with the program's 0x07 for a line break in
+// a note: their bytes are converted, their escapes kept.
+std::string utf8ValueOf(const ContentLine& line) {
+  std::string_view value = line.value;
+  if (text::cp1252::textFromUtf8(value) && value.find('\x07') == std::string_view::npos) {
+    return std::string(value);
+  }
+  std::string converted;
+  for (char c : text::cp1252::textToUtf8(value)) {
+    converted += c == '\x07' ? std::string("\\n") : std::string(1, c);
+  }
+  return converted;
+}
+
 std::string trimmed(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
   while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -130,7 +146,7 @@ std::string serverForm(std::string_view card, std::string_view uid) {
     std::string head(line.group.empty() ? "" : std::string(line.group) + ".");
     head += line.name;
     if (fields.version >= 30) {
-      body += head + parametersOf(line.parameters, false) + ":" + std::string(line.value) + "\r\n";
+      body += head + parametersOf(line.parameters, false) + ":" + utf8ValueOf(line) + "\r\n";
     } else {
       body += head + parametersOf(line.parameters, true) + ":" + valueOf(line) + "\r\n";
     }

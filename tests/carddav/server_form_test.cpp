@@ -30,6 +30,11 @@ TEST(ServerForm, cardsBecomeVersion3InUtf8WithTypesEscapesFnAndUid) {
        "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:u-1\r\nFN:J\xC3\xBCrgen M\xC3\xBCller\r\n"
        "N:M\xC3\xBCller;J\xC3\xBCrgen\r\nTEL;TYPE=HOME,VOICE:030\r\n"
        "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ\r\nNOTE:a\\nb\\,c\r\nEND:VCARD\r\n"},
+      {"vCard 3.0 in Windows-1252 with bare types and 0x07 in the note",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:M\xFCller;Anna\r\nFN:Anna M\xFCller\r\n"
+       "TEL;WORK;VOICE:0711\r\nNOTE:Kollegin\x07Geburtstag\r\nEND:VCARD\r\n",
+       "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:u-1\r\nN:M\xC3\xBCller;Anna\r\nFN:Anna M\xC3\xBCller\r\n"
+       "TEL;TYPE=WORK,VOICE:0711\r\nNOTE:Kollegin\\nGeburtstag\r\nEND:VCARD\r\n"},
       {"vCard 3.0 with UID and FN: as it is, the program's added line typed",
        "BEGIN:VCARD\nVERSION:3.0\nUID:x\nFN:A\nN:A;;;\nTEL;CELL:1\nX-A;q=\"a,b\":c\\,d\nEND:"
        "VCARD\n",

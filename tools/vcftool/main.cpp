@@ -1,10 +1,16 @@
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "app/setting_keys.h"
 #include "platform/command_line.h"
+#include "platform/config_candidates.h"
+#include "platform/machine_clock.h"
 #include "platform/machine_file_system.h"
+#include "platform/machine_http.h"
+#include "platform/path.h"
 #include "text/cp1252.h"
 #include "tools/vcftool/vcftool_command.h"
 
@@ -22,5 +28,23 @@ int main(int argc, char** argv) {
     args.emplace_back(isFilter ? utf8[i] : converted[i]);
   }
   auto files = platform::makeMachineFileSystem();
-  return vcftool::run(args, *files, std::cout, std::cerr);
+  std::unique_ptr<platform::Http> http;
+  std::unique_ptr<platform::Clock> clock;
+  auto makeSyncSetup = [&] {
+    http = platform::makeMachineHttp();
+    clock = platform::makeMachineClock();
+    // The configuration the program uses, where it exists; none is made.
+    platform::ConfigCandidates candidates =
+        platform::configCandidatesOfThisProcess(app::configFileName);
+    std::string config;
+    for (const std::string& candidate : {candidates.temporaryFolderFile, candidates.rootFile}) {
+      if (config.empty() && files->isFile(candidate)) config = candidate;
+    }
+    const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
+    std::string backups = platform::backupFolderOfThisProcess(app::stateFolderName);
+    return vcftool::SyncSetup{*http, *clock, config,
+                              password ? std::optional<std::string>(password) : std::nullopt,
+                              std::string(platform::path::folderOf(backups))};
+  };
+  return vcftool::run(args, *files, std::cout, std::cerr, makeSyncSetup);
 }
