@@ -47,11 +47,13 @@ const std::array<Program::Command, 17> Program::commands_{{
     {control::resetFilterButton, &Program::resetFilter},
 }};
 
-Program::Program(Services services, ConfigCandidates candidates, std::string backupFolder)
+Program::Program(Services services, ConfigCandidates candidates, std::string backupFolder,
+                 std::optional<std::string> serverPassword)
     : services_(services),
       screen_{services.window, services.recordView, services.statusBar, services.clock},
       candidates_(std::move(candidates)),
       backupFolder_(std::move(backupFolder)),
+      serverPassword_(std::move(serverPassword)),
       phone_(services.serial) {}
 
 FileCommands Program::fileCommands() {
@@ -71,6 +73,9 @@ void Program::start() {
   document_.emplace(records_, screen_, services_.files,
                     platform::Setting{*settings_, setting::addressFile}, backupFolder_);
   fileCommands().loadConfigured(filterText(window));
+  serverSync_.emplace(*document_, records_, screen_, services_.dialogs, *settings_, services_.http,
+                      serverPassword_);
+  synchronise(false);
   attachMainTooltips(window);
   outputs::setPhoneButtonsVisible(window, false);
   platform::Setting port = telephonePort();
@@ -81,7 +86,14 @@ void Program::start() {
 void Program::timerExpired() {
   FileCommands files = fileCommands();
   timerTick(tick_, records_, screen_, files, !commandRunning_);
+  if (!commandRunning_ && !records_.busy && serverSync_->runWhenDue()) {
+    files.reloadIfChanged(filterText(services_.window));
+  }
   runHeldBackCommands();
+}
+
+void Program::synchronise(bool asked) {
+  if (serverSync_->run(asked)) fileCommands().reloadIfChanged(filterText(services_.window));
 }
 
 void Program::controlClicked(ControlId id) {
@@ -137,7 +149,10 @@ void Program::activationChanged(bool active) {
     services_.window.setFocus(savedFocus_);
     savedFocus_ = ControlId::none;
   }
-  if (!commandRunning_) fileCommands().reloadIfChanged(filterText(services_.window));
+  if (commandRunning_) return;
+  // Back at the window, the user may look for a change made on the phone.
+  serverSync_->runWhenDue(ServerSync::activationInterval);
+  fileCommands().reloadIfChanged(filterText(services_.window));
 }
 
 bool Program::closeRequested() {
@@ -152,16 +167,22 @@ void Program::openFile(ControlId) {
   files.open(filterText(services_.window));
 }
 
-void Program::save(ControlId) { fileCommands().save(false); }
+void Program::save(ControlId) {
+  if (fileCommands().save(false)) synchronise(false);
+}
 
-void Program::saveAs(ControlId) { fileCommands().save(true); }
+void Program::saveAs(ControlId) {
+  if (fileCommands().save(true)) synchronise(false);
+}
 
 void Program::apply(ControlId) { table::applyEdits(records_, screen_, services_.dialogs); }
 
 void Program::deleteSelected(ControlId) {
   // The address book is saved at once, so that a deleted record is gone
   // from the file too.
-  if (table::deleteRecord(records_, screen_, services_.dialogs)) fileCommands().save(false);
+  if (table::deleteRecord(records_, screen_, services_.dialogs) && fileCommands().save(false)) {
+    synchronise(false);
+  }
 }
 
 void Program::addNew(ControlId) { table::newRecord(records_, screen_, services_.dialogs, false); }

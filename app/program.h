@@ -7,11 +7,13 @@
 
 #include "app/config_location.h"
 #include "app/file_commands.h"
+#include "app/server_sync.h"
 #include "app/tick.h"
 #include "document/document.h"
 #include "outputs/phone_connection.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/profile_file.h"
 #include "platform/record_view.h"
 #include "platform/serial_port.h"
@@ -36,6 +38,7 @@ struct Services {
   platform::Clock& clock;
   platform::SerialPort& serial;
   platform::Shell& shell;
+  platform::Http& http;
 };
 
 // The running program: its state for the whole run, the start-up after the
@@ -43,8 +46,10 @@ struct Services {
 class Program : public platform::WindowEvents {
  public:
   // backupFolder: where copies of address files go before they are first
-  // replaced in a run (Windows-1252).
-  Program(Services services, ConfigCandidates candidates, std::string backupFolder);
+  // replaced in a run (Windows-1252); serverPassword: the CardDAV server's
+  // password when the environment gives one.
+  Program(Services services, ConfigCandidates candidates, std::string backupFolder,
+          std::optional<std::string> serverPassword = std::nullopt);
 
   // Shows the window, finds the configuration, starts the timer, loads the
   // address file, attaches the tooltips, connects the telephone and finally
@@ -74,6 +79,9 @@ class Program : public platform::WindowEvents {
   [[nodiscard]] platform::Setting telephonePort();
   void run(platform::ControlId id);
   void runHeldBackCommands();
+  // Synchronises with the CardDAV server (ServerSync::run) and reloads what
+  // that changed.
+  void synchronise(bool asked);
 
   void apply(platform::ControlId);
   void deleteSelected(platform::ControlId);
@@ -95,6 +103,8 @@ class Program : public platform::WindowEvents {
   std::optional<platform::Settings> settings_;
   table::Records records_;
   std::optional<document::Document> document_;
+  std::optional<std::string> serverPassword_;
+  std::optional<ServerSync> serverSync_;
   TickState tick_;
   int sortCycle_ = 0;
   platform::ControlId savedFocus_ = platform::ControlId::none;

@@ -22,6 +22,7 @@
 #include "bench/null_services.h"
 #include "document/document.h"
 #include "platform/ini_profile_file.h"
+#include "platform/machine_http.h"
 #include "platform/posix/clock.h"
 #include "platform/posix/file_operations.h"
 #include "platform/posix/file_system.h"
@@ -89,6 +90,7 @@ struct RealServices {
   platform::Settings settings;
   platform::qt::SerialPort serial;
   platform::posix::Shell shell;
+  std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
 };
 
 // From a changed search text to the table's model holding the new rows: the
@@ -138,7 +140,7 @@ void startUpBenchmark(benchmark::State& state) {
     RealServices services(config);
     app::Program program(
         {services.window, services.window, services.window, services.dialogs, services.profile,
-         services.files, services.clock, services.serial, services.shell},
+         services.files, services.clock, services.serial, services.shell, *services.http},
         {config, "", ""}, /*backupFolder=*/"");  // the start-up saves nothing
     program.start();
     QCoreApplication::processEvents();

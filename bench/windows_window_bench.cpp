@@ -21,6 +21,7 @@
 #include "bench/address_book_generator.h"
 #include "bench/null_services.h"
 #include "platform/ini_profile_file.h"
+#include "platform/machine_http.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/file_operations.h"
@@ -102,6 +103,7 @@ struct Services {
   platform::Settings settings;
   platform::win32::SerialPort serial;
   platform::win32::Shell shell;
+  std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
 };
 
 // From a changed search text to the repainted table: the tick that notices
@@ -143,7 +145,7 @@ double startUpTime(const Book& book, int& rows) {
     Services services(book.config);
     app::Program program(
         {services.window, services.window, services.window, services.dialogs, services.profile,
-         services.files, services.clock, services.serial, services.shell},
+         services.files, services.clock, services.serial, services.shell, *services.http},
         {book.config, "", ""}, "");
     program.start();
     services.window.processPendingEvents();

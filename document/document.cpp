@@ -30,7 +30,11 @@ Document::Document(table::Records& records, const table::Screen& screen,
       screen_(screen),
       files_(files),
       fileSetting_(fileSetting),
-      backups_(std::move(backupFolder)) {}
+      backups_(backupFolder),
+      // The state of synchronisations lives beside the backups.
+      fileSync_(files, screen.clock, backups_,
+                backupFolder.empty() ? std::string()
+                                     : std::string(platform::path::folderOf(backupFolder))) {}
 
 std::string Document::configuredFile() {
   std::string file = cutPath(fileSetting_.read());
@@ -230,6 +234,11 @@ SaveOutcome Document::write(std::optional<std::string> failedBackup,
   // Saved to another file than the stand-in: that one is in use now.
   if (currentFile_ != standIn_) missingConfigured_.clear();
   return outcome;
+}
+
+FileSyncOutcome Document::synchronise(platform::Http& http, const carddav::Account& account,
+                                      bool allowDeletes) {
+  return fileSync_.run(currentFile_, http, account, allowDeletes);
 }
 
 }  // namespace document

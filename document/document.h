@@ -10,6 +10,7 @@
 #include "document/conflict_copies.h"
 #include "document/disk_file.h"
 #include "document/file_name_check.h"
+#include "document/file_sync.h"
 #include "platform/file_system.h"
 #include "platform/settings.h"
 #include "table/records.h"
@@ -112,6 +113,13 @@ class Document {
   // before stays in use.
   void keepPreviousFile();
 
+  // Synchronises the file in use with the CardDAV address book of account
+  // (FileSync; its state beside the backup folder). What it changed in the
+  // file arrives as another program's change does: reloadIfChanged, or the
+  // question of the next save when records hold unsaved changes.
+  FileSyncOutcome synchronise(platform::Http& http, const carddav::Account& account,
+                              bool allowDeletes);
+
  private:
   [[nodiscard]] LoadOutcome read(bool skipSameBytes, std::string_view filter);
   // Whether the file in use still holds what this window loaded or saved;
@@ -140,6 +148,7 @@ class Document {
   platform::FileSystem& files_;
   platform::Setting fileSetting_;
   Backups backups_;
+  FileSync fileSync_;
   ConflictCopies conflictCopies_;
   std::string currentFile_;
   // The file used before a save or load that may still be refused.

@@ -47,6 +47,12 @@ FileSyncResult FileSync::write(std::string_view path, const std::vector<std::str
 FileSyncOutcome FileSync::run(std::string_view path, platform::Http& http,
                               const carddav::Account& account, bool allowDeletes) {
   FileSyncOutcome outcome;
+  // Without its state a run could not tell a card deleted here from one
+  // new on the server.
+  if (stateFolder_.empty()) {
+    outcome.result = FileSyncResult::writeFailed;
+    return outcome;
+  }
   AddressText read = readAddressText(files_, path);
   std::optional<std::string> remembered = files_.readFile(path);
   if (read.result == ReadResult::missing || read.result == ReadResult::noCards || !remembered) {

@@ -2,12 +2,14 @@
 // of this machine to the program and runs until the window is closed.
 
 #include <QApplication>
+#include <cstdlib>
 
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "app/setting_keys.h"
 #include "platform/config_candidates.h"
 #include "platform/ini_profile_file.h"
+#include "platform/machine_http.h"
 #include "platform/posix/clock.h"
 #include "platform/posix/file_operations.h"
 #include "platform/posix/file_system.h"
@@ -28,10 +30,14 @@ int main(int, char** argv) {
   platform::qt::SerialPort serial;
   platform::qt::Window window(app::mainWindowDefinition());
   platform::qt::Dialogs dialogs(&window);
+  std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
 
-  app::Program program({window, window, window, dialogs, profile, files, clock, serial, shell},
-                       platform::configCandidatesOfThisProcess(app::configFileName),
-                       platform::backupFolderOfThisProcess(app::stateFolderName));
+  app::Program program(
+      {window, window, window, dialogs, profile, files, clock, serial, shell, *http},
+      platform::configCandidatesOfThisProcess(app::configFileName),
+      platform::backupFolderOfThisProcess(app::stateFolderName),
+      password ? std::optional<std::string>(password) : std::nullopt);
   program.start();
   // Closed while it was starting: there is no window left to wait for.
   if (window.isAlive()) QApplication::exec();

@@ -2,11 +2,14 @@
 // hands the services of Windows to the program and runs until the window is
 // closed.
 
+#include <cstdlib>
+
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "app/setting_keys.h"
 #include "platform/config_candidates.h"
 #include "platform/ini_profile_file.h"
+#include "platform/machine_http.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dialogs.h"
@@ -27,10 +30,14 @@ int main() {
   platform::win32::SerialPort serial;
   platform::win32::Window window(app::mainWindowDefinition());
   platform::win32::Dialogs dialogs(window);
+  std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
 
-  app::Program program({window, window, window, dialogs, profile, files, clock, serial, shell},
-                       platform::configCandidatesOfThisProcess(app::configFileName),
-                       platform::backupFolderOfThisProcess(app::stateFolderName));
+  app::Program program(
+      {window, window, window, dialogs, profile, files, clock, serial, shell, *http},
+      platform::configCandidatesOfThisProcess(app::configFileName),
+      platform::backupFolderOfThisProcess(app::stateFolderName),
+      password ? std::optional<std::string>(password) : std::nullopt);
   program.start();
   window.runUntilClosed();
   return 0;

@@ -7,6 +7,7 @@
 #include "platform/ini_profile_file.h"
 #include "platform/posix/file_system.h"
 #include "table/control_ids.h"
+#include "tests/fakes/fake_carddav_server.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_serial_port.h"
@@ -76,9 +77,10 @@ TEST_P(SaveFault, leavesTheOldFileKeepsTheEditsAndALaterSaveSucceeds) {
   testing_support::FakeSerialPort serial;
   testing_support::FakeShell shell;
   testing_support::TempDir state;
-  app::Program program({window, window, window, dialogs, profile, files, clock, serial, shell},
-                       {config, dir.file("programm.cfg"), dir.file("etc.conf")},
-                       state.file("backups"));
+  testing_support::FakeCardDavServer server;
+  app::Program program(
+      {window, window, window, dialogs, profile, files, clock, serial, shell, server},
+      {config, dir.file("programm.cfg"), dir.file("etc.conf")}, state.file("backups"));
   program.start();
   window.events->timerExpired();
   window.setText(control::mobileEdit, "0170 1234");

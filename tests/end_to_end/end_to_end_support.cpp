@@ -92,7 +92,7 @@ TemporaryHome::~TemporaryHome() {
 }
 
 RunningProgram::RunningProgram()
-    : program({window, window, window, dialogs, profile, files, clock, serial, shell},
+    : program({window, window, window, dialogs, profile, files, clock, serial, shell, *http},
               platform::configCandidatesOfThisProcess(app::configFileName),
               platform::backupFolderOfThisProcess(app::stateFolderName)) {}
 

@@ -14,6 +14,7 @@
 #include "app/main_window_definition.h"
 #include "app/program.h"
 #include "platform/ini_profile_file.h"
+#include "platform/machine_http.h"
 #include "platform/posix/clock.h"
 #include "platform/posix/file_operations.h"
 #include "platform/posix/file_system.h"
@@ -111,6 +112,7 @@ class RunningProgram {
   platform::qt::SerialPort serial;
   platform::qt::Window window{app::mainWindowDefinition()};
   FakeDialogs dialogs;
+  std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
   app::Program program;
 };
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "tests/fakes/fake_carddav_server.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_dialogs.h"
 #include "tests/fakes/fake_serial_port.h"
@@ -41,10 +42,11 @@ struct ProgramFixture {
   FakeClock clock;
   FakeSerialPort serial;
   FakeShell shell;
+  FakeCardDavServer server;
   app::Program program{
-      app::Services{window, window, window, dialogs, profile, files, clock, serial, shell},
+      app::Services{window, window, window, dialogs, profile, files, clock, serial, shell, server},
       app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg", "/etc/zudedo.conf"},
-      backupFolder};
+      backupFolder, "pw"};
 };
 
 }  // namespace testing_support
