@@ -52,9 +52,11 @@ std::optional<SyncState> readSyncState(std::string_view bytes) {
   auto collection = take(bytes);
   auto token = take(bytes);
   auto count = take(bytes);
+  if (!collection || !token || !count) return std::nullopt;
+  std::string_view countText = *count;
   std::size_t cards = 0;
-  if (!collection || !token || !count ||
-      std::from_chars(count->data(), count->data() + count->size(), cards).ec != std::errc()) {
+  if (std::from_chars(countText.data(), countText.data() + countText.size(), cards).ec !=
+      std::errc()) {
     return std::nullopt;
   }
   state.collection = std::move(*collection);

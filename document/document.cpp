@@ -25,7 +25,7 @@ std::string cutPath(std::string path) {
 
 Document::Document(table::Records& records, const table::Screen& screen,
                    platform::FileSystem& files, platform::Setting fileSetting,
-                   std::string backupFolder)
+                   const std::string& backupFolder)
     : records_(records),
       screen_(screen),
       files_(files),

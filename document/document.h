@@ -57,7 +57,7 @@ class Document {
   // (its default the file of a first start); backupFolder: where copies of
   // address files go before they are first replaced in a run.
   Document(table::Records& records, const table::Screen& screen, platform::FileSystem& files,
-           platform::Setting fileSetting, std::string backupFolder);
+           platform::Setting fileSetting, const std::string& backupFolder);
 
   // The address file in use (Windows-1252), by its absolute path, at most
   // maxPathLength bytes.
