@@ -10,6 +10,7 @@ namespace platform {
 enum class ControlKind {
   edit,           // single-line edit field
   digitsEdit,     // single-line edit field that takes only 0 to 9 from the keyboard
+  passwordEdit,   // single-line edit field that shows bullets instead of its text
   multiLineEdit,  // notes: both scroll bars, no wrapping, Enter breaks the line
   pictureButton,
   label,
@@ -19,6 +20,12 @@ enum class ControlKind {
   picture,  // decoration
   button,   // a push button with a text: in a dialog, the default button, which accepts
 };
+
+// The single-line edit kinds: the fields whose texts a dialog hands back.
+[[nodiscard]] constexpr bool isLineEdit(ControlKind kind) {
+  return kind == ControlKind::edit || kind == ControlKind::digitsEdit ||
+         kind == ControlKind::passwordEdit;
+}
 
 enum class Alignment { left, right, centre, centreBoth };
 
