@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -63,8 +64,8 @@ class NullDialogs : public platform::Dialogs {
   }
   std::optional<std::string> openFile(const platform::FileDialogRequest&) override { return {}; }
   std::optional<std::string> saveFile(const platform::FileDialogRequest&) override { return {}; }
-  std::optional<std::string> askForText(const platform::DialogDefinition&,
-                                        std::string_view) override {
+  std::optional<platform::DialogResult> askForTexts(
+      const platform::DialogDefinition&, std::span<const platform::DialogField>) override {
     return {};
   }
 

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/window_definition.h"
 
@@ -27,6 +29,21 @@ struct FileDialogRequest {
   std::string refusalText;
 };
 
+// The text of one edit field of a dialog (Windows-1252).
+struct DialogField {
+  ControlId id;
+  std::string text;
+  bool operator==(const DialogField&) const = default;
+};
+
+// How a dialog of a DialogDefinition was closed: the button pressed, and
+// every edit field of the dialog with its text, in definition order.
+struct DialogResult {
+  ControlId button;
+  std::vector<DialogField> fields;
+  bool operator==(const DialogResult&) const = default;
+};
+
 // Modal dialogs. Texts are Windows-1252 bytes; CR LF breaks lines.
 class Dialogs {
  public:
@@ -41,12 +58,24 @@ class Dialogs {
   // request's refusal was shown).
   virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
-  // The dialog of the definition, modal over the main window, with text in
-  // its edit field and the focus on its default button: the field's text
-  // when the default button was pressed, nothing when the dialog was closed
-  // in any other way.
-  virtual std::optional<std::string> askForText(const DialogDefinition& dialog,
-                                                std::string_view text) = 0;
+  // The dialog of the definition, modal over the main window, its edit
+  // fields filled from fields by id (the others empty) and the focus on its
+  // default button: the button that closed it and the text of every field;
+  // nothing when it was closed otherwise (Esc, the close box).
+  virtual std::optional<DialogResult> askForTexts(const DialogDefinition& dialog,
+                                                  std::span<const DialogField> fields) = 0;
+  // The same for a dialog with one edit field, which shows text: the
+  // field's text when the default button closed the dialog, else nothing.
+  [[nodiscard]] std::optional<std::string> askForText(const DialogDefinition& dialog,
+                                                      std::string_view text);
 };
+
+// The first button of the dialog, which is its default button; none when it
+// has no button.
+[[nodiscard]] ControlId defaultButtonOf(const DialogDefinition& dialog);
+// The first edit field of the dialog; none when it has none.
+[[nodiscard]] ControlId firstFieldOf(const DialogDefinition& dialog);
+// The text of the field with this id among fields; empty when it is not one.
+[[nodiscard]] std::string_view textOf(std::span<const DialogField> fields, ControlId id);
 
 }  // namespace platform

@@ -10,6 +10,7 @@ namespace platform {
 enum class ControlKind {
   edit,           // single-line edit field
   digitsEdit,     // single-line edit field that takes only 0 to 9 from the keyboard
+  passwordEdit,   // single-line edit field that shows bullets instead of its text
   multiLineEdit,  // notes: both scroll bars, no wrapping, Enter breaks the line
   pictureButton,
   label,
@@ -17,8 +18,14 @@ enum class ControlKind {
   statusBar,
   progressBar,
   picture,  // decoration
-  button,   // a push button with a text: in a dialog, the default button, which accepts
+  button,   // a push button with a text: in a dialog, each one closes it
 };
+
+// The single-line edit kinds: the fields whose texts a dialog hands back.
+[[nodiscard]] constexpr bool isLineEdit(ControlKind kind) {
+  return kind == ControlKind::edit || kind == ControlKind::digitsEdit ||
+         kind == ControlKind::passwordEdit;
+}
 
 enum class Alignment { left, right, centre, centreBoth };
 
@@ -68,8 +75,10 @@ struct WindowDefinition {
   std::span<const FontDefinition> fonts;
 };
 
-// A small modal dialog over the main window with one edit field: a label,
-// the field and a default button, in creation (and Tab) order.
+// A small modal dialog over the main window: labels, single-line edit fields
+// and buttons, in creation (and Tab) order. Every button closes it; the first
+// one is the default button, which has the focus when the dialog opens and
+// which Enter presses from a field.
 struct DialogDefinition {
   std::string_view title;  // Windows-1252
   std::string_view icon;   // the picture's resource name

@@ -125,14 +125,14 @@ std::optional<std::string> Dialogs::chooseFile(const FileDialogRequest& request,
   return bytes;
 }
 
-std::optional<std::string> Dialogs::askForText(const DialogDefinition& definition,
-                                               std::string_view text) {
+std::optional<DialogResult> Dialogs::askForTexts(const DialogDefinition& definition,
+                                                 std::span<const DialogField> fields) {
   QWidget* parent = owner_ != nullptr ? owner_->widget() : nullptr;
   QFont font = owner_ != nullptr ? owner_->defaultFont() : QFont();
   TooltipController& tooltips = owner_ != nullptr ? owner_->tooltips() : *ownTooltips_;
-  TextDialog dialog(definition, toQString(text), font, tooltips, parent);
-  if (dialog.exec() != QDialog::Accepted || dialog.field() == nullptr) return std::nullopt;
-  return toCp1252(dialog.field()->text());
+  TextDialog dialog(definition, fields, font, tooltips, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.answer();
 }
 
 }  // namespace platform::qt

@@ -31,8 +31,8 @@ class Dialogs final : public platform::Dialogs {
   // name is for the caller to judge.)
   std::optional<std::string> openFile(const FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const FileDialogRequest& request) override;
-  std::optional<std::string> askForText(const DialogDefinition& dialog,
-                                        std::string_view text) override;
+  std::optional<DialogResult> askForTexts(const DialogDefinition& dialog,
+                                          std::span<const DialogField> fields) override;
 
  private:
   enum class FileMode { open, save };

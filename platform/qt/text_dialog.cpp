@@ -3,13 +3,14 @@
 #include <QLabel>
 
 #include "platform/qt/alignment.h"
+#include "platform/qt/line_edit.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/text_conversion.h"
 
 namespace platform::qt {
 
-TextDialog::TextDialog(const DialogDefinition& definition, const QString& text, const QFont& font,
-                       TooltipController& tooltips, QWidget* owner)
+TextDialog::TextDialog(const DialogDefinition& definition, std::span<const DialogField> fields,
+                       const QFont& font, TooltipController& tooltips, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                          Qt::WindowCloseButtonHint) {
@@ -31,15 +32,27 @@ TextDialog::TextDialog(const DialogDefinition& definition, const QString& text, 
         break;
       }
       case ControlKind::edit:
-        field_ = new QLineEdit(text, this);
-        widget = field_;
+      case ControlKind::digitsEdit:
+      case ControlKind::passwordEdit: {
+        QLineEdit* field = newLineEdit(control.kind, this);
+        field->setText(toQString(textOf(fields, control.id)));
+        fields_.emplace_back(control.id, field);
+        widget = field;
         break;
-      case ControlKind::button:
-        button_ = new QPushButton(toQString(control.text), this);
-        button_->setDefault(true);
-        connect(button_, &QPushButton::clicked, this, &QDialog::accept);
-        widget = button_;
+      }
+      case ControlKind::button: {
+        auto* button = new QPushButton(toQString(control.text), this);
+        if (defaultButton_ == nullptr) {
+          defaultButton_ = button;
+          button->setDefault(true);
+        }
+        connect(button, &QPushButton::clicked, this, [this, id = control.id] {
+          pressed_ = id;
+          accept();
+        });
+        widget = button;
         break;
+      }
       default:
         continue;
     }
@@ -51,9 +64,15 @@ TextDialog::TextDialog(const DialogDefinition& definition, const QString& text, 
       previous = widget;
     }
   }
-  if (button_ != nullptr) button_->setFocus(Qt::OtherFocusReason);
+  if (defaultButton_ != nullptr) defaultButton_->setFocus(Qt::OtherFocusReason);
 
   if (owner != nullptr) move(owner->mapToGlobal(QPoint(definition.x, definition.y)));
+}
+
+DialogResult TextDialog::answer() const {
+  DialogResult result{pressed_, {}};
+  for (const auto& [id, field] : fields_) result.fields.push_back({id, toCp1252(field->text())});
+  return result;
 }
 
 }  // namespace platform::qt

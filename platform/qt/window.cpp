@@ -15,8 +15,8 @@
 #include <climits>
 
 #include "platform/qt/alignment.h"
-#include "platform/qt/digits_filter.h"
 #include "platform/qt/fonts.h"
+#include "platform/qt/line_edit.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/text_conversion.h"
 
@@ -30,6 +30,7 @@ bool takesFocus(ControlKind kind) {
   switch (kind) {
     case ControlKind::edit:
     case ControlKind::digitsEdit:
+    case ControlKind::passwordEdit:
     case ControlKind::multiLineEdit:
     case ControlKind::pictureButton:
     case ControlKind::button:
@@ -70,12 +71,7 @@ Window::Window(const WindowDefinition& definition)
   frame_->setFont(defaultFont_);
   frame_->resize(definition.clientWidth, definition.clientHeight);
 
-  auto* digits = new DigitsFilter(frame_);
-  for (const ControlDefinition& control : definition.controls) {
-    createControl(definition, control);
-    if (control.kind == ControlKind::digitsEdit)
-      controls_.back().widget->installEventFilter(digits);
-  }
+  for (const ControlDefinition& control : definition.controls) createControl(definition, control);
   setTabOrder();
   frameResized();
 
@@ -100,12 +96,10 @@ void Window::createControl(const WindowDefinition& window, const ControlDefiniti
   QWidget* widget = nullptr;
   switch (definition.kind) {
     case ControlKind::edit:
-    case ControlKind::digitsEdit: {
-      auto* edit = new QLineEdit(frame_);
-      if (definition.kind == ControlKind::digitsEdit) edit->setInputMethodHints(Qt::ImhDigitsOnly);
-      widget = edit;
+    case ControlKind::digitsEdit:
+    case ControlKind::passwordEdit:
+      widget = newLineEdit(definition.kind, frame_);
       break;
-    }
     case ControlKind::multiLineEdit: {
       auto* edit = new QPlainTextEdit(frame_);
       edit->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -240,6 +234,7 @@ std::string Window::text(ControlId id) const {
   switch (control->kind) {
     case ControlKind::edit:
     case ControlKind::digitsEdit:
+    case ControlKind::passwordEdit:
       return toCp1252(static_cast<QLineEdit*>(control->widget)->text());
     case ControlKind::multiLineEdit: {
       auto* edit = static_cast<QPlainTextEdit*>(control->widget);
@@ -261,6 +256,7 @@ void Window::setText(ControlId id, std::string_view text) {
   switch (control->kind) {
     case ControlKind::edit:
     case ControlKind::digitsEdit:
+    case ControlKind::passwordEdit:
       setWholeText(*static_cast<QLineEdit*>(control->widget), toQString(text));
       break;
     case ControlKind::multiLineEdit: {

@@ -31,6 +31,8 @@ ControlClass controlClassOf(const ControlDefinition& definition) {
       return {L"EDIT", edit, WS_EX_CLIENTEDGE};
     case ControlKind::digitsEdit:
       return {L"EDIT", edit | ES_NUMBER, WS_EX_CLIENTEDGE};
+    case ControlKind::passwordEdit:
+      return {L"EDIT", edit | ES_PASSWORD, WS_EX_CLIENTEDGE};
     case ControlKind::multiLineEdit:
       return {L"EDIT",
               edit | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL | WS_HSCROLL,

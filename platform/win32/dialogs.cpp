@@ -140,9 +140,9 @@ std::optional<std::string> Dialogs::chooseFile(const FileDialogRequest& request,
   return std::nullopt;
 }
 
-std::optional<std::string> Dialogs::askForText(const DialogDefinition& dialog,
-                                               std::string_view text) {
-  return runTextDialog(owner_, dialog, text);
+std::optional<DialogResult> Dialogs::askForTexts(const DialogDefinition& dialog,
+                                                 std::span<const DialogField> fields) {
+  return runTextDialog(owner_, dialog, fields);
 }
 
 }  // namespace platform::win32

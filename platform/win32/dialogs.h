@@ -7,7 +7,7 @@ namespace platform::win32 {
 
 // Message boxes, the common file dialogs and the small dialogs of a
 // DialogDefinition on the Win32 API. Message boxes have no owner, are task-modal and come to the
-// foreground; the file dialogs and the port settings dialog are owned by the
+// foreground; the file dialogs and the small dialogs are owned by the
 // main window.
 class Dialogs final : public platform::Dialogs {
  public:
@@ -22,8 +22,8 @@ class Dialogs final : public platform::Dialogs {
   // accepted, and an existing one is replaced without a question.
   std::optional<std::string> openFile(const FileDialogRequest& request) override;
   std::optional<std::string> saveFile(const FileDialogRequest& request) override;
-  std::optional<std::string> askForText(const DialogDefinition& dialog,
-                                        std::string_view text) override;
+  std::optional<DialogResult> askForTexts(const DialogDefinition& dialog,
+                                          std::span<const DialogField> fields) override;
 
  private:
   enum class FileMode { open, save };

@@ -1,6 +1,8 @@
 #include "platform/win32/text_dialog.h"
 
-#include <array>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "platform/win32/controls.h"
 #include "platform/win32/dpi.h"
@@ -26,13 +28,27 @@ constexpr DWORD dialogExStyle = WS_EX_APPWINDOW;
 struct Session {
   Window& owner;
   const DialogDefinition& definition;
-  std::string text;
-  std::string entered;
-  HWND field = nullptr;
-  int buttonId = 0;
+  std::span<const DialogField> fields;
+  DialogResult result;
   HICON bigIcon = nullptr;
   HICON smallIcon = nullptr;
 };
+
+bool isButtonOf(const DialogDefinition& definition, int id) {
+  return std::ranges::any_of(definition.controls, [id](const ControlDefinition& control) {
+    return control.kind == ControlKind::button && toInt(control.id) == id;
+  });
+}
+
+// Every edit field's text, in definition order.
+std::vector<DialogField> enteredTexts(HWND dialog, const DialogDefinition& definition) {
+  std::vector<DialogField> fields;
+  for (const ControlDefinition& control : definition.controls) {
+    if (isLineEdit(control.kind))
+      fields.push_back({control.id, windowText(GetDlgItem(dialog, toInt(control.id)))});
+  }
+  return fields;
+}
 
 void placeDialog(HWND dialog, const Session& session) {
   int dpi = session.owner.dpi();
@@ -59,14 +75,14 @@ void build(HWND dialog, Session& session) {
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(session.smallIcon));
   placeDialog(dialog, session);
 
-  HWND button = nullptr;
+  ControlId defaultButton = defaultButtonOf(definition);
   for (const ControlDefinition& control : definition.controls) {
     ControlClass kind = controlClassOf(control);
     if (kind.windowClass == nullptr) continue;
-    bool isField = control.kind == ControlKind::edit;
-    // The dialog's button is its default button, which Enter presses.
-    if (control.kind == ControlKind::button) kind.style |= BS_DEFPUSHBUTTON;
-    std::string_view text = isField ? std::string_view(session.text) : control.text;
+    // The dialog's first button is its default button, which Enter presses.
+    if (control.id == defaultButton) kind.style |= BS_DEFPUSHBUTTON;
+    std::string_view text =
+        isLineEdit(control.kind) ? textOf(session.fields, control.id) : control.text;
     HWND handle = CreateWindowExW(kind.exStyle, kind.windowClass, toWide(text).c_str(),
                                   WS_CHILD | WS_VISIBLE | kind.style, scaled(control.x, dpi),
                                   scaled(control.y, dpi), scaled(control.width, dpi),
@@ -74,15 +90,10 @@ void build(HWND dialog, Session& session) {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(toInt(control.id))),
                                   GetModuleHandleW(nullptr), nullptr);
     SendMessageW(handle, WM_SETFONT, reinterpret_cast<WPARAM>(session.owner.defaultFont()), FALSE);
-    if (isField) session.field = handle;
-    if (control.kind == ControlKind::button) {
-      button = handle;
-      session.buttonId = toInt(control.id);
-    }
     if (!control.tooltip.empty()) session.owner.tooltips().add(handle, control.tooltip, dpi);
   }
-  SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(session.buttonId), 0);
-  SetFocus(button);
+  SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(toInt(defaultButton)), 0);
+  SetFocus(GetDlgItem(dialog, toInt(defaultButton)));
 }
 
 // The tips of the dialog's controls go with the dialog.
@@ -104,8 +115,8 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
   if (session == nullptr) return FALSE;
   switch (message) {
     case WM_COMMAND:
-      if (LOWORD(wParam) == session->buttonId && session->buttonId != 0) {
-        if (session->field != nullptr) session->entered = windowText(session->field);
+      if (isButtonOf(session->definition, LOWORD(wParam))) {
+        session->result = {ControlId{LOWORD(wParam)}, enteredTexts(dialog, session->definition)};
         EndDialog(dialog, IDOK);
         return TRUE;
       }
@@ -124,20 +135,20 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-std::optional<std::string> runTextDialog(Window& owner, const DialogDefinition& definition,
-                                         std::string_view text) {
+std::optional<DialogResult> runTextDialog(Window& owner, const DialogDefinition& definition,
+                                          std::span<const DialogField> fields) {
   if (owner.handle() == nullptr) return std::nullopt;
   EmptyDialogTemplate dialogTemplate{};
   dialogTemplate.header.style = dialogStyle;
   dialogTemplate.header.dwExtendedStyle = dialogExStyle;
-  Session session{owner, definition, std::string(text), {}};
+  Session session{owner, definition, fields, {}};
   INT_PTR result =
       DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &dialogTemplate.header, owner.handle(),
                               &dialogProcedure, reinterpret_cast<LPARAM>(&session));
   if (session.bigIcon != nullptr) DestroyIcon(session.bigIcon);
   if (session.smallIcon != nullptr) DestroyIcon(session.smallIcon);
   if (result != IDOK) return std::nullopt;
-  return session.entered;
+  return std::move(session.result);
 }
 
 }  // namespace platform::win32

@@ -43,10 +43,7 @@ void registerWindowClass(WNDPROC procedure) {
   RegisterClassExW(&windowClass);
 }
 
-bool isEdit(ControlKind kind) {
-  return kind == ControlKind::edit || kind == ControlKind::digitsEdit ||
-         kind == ControlKind::multiLineEdit;
-}
+bool isEdit(ControlKind kind) { return isLineEdit(kind) || kind == ControlKind::multiLineEdit; }
 
 }  // namespace
 

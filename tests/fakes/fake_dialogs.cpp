@@ -1,5 +1,6 @@
 #include "tests/fakes/fake_dialogs.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace testing_support {
@@ -35,11 +36,30 @@ std::optional<std::string> FakeDialogs::saveFile(const platform::FileDialogReque
   return next(fileAnswers, std::optional<std::string>());
 }
 
-std::optional<std::string> FakeDialogs::askForText(const platform::DialogDefinition& dialog,
-                                                   std::string_view text) {
+std::optional<platform::DialogResult> FakeDialogs::askForTexts(
+    const platform::DialogDefinition& dialog, std::span<const platform::DialogField> fields) {
   textDialogTitles.emplace_back(dialog.title);
-  textDialogs.emplace_back(text);
-  return next(textAnswers, std::optional<std::string>());
+  textDialogs.emplace_back(platform::textOf(fields, platform::firstFieldOf(dialog)));
+  dialogFields.emplace_back(fields.begin(), fields.end());
+
+  std::optional<platform::DialogResult> answer;
+  if (!dialogAnswers.empty()) {
+    answer = next(dialogAnswers, answer);
+  } else if (std::optional<std::string> text = next(textAnswers, std::optional<std::string>())) {
+    answer = {platform::defaultButtonOf(dialog), {{platform::firstFieldOf(dialog), *text}}};
+  }
+  if (!answer) return std::nullopt;
+
+  // As a dialog hands them back: every edit field, in definition order.
+  platform::DialogResult result{answer->button, {}};
+  for (const platform::ControlDefinition& control : dialog.controls) {
+    if (!platform::isLineEdit(control.kind)) continue;
+    auto typed = std::ranges::find(answer->fields, control.id, &platform::DialogField::id);
+    result.fields.push_back({control.id, typed != answer->fields.end()
+                                             ? typed->text
+                                             : std::string(platform::textOf(fields, control.id))});
+  }
+  return result;
 }
 
 }  // namespace testing_support

@@ -9,12 +9,15 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 
 #include "app/main_window_definition.h"
 #include "app/port_settings_dialog.h"
 #include "platform/qt/text_dialog.h"
 #include "platform/qt/window.h"
 #include "tests/fakes/temp_dir.h"
+#include "tests/platform/account_dialog.h"
+#include "tests/platform/qt/key_typing.h"
 #include "tests/platform/qt/qt_test_support.h"
 
 namespace {
@@ -24,6 +27,7 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using testing_support::ModalScript;
 using testing_support::qs;
+using testing_support::typeKeys;
 
 QMessageBox* asBox(QWidget* widget) {
   auto* box = qobject_cast<QMessageBox*>(widget);
@@ -227,6 +231,72 @@ TEST_F(PortSettingsTest, showsTheStoredPortAndOkReturnsTheEntry) {
 TEST_F(PortSettingsTest, closingOtherwiseGivesNothing) {
   ModalScript script({[](QWidget* dialog) { dialog->close(); }});
   EXPECT_EQ(dialogs.askForText(app::portSettingsDialog(), ""), std::nullopt);
+}
+
+TEST_F(PortSettingsTest, severalFields_everyButtonClosesWithEveryField_enterPressesTheFirst) {
+  namespace account = testing_support::account;
+  using platform::DialogResult;
+  auto field = [](QWidget* dialog, platform::ControlId id) {
+    return dialog->findChild<QLineEdit*>(QString::number(platform::toInt(id)));
+  };
+  auto button = [](QWidget* dialog, platform::ControlId id) {
+    return dialog->findChild<QPushButton*>(QString::number(platform::toInt(id)));
+  };
+  struct Case {
+    std::function<void(QWidget*)> answer;
+    std::optional<DialogResult> expected;
+  };
+  const Case cases[] = {
+      {[&](QWidget* dialog) {
+         typeKeys(field(dialog, account::userEdit), qs(u"müller"));
+         typeKeys(field(dialog, account::passwordEdit), qs(u"geh€im"));
+         button(dialog, account::syncButton)->click();
+       },
+       DialogResult{account::syncButton,
+                    {{account::serverEdit, "dav.example.org"},
+                     {account::userEdit, "m\xFCller"},
+                     {account::passwordEdit, "geh\x80im"}}}},
+      {[&](QWidget* dialog) {
+         QLineEdit* password = field(dialog, account::passwordEdit);
+         password->setFocus();
+         typeKeys(password, qs(u"x"));
+         QTest::keyClick(password, Qt::Key_Return);
+       },
+       DialogResult{account::okButton,
+                    {{account::serverEdit, "dav.example.org"},
+                     {account::userEdit, ""},
+                     {account::passwordEdit, "x"}}}},
+      {[](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    QLineEdit::EchoMode passwordEcho = QLineEdit::Normal;
+    QWidget* focus = nullptr;
+    QWidget* ok = nullptr;
+    QStringList tabOrder;
+    ModalScript script({[&](QWidget* dialog) {
+      QLineEdit* first = field(dialog, account::serverEdit);
+      ASSERT_NE(first, nullptr);
+      for (QWidget* next = first; tabOrder.isEmpty() || next != first;
+           next = next->nextInFocusChain()) {
+        if (next->focusPolicy() & Qt::TabFocus) tabOrder << next->objectName();
+      }
+      passwordEcho = field(dialog, account::passwordEdit)->echoMode();
+      focus = dialog->focusWidget();
+      ok = button(dialog, account::okButton);
+      c.answer(dialog);
+    }});
+    const platform::DialogField given[] = {{account::serverEdit, "dav.example.org"}};
+    EXPECT_EQ(dialogs.askForTexts(account::dialog, given), c.expected);
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(passwordEcho, QLineEdit::Password);
+    EXPECT_EQ(focus, ok);
+    EXPECT_EQ(tabOrder,
+              (QStringList{qs(u"2001"), qs(u"2002"), qs(u"2003"), qs(u"2004"), qs(u"2005")}));
+  }
+
+  // Asked for one text, only the default button gives it.
+  ModalScript script({[&](QWidget* dialog) { button(dialog, account::syncButton)->click(); }});
+  EXPECT_EQ(dialogs.askForText(account::dialog, "dav.example.org"), std::nullopt);
 }
 
 }  // namespace

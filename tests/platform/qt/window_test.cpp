@@ -47,6 +47,7 @@ bool hasWidgetClass(const QWidget* widget, ControlKind kind) {
   switch (kind) {
     case ControlKind::edit:
     case ControlKind::digitsEdit:
+    case ControlKind::passwordEdit:
       return qobject_cast<const QLineEdit*>(widget) != nullptr;
     case ControlKind::multiLineEdit:
       return qobject_cast<const QPlainTextEdit*>(widget) != nullptr;

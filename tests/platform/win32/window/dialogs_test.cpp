@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window_definition.h"
 #include "app/port_settings_dialog.h"
@@ -15,6 +18,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/window.h"
 #include "table/control_ids.h"
+#include "tests/platform/account_dialog.h"
 #include "tests/platform/win32/window/dialog_answerer.h"
 
 namespace {
@@ -254,6 +258,68 @@ TEST_F(Win32DialogsTest, portSettings_placedOverTheMainWindow_okGivesTheText_clo
   EXPECT_EQ(focus, ok);
   EXPECT_NE(exStyle & WS_EX_APPWINDOW, 0);
   EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+TEST_F(Win32DialogsTest, severalFields_everyButtonClosesWithEveryField_enterPressesTheFirst) {
+  namespace account = testing_support::account;
+  using platform::DialogResult;
+  auto item = [](HWND dialog, ControlId id) { return GetDlgItem(dialog, platform::toInt(id)); };
+  struct Case {
+    std::function<void(HWND)> answer;
+    std::optional<DialogResult> expected;
+  };
+  const Case cases[] = {
+      {[&](HWND dialog) {
+         SetWindowTextW(item(dialog, account::userEdit), L"m\u00fcller");
+         SetWindowTextW(item(dialog, account::passwordEdit), L"geh\u20acim");
+         SendMessageW(item(dialog, account::syncButton), BM_CLICK, 0, 0);
+       },
+       DialogResult{account::syncButton,
+                    {{account::serverEdit, "dav.example.org"},
+                     {account::userEdit, "m\xFCller"},
+                     {account::passwordEdit, "geh\x80im"}}}},
+      {[&](HWND dialog) {
+         HWND password = item(dialog, account::passwordEdit);
+         SetFocus(password);
+         SetWindowTextW(password, L"x");
+         PostMessageW(password, WM_KEYDOWN, VK_RETURN, 0);
+       },
+       DialogResult{account::okButton,
+                    {{account::serverEdit, "dav.example.org"},
+                     {account::userEdit, ""},
+                     {account::passwordEdit, "x"}}}},
+      {[&](HWND dialog) {
+         PostMessageW(item(dialog, account::serverEdit), WM_KEYDOWN, VK_ESCAPE, 0);
+       },
+       std::nullopt},
+  };
+  for (const Case& test : cases) {
+    HWND focus = nullptr, ok = nullptr;
+    LONG passwordStyle = 0;
+    LRESULT passwordCharacter = 0;
+    std::vector<int> tabOrder;
+    DialogAnswerer answerer({{L"Konto", [&](HWND dialog) {
+                                focus = GetFocus();
+                                ok = item(dialog, account::okButton);
+                                HWND password = item(dialog, account::passwordEdit);
+                                passwordStyle = GetWindowLongW(password, GWL_STYLE);
+                                passwordCharacter =
+                                    SendMessageW(password, EM_GETPASSWORDCHAR, 0, 0);
+                                HWND next = item(dialog, account::serverEdit);
+                                for (int step = 0; step < 5; ++step) {
+                                  tabOrder.push_back(GetDlgCtrlID(next));
+                                  next = GetNextDlgTabItem(dialog, next, FALSE);
+                                }
+                                test.answer(dialog);
+                              }}});
+    const platform::DialogField given[] = {{account::serverEdit, "dav.example.org"}};
+    EXPECT_EQ(dialogs.askForTexts(account::dialog, given), test.expected);
+    EXPECT_TRUE(answerer.finished());
+    EXPECT_EQ(focus, ok);
+    EXPECT_NE(passwordStyle & ES_PASSWORD, 0);
+    EXPECT_NE(passwordCharacter, 0);
+    EXPECT_EQ(tabOrder, (std::vector<int>{2001, 2002, 2003, 2004, 2005}));
+  }
 }
 
 }  // namespace
