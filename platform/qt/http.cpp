@@ -1,7 +1,6 @@
 #include "platform/qt/http.h"
 
 #include <QByteArray>
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -12,6 +11,7 @@
 #include <string_view>
 
 #include "platform/machine_http.h"
+#include "platform/qt/application_object.h"
 
 namespace platform::qt {
 
@@ -129,13 +129,7 @@ HttpResponse Http::send(const HttpRequest& request) {
 namespace platform {
 
 std::unique_ptr<Http> makeMachineHttp() {
-  // vcftool has no application object, and Qt's event loop needs one.
-  if (QCoreApplication::instance() == nullptr) {
-    static int argc = 1;
-    static char name[] = "morvi-telefonbuch";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication application(argc, argv);
-  }
+  qt::ensureApplicationObject();
   return std::make_unique<qt::Http>();
 }
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QCoreApplication>
+
+namespace platform::qt {
+
+// Qt's event loops and its D-Bus need an application object. The program
+// makes its QApplication at start; vcftool has none, so the services that
+// wait in a local event loop make a QCoreApplication the first time.
+inline void ensureApplicationObject() {
+  if (QCoreApplication::instance() != nullptr) return;
+  static int argc = 1;
+  static char name[] = "morvi-telefonbuch";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication application(argc, argv);
+}
+
+}  // namespace platform::qt
