@@ -83,7 +83,8 @@ const Floor* floorOf(std::string_view path) {
 std::string problemWith(const Include& include) {
   if (include.system) {
     std::string_view header = include.header;
-    if (header.starts_with('Q') && !startsWithAny(include.file, qtPlaces))
+    bool qt = header.starts_with('Q') || header.starts_with("qt6keychain/");
+    if (qt && !startsWithAny(include.file, qtPlaces))
       return include.file + " names the Qt header <" + include.header + ">";
     std::string lower = include.header;
     std::ranges::transform(lower, lower.begin(), [](char c) {
@@ -173,6 +174,7 @@ TEST(Layers, anIncludeThatReachesUpOrPastItsBackendIsFound) {
       {{"app/program.cpp", "QWidget", true}, true},
       {{"outputs/mail.cpp", "windows.h", true}, true},
       {{"carddav/client.cpp", "winhttp.h", true}, true},
+      {{"app/server_sync.cpp", "qt6keychain/keychain.h", true}, true},
       {{"document/document.cpp", "table/fill.h", false}, false},
       {{"platform/win32/window.cpp", "platform/window.h", false}, false},
       {{"platform/qt/window.cpp", "QWidget", true}, false},
