@@ -53,9 +53,9 @@ const std::vector<std::string_view> win32Places = {"platform/win32/", "main/wind
                                                    "tests/platform/win32/", "tests/fakes/win32/",
                                                    "tests/fakes/loopback_http_server.cpp"};
 const std::vector<std::string_view> win32Headers = {
-    "windows.h", "commctrl.h", "commdlg.h", "shlobj.h",   "shellapi.h",
-    "winver.h",  "dlgs.h",     "uxtheme.h", "aclapi.h",   "windowsx.h",
-    "winbase.h", "winuser.h",  "winhttp.h", "winsock2.h", "ws2tcpip.h"};
+    "windows.h", "commctrl.h", "commdlg.h",  "shlobj.h",   "shellapi.h", "winver.h",
+    "dlgs.h",    "uxtheme.h",  "aclapi.h",   "windowsx.h", "winbase.h",  "winuser.h",
+    "winhttp.h", "winsock2.h", "ws2tcpip.h", "wincred.h"};
 
 struct Include {
   std::string file;    // relative to the top, with '/'
@@ -175,6 +175,7 @@ TEST(Layers, anIncludeThatReachesUpOrPastItsBackendIsFound) {
       {{"outputs/mail.cpp", "windows.h", true}, true},
       {{"carddav/client.cpp", "winhttp.h", true}, true},
       {{"app/server_sync.cpp", "qt6keychain/keychain.h", true}, true},
+      {{"app/server_sync.cpp", "wincred.h", true}, true},
       {{"document/document.cpp", "table/fill.h", false}, false},
       {{"platform/win32/window.cpp", "platform/window.h", false}, false},
       {{"platform/qt/window.cpp", "QWidget", true}, false},
