@@ -102,7 +102,8 @@ std::optional<Multistatus> DavSession::report(const std::string& url, const DavR
 }
 
 std::map<std::string, ServerCard> DavSession::fetch(const std::string& url,
-                                                    std::span<const std::string> hrefs) {
+                                                    std::span<const std::string> hrefs,
+                                                    const Progress& progress) {
   std::map<std::string, ServerCard> cards;
   for (std::size_t first = 0; first < hrefs.size() && !failed(); first += cardsPerRequest) {
     auto batch = hrefs.subspan(first, std::min(cardsPerRequest, hrefs.size() - first));
@@ -112,6 +113,7 @@ std::map<std::string, ServerCard> DavSession::fetch(const std::string& url,
       if (resource.isGone() || !resource.addressData || !resource.etag) continue;
       cards[resource.href] = {std::move(*resource.etag), std::move(*resource.addressData)};
     }
+    if (progress) progress(first + batch.size(), hrefs.size());
   }
   return cards;
 }

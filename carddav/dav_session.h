@@ -45,9 +45,11 @@ class DavSession {
   std::optional<Multistatus> report(const std::string& url, const DavRequest& request,
                                     bool mayRefuse = false);
   // The cards at hrefs (of the collection at url), a hundred per request;
-  // a card the server no longer has is left out.
+  // a card the server no longer has is left out. progress: the cards asked
+  // for so far, after each request.
   std::map<std::string, ServerCard> fetch(const std::string& url,
-                                          std::span<const std::string> hrefs);
+                                          std::span<const std::string> hrefs,
+                                          const Progress& progress = {});
 
   void fail(SyncFailure failure, std::string detail, int status = 0);
 

@@ -77,8 +77,8 @@ bool sameContent(std::string_view a, std::string_view b) {
 class Run {
  public:
   Run(platform::Http& http, const Account& account, const std::vector<std::string>& cards,
-      const std::optional<SyncState>& state)
-      : session_(http, account), account_(account), cards_(cards) {
+      const std::optional<SyncState>& state, const Progress& progress)
+      : session_(http, account), account_(account), cards_(cards), progress_(progress) {
     if (state) state_ = *state;
     hadState_ = state.has_value();
   }
@@ -102,9 +102,10 @@ class Run {
       outcome_.cards = cards_;
       return outcome_;
     }
-    for (const Step& step : steps_) {
-      carryOut(step);
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+      carryOut(steps_[i]);
       if (session_.failed()) return failed();
+      report(i + 1, steps_.size());
     }
     refetchWritten();
     if (session_.failed()) return failed();
@@ -120,6 +121,10 @@ class Run {
     std::string href;                  // the server's card, or where a new one goes
     const SyncedCard* base = nullptr;
   };
+
+  void report(std::size_t done, std::size_t total) const {
+    if (progress_) progress_(done, total);
+  }
 
   SyncOutcome failed() {
     outcome_.result = SyncResult::failed;
@@ -228,7 +233,7 @@ class Run {
       auto known = stateByHref_.find(href);
       if (known == stateByHref_.end() || known->second->etag != etag) wanted.push_back(href);
     }
-    fetched_ = session_.fetch(collection_, wanted);
+    fetched_ = session_.fetch(collection_, wanted, progress_);
     for (const std::string& href : wanted) {
       // Deleted between the listing and the fetch.
       if (!fetched_.contains(href)) serverEtags_.erase(href);
@@ -448,6 +453,7 @@ class Run {
   DavSession session_;
   const Account& account_;
   const std::vector<std::string>& cards_;
+  const Progress& progress_;
   SyncState state_;
   bool hadState_ = false;
   std::string collection_;
@@ -484,8 +490,9 @@ bool isMassDelete(std::size_t n, std::size_t total) { return n > 5 && n * 4 > to
 
 SyncOutcome synchronise(platform::Http& http, const Account& account,
                         const std::vector<std::string>& cards,
-                        const std::optional<SyncState>& state, bool allowDeletes) {
-  return Run(http, account, cards, state).run(allowDeletes);
+                        const std::optional<SyncState>& state, bool allowDeletes,
+                        const Progress& progress) {
+  return Run(http, account, cards, state, progress).run(allowDeletes);
 }
 
 std::string summary(const SyncCounts& counts) {

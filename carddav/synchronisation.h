@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,6 +63,10 @@ struct SyncOutcome {
   SyncState state;
 };
 
+// How far a run has come: done of total steps of its current stage (the
+// fetching of the server's cards, then the writing on both sides).
+using Progress = std::function<void(std::size_t done, std::size_t total)>;
+
 // Gives each card without a UID, or with the UID of a card before it (a
 // duplicated entry), a new one. Returns whether any card changed: the file
 // must hold them before the first synchronisation sends a card, so that a
@@ -79,7 +84,8 @@ bool giveUids(std::vector<std::string>& cards);
 // too many cards on one side (isMassDelete) does nothing.
 [[nodiscard]] SyncOutcome synchronise(platform::Http& http, const Account& account,
                                       const std::vector<std::string>& cards,
-                                      const std::optional<SyncState>& state, bool allowDeletes);
+                                      const std::optional<SyncState>& state, bool allowDeletes,
+                                      const Progress& progress = {});
 
 // "n new, n changed, n deleted here; n new, n changed, n deleted on the server"
 [[nodiscard]] std::string summary(const SyncCounts& counts);

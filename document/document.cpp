@@ -237,8 +237,8 @@ SaveOutcome Document::write(std::optional<std::string> failedBackup,
 }
 
 FileSyncOutcome Document::synchronise(platform::Http& http, const carddav::Account& account,
-                                      bool allowDeletes) {
-  return fileSync_.run(currentFile_, http, account, allowDeletes);
+                                      bool allowDeletes, const carddav::Progress& progress) {
+  return fileSync_.run(currentFile_, http, account, allowDeletes, progress);
 }
 
 }  // namespace document

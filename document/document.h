@@ -118,7 +118,7 @@ class Document {
   // file arrives as another program's change does: reloadIfChanged, or the
   // question of the next save when records hold unsaved changes.
   FileSyncOutcome synchronise(platform::Http& http, const carddav::Account& account,
-                              bool allowDeletes);
+                              bool allowDeletes, const carddav::Progress& progress = {});
 
  private:
   [[nodiscard]] LoadOutcome read(bool skipSameBytes, std::string_view filter);

@@ -45,7 +45,8 @@ FileSyncResult FileSync::write(std::string_view path, const std::vector<std::str
 }
 
 FileSyncOutcome FileSync::run(std::string_view path, platform::Http& http,
-                              const carddav::Account& account, bool allowDeletes) {
+                              const carddav::Account& account, bool allowDeletes,
+                              const carddav::Progress& progress) {
   FileSyncOutcome outcome;
   // Without its state a run could not tell a card deleted here from one
   // new on the server.
@@ -76,7 +77,7 @@ FileSyncOutcome FileSync::run(std::string_view path, platform::Http& http,
   std::string statePath = this->statePath(path, account);
   std::optional<carddav::SyncState> state;
   if (auto bytes = files_.readFile(statePath)) state = carddav::readSyncState(*bytes);
-  outcome.sync = carddav::synchronise(http, account, cards, state, allowDeletes);
+  outcome.sync = carddav::synchronise(http, account, cards, state, allowDeletes, progress);
   if (outcome.sync.result == carddav::SyncResult::failed) {
     outcome.result = FileSyncResult::failed;
     return outcome;

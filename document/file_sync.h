@@ -41,7 +41,7 @@ class FileSync {
 
   // path: the address file, absolute.
   FileSyncOutcome run(std::string_view path, platform::Http& http, const carddav::Account& account,
-                      bool allowDeletes);
+                      bool allowDeletes, const carddav::Progress& progress = {});
 
   // Where the state of path and the account's address book is kept.
   [[nodiscard]] std::string statePath(std::string_view path, const carddav::Account& account) const;
