@@ -11,6 +11,7 @@
 
 #include "tests/fakes/fake_carddav_server.h"
 #include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_keyring.h"
 #include "tests/fakes/memory_file_system.h"
 #include "tools/vcftool/vcftool_command.h"
 
@@ -43,6 +44,9 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
   };
   const std::string configured =
       "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=anna\r\n";
+  // The keyring holds a password for anna, none for bert.
+  const std::string bert =
+      "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=bert\r\n";
   auto none = [](auto&, auto&) {};
   const Row rows[] = {
       {"no server configured",
@@ -55,7 +59,7 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "vcftool: no server configured ([CardDAV] Url= in /home/anna/.config/zudedo.conf)",
        0},
       {"no password",
-       configured,
+       bert,
        std::nullopt,
        none,
        {},
@@ -63,6 +67,15 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "",
        "vcftool: no password: set ZUDEDO_CARDDAV_PASSWORD",
        0},
+      {"the keyring's password",
+       configured,
+       std::nullopt,
+       [](auto&, FakeCardDavServer& server) { server.authorization = "Basic YW5uYTprZXB0"; },
+       {},
+       0,
+       "0 new, 0 changed, 0 deleted here; 3 new, 0 changed, 0 deleted on the server\n",
+       "",
+       3},
       {"the first synchronisation",
        configured,
        "pw",
@@ -102,13 +115,15 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
     files.files[std::string(config)] = row.configText;
     FakeCardDavServer server;
     testing_support::FakeClock clock;
+    testing_support::FakeKeyring keyring;
+    keyring.keep("http://dav.example/dav/anna/kontakte/", "anna", "kept");
     row.before(files, server);
     std::vector<std::string_view> args = {"sync", "myadr.vcf"};
     std::ostringstream out;
     std::ostringstream err;
     int status = vcftool::run(args, files, out, err, [&] {
-      return vcftool::SyncSetup{server, clock, std::string(config), row.password,
-                                "/home/anna/.local/state/zudedo"};
+      return vcftool::SyncSetup{server,       clock,    std::string(config),
+                                row.password, &keyring, "/home/anna/.local/state/zudedo"};
     });
     EXPECT_EQ(status, row.status) << row.what << ": " << err.str();
     EXPECT_EQ(out.str(), row.out) << row.what;

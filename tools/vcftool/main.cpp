@@ -10,6 +10,7 @@
 #include "platform/machine_clock.h"
 #include "platform/machine_file_system.h"
 #include "platform/machine_http.h"
+#include "platform/machine_keyring.h"
 #include "platform/path.h"
 #include "text/cp1252.h"
 #include "tools/vcftool/vcftool_command.h"
@@ -30,8 +31,10 @@ int main(int argc, char** argv) {
   auto files = platform::makeMachineFileSystem();
   std::unique_ptr<platform::Http> http;
   std::unique_ptr<platform::Clock> clock;
+  std::unique_ptr<platform::Keyring> keyring;
   auto makeSyncSetup = [&] {
     http = platform::makeMachineHttp();
+    keyring = platform::makeMachineKeyring();
     clock = platform::makeMachineClock();
     // The configuration the program uses, where it exists; none is made.
     platform::ConfigCandidates candidates =
@@ -42,9 +45,10 @@ int main(int argc, char** argv) {
     }
     const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
     std::string backups = platform::backupFolderOfThisProcess(app::stateFolderName);
-    return vcftool::SyncSetup{*http, *clock, config,
-                              password ? std::optional<std::string>(password) : std::nullopt,
-                              std::string(platform::path::folderOf(backups))};
+    return vcftool::SyncSetup{
+        *http,         *clock,
+        config,        password ? std::optional<std::string>(password) : std::nullopt,
+        keyring.get(), std::string(platform::path::folderOf(backups))};
   };
   return vcftool::run(args, *files, std::cout, std::cerr, makeSyncSetup);
 }

@@ -130,7 +130,7 @@ int sync(platform::FileSystem& files, std::string_view path, bool allowDeletes,
   carddav::Account account{
       settings.read(app::setting::carddavUrl),
       text::cp1252::textToUtf8(settings.read(app::setting::carddavUser)),
-      setup.password.value_or(""),
+      {},
   };
   if (setup.configFile.empty() || account.url.empty()) {
     err << "vcftool: no server configured ([CardDAV] Url= in "
@@ -139,10 +139,15 @@ int sync(platform::FileSystem& files, std::string_view path, bool allowDeletes,
         << ")\n";
     return 1;
   }
-  if (!account.user.empty() && !setup.password) {
-    err << "vcftool: no password: set ZUDEDO_CARDDAV_PASSWORD\n";
+  std::optional<std::string> password = setup.password;
+  if (!password && !account.user.empty() && setup.keyring)
+    password = setup.keyring->password(account.url, account.user);
+  if (!account.user.empty() && !password) {
+    err << "vcftool: no password: set ZUDEDO_CARDDAV_PASSWORD or keep it in the keyring "
+           "through the program's settings dialog\n";
     return 1;
   }
+  account.password = password.value_or("");
   document::Backups backups(platform::path::join(setup.stateFolder, "backups"));
   document::FileSync fileSync(files, setup.clock, backups, setup.stateFolder);
   std::string absolute = platform::path::isAbsolute(path)

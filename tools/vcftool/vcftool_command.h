@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/http.h"
+#include "platform/keyring.h"
 
 namespace vcftool {
 
@@ -19,6 +20,7 @@ struct SyncSetup {
   const platform::Clock& clock;
   std::string configFile;  // the program's configuration file; empty when there is none
   std::optional<std::string> password;  // UTF-8, when the environment gives one
+  platform::Keyring* keyring;           // asked when the environment gives none
   std::string stateFolder;              // the program's own, with "backups" below it
 };
 
