@@ -4,9 +4,14 @@
 
 namespace app {
 
-// The "Einstellungen" dialog in which the user names the telephone's port,
-// as data: a caption, the port field (with its tooltip) and OK, placed at
-// (596, 289) of the main window's client area. Each backend builds it.
+// The "Einstellungen" dialog of the settings button, as data: the
+// telephone's port (with its tooltip), the CardDAV server's address, user
+// and password, OK and "Jetzt abgleichen", placed at (596, 289) of the main
+// window's client area. Each backend builds it.
 [[nodiscard]] const platform::DialogDefinition& portSettingsDialog();
+
+// The question for the server's password when no keyring holds it: one
+// password field and OK.
+[[nodiscard]] const platform::DialogDefinition& serverPasswordDialog();
 
 }  // namespace app

@@ -1,7 +1,9 @@
 #include "app/program.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "app/main_window_definition.h"
 #include "app/port_settings_dialog.h"
@@ -73,8 +75,9 @@ void Program::start() {
   document_.emplace(records_, screen_, services_.files,
                     platform::Setting{*settings_, setting::addressFile}, backupFolder_);
   fileCommands().loadConfigured(filterText(window));
-  serverSync_.emplace(*document_, records_, screen_, services_.dialogs, *settings_, services_.http,
-                      serverPassword_);
+  serverAccount_.emplace(*settings_, services_.keyring, services_.dialogs, serverPassword_);
+  serverSync_.emplace(*document_, records_, screen_, services_.dialogs, *serverAccount_,
+                      services_.http);
   synchronise(false);
   attachMainTooltips(window);
   outputs::setPhoneButtonsVisible(window, false);
@@ -198,8 +201,29 @@ void Program::writeList(ControlId) {
 
 void Program::portSettings(ControlId) {
   platform::Setting port = telephonePort();
-  outputs::openPortSettings(portSettingsDialog(), phone_, services_.window, services_.dialogs, port,
-                            services_.clock);
+  std::string storedPort = port.read();
+  std::vector<platform::DialogField> fields = serverAccount_->fields();
+  fields.insert(fields.begin(), {control::portEdit, storedPort});
+  std::optional<platform::DialogResult> result;
+  while ((result = services_.dialogs.askForTexts(portSettingsDialog(), fields)) &&
+         !ServerAccount::isUsableAddress(platform::textOf(result->fields, control::serverEdit))) {
+    services_.dialogs.messageBox("Die Adresse des Servers muss mit https:// oder http:// beginnen.",
+                                 "Einstellungen", platform::MessageButtons::ok,
+                                 platform::MessageIcon::exclamation);
+    fields = std::move(result->fields);
+  }
+  if (!result) return;
+  std::string_view enteredPort = platform::textOf(result->fields, control::portEdit);
+  bool syncNow = result->button == control::syncNowButton;
+  // OK tries the port again; the other button only a changed one.
+  if (!syncNow || enteredPort != storedPort) {
+    outputs::applyPortSettings(enteredPort, phone_, services_.window, services_.dialogs, port,
+                               services_.clock);
+  }
+  // A changed account is tried at once, so that a wrong address or password
+  // shows while the user still has them in mind.
+  bool changed = serverAccount_->change(result->fields);
+  if (syncNow || (changed && serverAccount_->configured())) synchronise(true);
 }
 
 void Program::mail(ControlId) { outputs::composeMail(services_.window, services_.shell); }

@@ -7,6 +7,7 @@
 
 #include "app/config_location.h"
 #include "app/file_commands.h"
+#include "app/server_account.h"
 #include "app/server_sync.h"
 #include "app/tick.h"
 #include "document/document.h"
@@ -14,6 +15,7 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/http.h"
+#include "platform/keyring.h"
 #include "platform/profile_file.h"
 #include "platform/record_view.h"
 #include "platform/serial_port.h"
@@ -39,6 +41,7 @@ struct Services {
   platform::SerialPort& serial;
   platform::Shell& shell;
   platform::Http& http;
+  platform::Keyring& keyring;
 };
 
 // The running program: its state for the whole run, the start-up after the
@@ -104,6 +107,7 @@ class Program : public platform::WindowEvents {
   table::Records records_;
   std::optional<document::Document> document_;
   std::optional<std::string> serverPassword_;
+  std::optional<ServerAccount> serverAccount_;
   std::optional<ServerSync> serverSync_;
   TickState tick_;
   int sortCycle_ = 0;

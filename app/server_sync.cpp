@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/setting_keys.h"
 #include "table/progress.h"
-#include "text/cp1252.h"
 
 namespace app {
 
@@ -60,22 +58,35 @@ bool ServerSync::run(bool asked) {
   if (running_ || records_.busy || (!asked && records_.changed)) return false;
   // Also without a server: the configuration is read once an interval.
   lastRun_ = screen_.clock.tickCount();
-  std::string url = settings_.read(setting::carddavUrl);
-  if (url.empty()) return false;
-  carddav::Account account{url, text::cp1252::textToUtf8(settings_.read(setting::carddavUser)),
-                           password_.value_or("")};
+  if (!account_.configured()) {
+    if (asked) {
+      dialogs_.messageBox("F\xFCr den Abgleich ist kein Server eingetragen.", "Abgleich",
+                          platform::MessageButtons::ok, platform::MessageIcon::exclamation);
+    }
+    return false;
+  }
   // Commands wait meanwhile, as during a load.
   table::BusyGuard busy(records_);
   running_ = true;
+  std::optional<carddav::Account> account = account_.forRun(asked);
+  if (!account) {
+    running_ = false;
+    screen_.statusBar.setText(statusPart, "Abgleich nicht ausgef\xFChrt");
+    return false;
+  }
   screen_.statusBar.setText(statusPart, "Abgleich mit dem Server ...");
-  document::FileSyncOutcome outcome = document_.synchronise(http_, account, false);
+  table::ProgressDisplay progress(screen_, document_.currentFile());
+  auto showProgress = [&](std::size_t done, std::size_t total) {
+    progress.update(done, total, done == total);
+  };
+  document::FileSyncOutcome outcome = document_.synchronise(http_, *account, false, showProgress);
   if (outcome.result == document::FileSyncResult::wouldDelete) {
     std::string question = "Abgleich w\xFCrde " + std::to_string(outcome.sync.deletions) +
                            " Eintr\xE4ge l\xF6schen.\r\n\r\nTrotzdem abgleichen?";
     platform::Answer answer = dialogs_.messageBox(
         question, "Abgleich", platform::MessageButtons::yesNo, platform::MessageIcon::exclamation);
     if (answer == platform::Answer::yes) {
-      outcome = document_.synchronise(http_, account, true);
+      outcome = document_.synchronise(http_, *account, true, showProgress);
     }
   }
   running_ = false;
@@ -87,6 +98,7 @@ bool ServerSync::run(bool asked) {
     screen_.statusBar.setText(statusPart, "Abgleich nicht ausgef\xFChrt");
     return true;
   }
+  if (outcome.sync.failure == carddav::SyncFailure::unauthorised) account_.refused();
   std::string text = failureText(outcome);
   screen_.statusBar.setText(statusPart, "Abgleich " + timeOfDay(screen_.clock.now()) + ": " + text);
   if (asked) {

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "app/server_account.h"
 #include "document/document.h"
 #include "platform/dialogs.h"
 #include "platform/http.h"
-#include "platform/settings.h"
 #include "table/records.h"
 #include "table/screen.h"
 
@@ -17,10 +17,10 @@ namespace app {
 // The synchronisation of the address file in use with the CardDAV address
 // book of the configuration, as the window runs it: without being asked
 // after the start's load, after each save and now and then, on request
-// with the settings dialog's button. It shows what it is doing and how the
-// last run went in the status bar, asks before it deletes many cards, and
-// tells a failure in a message box only when the user asked for the run.
-// No server configured: it does nothing at all.
+// with the settings dialog's button. It shows what it is doing (in the
+// progress bar, as a load does) and how the last run went in the status bar, asks before it deletes
+// many cards, and tells a failure in a message box only when the user asked for the run. No server
+// configured: it does nothing at all.
 class ServerSync {
  public:
   // How long the window waits between runs it starts by itself.
@@ -30,15 +30,13 @@ class ServerSync {
   static constexpr int statusPart = 5;
 
   ServerSync(document::Document& document, table::Records& records, const table::Screen& screen,
-             platform::Dialogs& dialogs, platform::Settings& settings, platform::Http& http,
-             std::optional<std::string> password)
+             platform::Dialogs& dialogs, ServerAccount& account, platform::Http& http)
       : document_(document),
         records_(records),
         screen_(screen),
         dialogs_(dialogs),
-        settings_(settings),
-        http_(http),
-        password_(std::move(password)) {}
+        account_(account),
+        http_(http) {}
 
   // Runs now: asked always, otherwise only while no record has unsaved
   // changes (the reload of what the server changed would wait for a save).
@@ -56,9 +54,8 @@ class ServerSync {
   table::Records& records_;
   table::Screen screen_;
   platform::Dialogs& dialogs_;
-  platform::Settings& settings_;
+  ServerAccount& account_;
   platform::Http& http_;
-  std::optional<std::string> password_;
   std::optional<std::uint32_t> lastRun_;
   bool running_ = false;
 };

@@ -23,6 +23,7 @@
 #include "document/document.h"
 #include "platform/ini_profile_file.h"
 #include "platform/machine_http.h"
+#include "platform/machine_keyring.h"
 #include "platform/posix/clock.h"
 #include "platform/posix/file_operations.h"
 #include "platform/posix/file_system.h"
@@ -91,6 +92,7 @@ struct RealServices {
   platform::qt::SerialPort serial;
   platform::posix::Shell shell;
   std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  std::unique_ptr<platform::Keyring> keyring = platform::makeMachineKeyring();
 };
 
 // From a changed search text to the table's model holding the new rows: the
@@ -138,10 +140,10 @@ void startUpBenchmark(benchmark::State& state) {
   int rows = 0;
   for (auto _ : state) {
     RealServices services(config);
-    app::Program program(
-        {services.window, services.window, services.window, services.dialogs, services.profile,
-         services.files, services.clock, services.serial, services.shell, *services.http},
-        {config, "", ""}, /*backupFolder=*/"");  // the start-up saves nothing
+    app::Program program({services.window, services.window, services.window, services.dialogs,
+                          services.profile, services.files, services.clock, services.serial,
+                          services.shell, *services.http, *services.keyring},
+                         {config, "", ""}, /*backupFolder=*/"");  // the start-up saves nothing
     program.start();
     QCoreApplication::processEvents();
     rows = program.records().table.rowCount();

@@ -22,6 +22,7 @@
 #include "bench/null_services.h"
 #include "platform/ini_profile_file.h"
 #include "platform/machine_http.h"
+#include "platform/machine_keyring.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/file_operations.h"
@@ -104,6 +105,7 @@ struct Services {
   platform::win32::SerialPort serial;
   platform::win32::Shell shell;
   std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  std::unique_ptr<platform::Keyring> keyring = platform::makeMachineKeyring();
 };
 
 // From a changed search text to the repainted table: the tick that notices
@@ -143,10 +145,10 @@ double startUpTime(const Book& book, int& rows) {
   for (int run = 0; run < runs; ++run) {
     Clock::time_point start = Clock::now();
     Services services(book.config);
-    app::Program program(
-        {services.window, services.window, services.window, services.dialogs, services.profile,
-         services.files, services.clock, services.serial, services.shell, *services.http},
-        {book.config, "", ""}, "");
+    app::Program program({services.window, services.window, services.window, services.dialogs,
+                          services.profile, services.files, services.clock, services.serial,
+                          services.shell, *services.http, *services.keyring},
+                         {book.config, "", ""}, "");
     program.start();
     services.window.processPendingEvents();
     services.window.paintNow();

@@ -10,6 +10,7 @@
 #include "platform/config_candidates.h"
 #include "platform/ini_profile_file.h"
 #include "platform/machine_http.h"
+#include "platform/machine_keyring.h"
 #include "platform/posix/clock.h"
 #include "platform/posix/file_operations.h"
 #include "platform/posix/file_system.h"
@@ -31,10 +32,11 @@ int main(int, char** argv) {
   platform::qt::Window window(app::mainWindowDefinition());
   platform::qt::Dialogs dialogs(&window);
   std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  std::unique_ptr<platform::Keyring> keyring = platform::makeMachineKeyring();
   const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
 
   app::Program program(
-      {window, window, window, dialogs, profile, files, clock, serial, shell, *http},
+      {window, window, window, dialogs, profile, files, clock, serial, shell, *http, *keyring},
       platform::configCandidatesOfThisProcess(app::configFileName),
       platform::backupFolderOfThisProcess(app::stateFolderName),
       password ? std::optional<std::string>(password) : std::nullopt);

@@ -10,6 +10,7 @@
 #include "platform/config_candidates.h"
 #include "platform/ini_profile_file.h"
 #include "platform/machine_http.h"
+#include "platform/machine_keyring.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dialogs.h"
@@ -31,10 +32,11 @@ int main() {
   platform::win32::Window window(app::mainWindowDefinition());
   platform::win32::Dialogs dialogs(window);
   std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  std::unique_ptr<platform::Keyring> keyring = platform::makeMachineKeyring();
   const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
 
   app::Program program(
-      {window, window, window, dialogs, profile, files, clock, serial, shell, *http},
+      {window, window, window, dialogs, profile, files, clock, serial, shell, *http, *keyring},
       platform::configCandidatesOfThisProcess(app::configFileName),
       platform::backupFolderOfThisProcess(app::stateFolderName),
       password ? std::optional<std::string>(password) : std::nullopt);

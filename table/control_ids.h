@@ -3,7 +3,7 @@
 #include "platform/control_id.h"
 
 // The ids of the program's controls: those of the main window, then those of
-// the port settings dialog. Every layer addresses controls by these names;
+// the settings dialog and the password question. Every layer addresses controls by these names;
 // the window definitions give each control its id.
 namespace table::control {
 
@@ -61,9 +61,21 @@ inline constexpr platform::ControlId ageLabel{1362};
 inline constexpr platform::ControlId saveButton{1363};
 inline constexpr platform::ControlId resetFilterButton{1364};
 
-// The port settings dialog.
+// The settings dialog: the telephone's port and the CardDAV server.
 inline constexpr platform::ControlId portCaption{1275};
 inline constexpr platform::ControlId portEdit{1277};
 inline constexpr platform::ControlId portOkButton{1278};
+inline constexpr platform::ControlId serverCaption{1279};
+inline constexpr platform::ControlId serverEdit{1280};
+inline constexpr platform::ControlId userCaption{1281};
+inline constexpr platform::ControlId userEdit{1282};
+inline constexpr platform::ControlId passwordCaption{1283};
+inline constexpr platform::ControlId passwordEdit{1284};
+inline constexpr platform::ControlId syncNowButton{1285};
+
+// The question for the server's password.
+inline constexpr platform::ControlId passwordQuestionCaption{1286};
+inline constexpr platform::ControlId passwordQuestionEdit{1287};
+inline constexpr platform::ControlId passwordQuestionOkButton{1288};
 
 }  // namespace table::control

@@ -10,9 +10,15 @@
 
 namespace {
 
+using platform::DialogField;
+using platform::DialogResult;
 using testing_support::FakeCardDavServer;
 using testing_support::ProgramFixture;
 namespace control = table::control;
+
+constexpr std::string_view address = "http://dav.example/dav/anna/kontakte/";
+// "anna" and "geheim"
+constexpr std::string_view annasAuthorization = "Basic YW5uYTpnZWhlaW0=";
 
 constexpr std::string_view twoCards =
     "BEGIN:VCARD\r\nN:Meier;Anna\r\nTEL;HOME:0301\r\nEND:VCARD\r\n"
@@ -95,6 +101,76 @@ TEST(ServerSync, aFailureShowsInTheStatusBarAndManyDeletionsAreAsked) {
             "Abgleich w\xFCrde 8 Eintr\xE4ge l\xF6schen.\r\n\r\nTrotzdem abgleichen?");
   EXPECT_EQ(fixture.window.rowCount(), 10);
   EXPECT_EQ(fixture.window.status[5], "Abgleich nicht ausgef\xFChrt");
+}
+
+TEST(ServerSync, theSettingsDialogSetsUpTheServerAndSaysWhatIsWrong) {
+  struct : ProgramFixture {
+    using ProgramFixture::ProgramFixture;
+    std::string configured(const char* key) { return profile.values[{configPath, "CardDAV", key}]; }
+  } fixture{std::string(twoCards), std::nullopt};
+  fixture.server.authorization = annasAuthorization;
+  fixture.start();
+  fixture.dialogs.dialogAnswers = {
+      DialogResult{control::portOkButton, {{control::serverEdit, "dav.example/dav/anna/"}}},
+      DialogResult{control::portOkButton,
+                   {{control::serverEdit, " " + std::string(address)},
+                    {control::userEdit, "anna "},
+                    {control::passwordEdit, "geheim"}}}};
+  fixture.click(control::settingsButton);
+
+  std::vector<DialogField> shown{{control::portEdit, ""},
+                                 {control::serverEdit, ""},
+                                 {control::userEdit, ""},
+                                 {control::passwordEdit, ""}};
+  ASSERT_EQ(fixture.dialogs.dialogFields.size(), 2U);
+  EXPECT_EQ(fixture.dialogs.dialogFields[0], shown);
+  // An address that is no web address: said, and the dialog again as typed.
+  EXPECT_EQ(fixture.dialogs.messages.at(0).text,
+            "Die Adresse des Servers muss mit https:// oder http:// beginnen.");
+  EXPECT_EQ(fixture.dialogs.dialogFields[1][1].text, "dav.example/dav/anna/");
+  EXPECT_EQ(fixture.configured("Url"), address);
+  EXPECT_EQ(fixture.configured("User"), "anna");
+  EXPECT_EQ(fixture.keyring.password(address, "anna"), "geheim");
+  EXPECT_EQ(fixture.server.cards.size(), 2U);
+  EXPECT_EQ(fixture.window.status[5], "Abgeglichen um 15:54");
+
+  // The dialog shows the kept password; a wrong one is said at once.
+  fixture.dialogs.dialogAnswers = {
+      DialogResult{control::portOkButton, {{control::passwordEdit, "falsch"}}}};
+  fixture.click(control::settingsButton);
+  EXPECT_EQ(fixture.dialogs.dialogFields[2][3].text, "geheim");
+  EXPECT_EQ(fixture.dialogs.messages.back().text, "Benutzer oder Kennwort falsch.");
+  EXPECT_EQ(fixture.keyring.password(address, "anna"), "falsch");
+}
+
+TEST(ServerSync, withoutAKeyringThePasswordIsAskedForOnceARun) {
+  ProgramFixture fixture{std::string(twoCards), std::nullopt};
+  fixture.keyring.absent = true;
+  fixture.server.authorization = annasAuthorization;
+  fixture.profile.values[{ProgramFixture::configPath, "CardDAV", "Url"}] = address;
+  fixture.profile.values[{ProgramFixture::configPath, "CardDAV", "User"}] = "anna";
+  fixture.dialogs.dialogAnswers = {std::nullopt};
+  fixture.start();
+  EXPECT_EQ(fixture.dialogs.textDialogTitles, std::vector<std::string>{"Abgleich"});
+  EXPECT_EQ(fixture.window.status[5], "Abgleich nicht ausgef\xFChrt");
+  // The runs the program starts itself do not ask again.
+  fixture.clock.tick += app::ServerSync::interval;
+  fixture.tick();
+  EXPECT_EQ(fixture.dialogs.textDialogTitles.size(), 1U);
+  EXPECT_TRUE(fixture.server.requests.empty());
+
+  // The button asks again, and the password serves the rest of the run.
+  fixture.dialogs.dialogAnswers = {
+      DialogResult{control::syncNowButton, {}},
+      DialogResult{control::passwordQuestionOkButton, {{control::passwordQuestionEdit, "geheim"}}}};
+  fixture.click(control::settingsButton);
+  EXPECT_EQ(fixture.server.cards.size(), 2U);
+  fixture.clock.tick += app::ServerSync::interval;
+  std::size_t requests = fixture.server.requests.size();
+  fixture.tick();
+  EXPECT_GT(fixture.server.requests.size(), requests);
+  EXPECT_EQ(fixture.dialogs.textDialogTitles.size(), 3U);
+  EXPECT_TRUE(fixture.dialogs.messages.empty());
 }
 
 }  // namespace

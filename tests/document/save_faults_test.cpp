@@ -10,6 +10,7 @@
 #include "tests/fakes/fake_carddav_server.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_keyring.h"
 #include "tests/fakes/fake_serial_port.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_window.h"
@@ -78,8 +79,9 @@ TEST_P(SaveFault, leavesTheOldFileKeepsTheEditsAndALaterSaveSucceeds) {
   testing_support::FakeShell shell;
   testing_support::TempDir state;
   testing_support::FakeCardDavServer server;
+  testing_support::FakeKeyring keyring;
   app::Program program(
-      {window, window, window, dialogs, profile, files, clock, serial, shell, server},
+      {window, window, window, dialogs, profile, files, clock, serial, shell, server, keyring},
       {config, dir.file("programm.cfg"), dir.file("etc.conf")}, state.file("backups"));
   program.start();
   window.events->timerExpired();

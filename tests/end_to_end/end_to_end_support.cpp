@@ -92,9 +92,10 @@ TemporaryHome::~TemporaryHome() {
 }
 
 RunningProgram::RunningProgram()
-    : program({window, window, window, dialogs, profile, files, clock, serial, shell, *http},
-              platform::configCandidatesOfThisProcess(app::configFileName),
-              platform::backupFolderOfThisProcess(app::stateFolderName)) {}
+    : program(
+          {window, window, window, dialogs, profile, files, clock, serial, shell, *http, keyring},
+          platform::configCandidatesOfThisProcess(app::configFileName),
+          platform::backupFolderOfThisProcess(app::stateFolderName)) {}
 
 RunningProgram::~RunningProgram() = default;
 

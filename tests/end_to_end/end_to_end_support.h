@@ -22,6 +22,7 @@
 #include "platform/qt/serial_port.h"
 #include "platform/qt/window.h"
 #include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_keyring.h"
 #include "tests/fakes/pty_telephone.h"
 #include "tests/fakes/temp_dir.h"
 
@@ -113,6 +114,8 @@ class RunningProgram {
   platform::qt::Window window{app::mainWindowDefinition()};
   FakeDialogs dialogs;
   std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  // Never the keyring of the one who runs the tests.
+  FakeKeyring keyring;
   app::Program program;
 };
 

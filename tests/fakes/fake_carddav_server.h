@@ -37,6 +37,8 @@ class FakeCardDavServer : public platform::Http {
   int requestsLeft = -1;
   std::string rewriteLine = "PRODID:-//Fake//DE";
   std::vector<std::string> requests;  // "METHOD path"
+  // The one Authorization header answered; any when empty.
+  std::string authorization;
   // Another client's change that lands just before the next PUT.
   std::function<void(FakeCardDavServer&)> beforePut;
 
@@ -57,6 +59,8 @@ class FakeCardDavServer : public platform::Http {
     requests.push_back(request.method + " " + path);
     if (requestsLeft == 0) return {platform::HttpFailure::broken, "stopped", 0, {}, {}};
     if (requestsLeft > 0) --requestsLeft;
+    if (!authorization.empty() && header(request, "Authorization") != authorization)
+      return answer(401, {});
     if (request.method == "PROPFIND" && path == collection) return listing();
     if (request.method == "REPORT" && path == collection) {
       if (request.body.find("sync-collection") != std::string::npos) return sync(request.body);

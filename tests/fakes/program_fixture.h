@@ -1,11 +1,14 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "app/program.h"
 #include "tests/fakes/fake_carddav_server.h"
 #include "tests/fakes/fake_clock.h"
 #include "tests/fakes/fake_dialogs.h"
+#include "tests/fakes/fake_keyring.h"
 #include "tests/fakes/fake_serial_port.h"
 #include "tests/fakes/fake_shell.h"
 #include "tests/fakes/fake_window.h"
@@ -21,7 +24,13 @@ struct ProgramFixture {
   static constexpr const char* addressPath = "/home/anna/adressen.vcf";
   static constexpr const char* backupFolder = "/home/anna/.local/state/zudedo/backups";
 
-  explicit ProgramFixture(std::string addressFile) {
+  // serverPassword: the environment's, standing in for the keyring.
+  explicit ProgramFixture(std::string addressFile, std::optional<std::string> serverPassword = "pw")
+      : program{app::Services{window, window, window, dialogs, profile, files, clock, serial, shell,
+                              server, keyring},
+                app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg",
+                                      "/etc/zudedo.conf"},
+                backupFolder, std::move(serverPassword)} {
     files.files[addressPath] = std::move(addressFile);
     files.files[configPath] = "";
     profile.values[{configPath, "VC", "File"}] = addressPath;
@@ -43,10 +52,8 @@ struct ProgramFixture {
   FakeSerialPort serial;
   FakeShell shell;
   FakeCardDavServer server;
-  app::Program program{
-      app::Services{window, window, window, dialogs, profile, files, clock, serial, shell, server},
-      app::ConfigCandidates{configPath, "/opt/morvi/morvi-telefonbuch.cfg", "/etc/zudedo.conf"},
-      backupFolder, "pw"};
+  FakeKeyring keyring;
+  app::Program program;
 };
 
 }  // namespace testing_support

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "app/port_settings_dialog.h"
 #include "app/setting_keys.h"
 #include "outputs/port_settings.h"
 #include "tests/fakes/fake_clock.h"
@@ -41,9 +40,8 @@ struct PhoneBench {
     outputs::connectPhone(name, connection, window, dialogs, storedPortSetting, clock);
   }
   [[nodiscard]] std::string storedPort() const { return storedPortSetting.read(); }
-  void openPortSettings(outputs::PhoneConnection& link) {
-    outputs::openPortSettings(app::portSettingsDialog(), link, window, dialogs, storedPortSetting,
-                              clock);
+  void applyPortSettings(outputs::PhoneConnection& link, std::string_view entered) {
+    outputs::applyPortSettings(entered, link, window, dialogs, storedPortSetting, clock);
   }
   [[nodiscard]] bool buttonsShown() const {
     for (ControlId id : outputs::phoneButtons) {
@@ -230,7 +228,7 @@ struct WatchedPort : testing_support::FakeSerialPort {
   std::function<void()> onOpen;
 };
 
-TEST_F(PhoneFixture, settingsDialogShowsTheStoredPortAndAppliesInOrder) {
+TEST_F(PhoneFixture, anEnteredPortIsTriedAfterTheButtonsAndTheStoredPortAreCleared) {
   WatchedPort watchedPort;
   outputs::PhoneConnection watched{watchedPort};
   outputs::connectPhone("COM2", watched, window, dialogs, storedPortSetting, clock);
@@ -243,11 +241,8 @@ TEST_F(PhoneFixture, settingsDialogShowsTheStoredPortAndAppliesInOrder) {
     storedAtOpen = storedPort();
     buttonsShownAtOpen = buttonsShown();
   };
-  dialogs.textAnswers.push_back("com5");
-  openPortSettings(watched);
+  applyPortSettings(watched, "com5");
 
-  EXPECT_EQ(dialogs.textDialogTitles, std::vector<std::string>{"Einstellungen"});
-  EXPECT_EQ(dialogs.textDialogs, std::vector<std::string>{"COM2"});
   EXPECT_EQ(storedAtOpen, "");
   EXPECT_FALSE(buttonsShownAtOpen);
   EXPECT_EQ(watchedPort.closes, 1);
@@ -259,9 +254,7 @@ TEST_F(PhoneFixture, settingsDialogShowsTheStoredPortAndAppliesInOrder) {
 
 TEST_F(PhoneFixture, failedAttemptFromTheDialogLeavesNoStoredPort) {
   port.answerToProbe = "";
-  dialogs.textAnswers.push_back("COM4");
-  openPortSettings(connection);
-  EXPECT_EQ(dialogs.textDialogs, std::vector<std::string>{"COM9"});
+  applyPortSettings(connection, "COM4");
   EXPECT_EQ(storedPort(), "");
   EXPECT_FALSE(buttonsShown());
   EXPECT_FALSE(port.isOpen());
@@ -271,24 +264,12 @@ TEST_F(PhoneFixture, failedAttemptFromTheDialogLeavesNoStoredPort) {
 TEST_F(PhoneFixture, emptyEntryHidesButtonsClearsThePortAndTriesNothing) {
   connect("COM3");
   ASSERT_TRUE(buttonsShown());
-  dialogs.textAnswers.push_back("");
-  openPortSettings(connection);
+  applyPortSettings(connection, "");
   EXPECT_FALSE(buttonsShown());
   EXPECT_EQ(storedPort(), "");
   EXPECT_EQ(port.opened, std::vector<std::string>{"COM3"});
   EXPECT_TRUE(port.isOpen()) << "the connection stays open until the next attempt";
   EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(PhoneFixture, closingTheDialogChangesNothing) {
-  connect("COM3");
-  profile.writes.clear();
-  openPortSettings(connection);  // no answer: closed
-  EXPECT_EQ(dialogs.textDialogs, std::vector<std::string>{"COM3"});
-  EXPECT_TRUE(profile.writes.empty());
-  EXPECT_TRUE(buttonsShown());
-  EXPECT_TRUE(port.isOpen());
-  EXPECT_EQ(port.opened.size(), 1U);
 }
 
 }  // namespace

@@ -199,7 +199,7 @@ TEST_F(PortSettingsTest, showsTheStoredPortAndOkReturnsTheEntry) {
     auto* dialog = asPortDialog(widget);
     if (dialog == nullptr) return;
     EXPECT_EQ(dialog->windowTitle(), qs(u"Einstellungen"));
-    EXPECT_EQ(dialog->size(), QSize(231, 125));
+    EXPECT_EQ(dialog->size(), QSize(479, 169));
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->parentWidget(), window.widget());
@@ -219,7 +219,7 @@ TEST_F(PortSettingsTest, showsTheStoredPortAndOkReturnsTheEntry) {
     QPushButton* ok = dialog->defaultButton();
     EXPECT_EQ(ok->objectName(), qs(u"1278"));
     EXPECT_EQ(ok->text(), qs(u"OK"));
-    EXPECT_EQ(ok->geometry(), QRect(178, 98, 48, 22));
+    EXPECT_EQ(ok->geometry(), QRect(422, 142, 48, 22));
     EXPECT_EQ(dialog->focusWidget(), ok);
 
     port->setText(qs(u" com12 "));

@@ -252,8 +252,8 @@ TEST_F(Win32DialogsTest, portSettings_placedOverTheMainWindow_okGivesTheText_clo
   ClientToScreen(main, &expected);
   EXPECT_EQ(place.left, expected.x);
   EXPECT_EQ(place.top, expected.y);
-  EXPECT_EQ(client.right, 231);
-  EXPECT_EQ(client.bottom, 125);
+  EXPECT_EQ(client.right, 479);
+  EXPECT_EQ(client.bottom, 169);
   EXPECT_EQ(shownPort, L"COM3");
   EXPECT_EQ(focus, ok);
   EXPECT_NE(exStyle & WS_EX_APPWINDOW, 0);
