@@ -89,3 +89,31 @@ class Server:
 
     def etag(self, href):
         return self.request("GET", href)[2]["ETag"]
+
+
+def serve(kind):
+    """Runs a server for a test of another language: prints one line, "PID
+    BASE COLLECTION USER PASSWORD", and keeps the server until SIGTERM or the
+    end of the parent."""
+    import signal, sys, tempfile
+    work = tempfile.mkdtemp(prefix=f"morvi-{kind}-")
+    parent = os.getppid()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(0))
+    server = Server(kind, work)
+    try:
+        print(os.getpid(), server.base, server.collection, server.user or "-",
+              server.password or "-", flush=True)
+        while os.getppid() == parent:
+            time.sleep(0.2)
+    finally:
+        server.stop()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    import sys
+    if len(sys.argv) != 3 or sys.argv[1] != "serve":
+        sys.exit("usage: dav_servers.py serve radicale|xandikos")
+    if not installed(sys.argv[2]):
+        sys.exit(77)
+    serve(sys.argv[2])

@@ -67,6 +67,21 @@ class TemporaryHome {
   std::filesystem::path oldWork_;
 };
 
+// The system's clock, whose tick count a test may move on, so that what
+// waits for minutes happens at once.
+class MovableClock : public platform::Clock {
+ public:
+  [[nodiscard]] std::uint32_t tickCount() const override { return clock_.tickCount() + moved; }
+  [[nodiscard]] platform::Date today() const override { return clock_.today(); }
+  [[nodiscard]] platform::LocalTime now() const override { return clock_.now(); }
+  void sleep(int milliseconds) override { clock_.sleep(milliseconds); }
+
+  std::uint32_t moved = 0;
+
+ private:
+  platform::posix::Clock clock_;
+};
+
 // The real services of main(), the real window, and dialogs that answer from
 // scripts. Construct it inside a TemporaryHome: it reads the environment.
 class RunningProgram {
@@ -108,7 +123,7 @@ class RunningProgram {
   platform::posix::FileOperations fileOperations;
   platform::posix::FileSystem files{fileOperations};
   platform::IniProfileFile profile{files};
-  platform::posix::Clock clock;
+  MovableClock clock;
   platform::posix::Shell shell;
   platform::qt::SerialPort serial;
   platform::qt::Window window{app::mainWindowDefinition()};
