@@ -81,7 +81,8 @@ constexpr platform::DialogDefinition settings{
     .iconSize = 32,
     .clientWidth = 479,
     .clientHeight = 169,
-    .x = 596,
+    // Its right edge where the port's dialog had it, inside the main window.
+    .x = 348,
     .y = 289,
     .controls = settingsControls,
 };

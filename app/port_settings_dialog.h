@@ -6,7 +6,7 @@ namespace app {
 
 // The "Einstellungen" dialog of the settings button, as data: the
 // telephone's port (with its tooltip), the CardDAV server's address, user
-// and password, OK and "Jetzt abgleichen", placed at (596, 289) of the main
+// and password, OK and "Jetzt abgleichen", placed at (348, 289) of the main
 // window's client area. Each backend builds it.
 [[nodiscard]] const platform::DialogDefinition& portSettingsDialog();
 

@@ -203,7 +203,7 @@ TEST_F(PortSettingsTest, showsTheStoredPortAndOkReturnsTheEntry) {
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
     EXPECT_TRUE(dialog->isModal());
     EXPECT_EQ(dialog->parentWidget(), window.widget());
-    EXPECT_EQ(dialog->pos(), window.widget()->mapToGlobal(QPoint(596, 289)));
+    EXPECT_EQ(dialog->pos(), window.widget()->mapToGlobal(QPoint(348, 289)));
     EXPECT_FALSE(dialog->windowIcon().isNull());
 
     auto* caption = dialog->findChild<QLabel*>(qs(u"1275"));

@@ -248,7 +248,7 @@ TEST_F(Win32DialogsTest, portSettings_placedOverTheMainWindow_okGivesTheText_clo
   EXPECT_EQ(dialogs.askForText(app::portSettingsDialog(), "COM3"), std::nullopt);
   EXPECT_TRUE(answerer.finished());
 
-  POINT expected{596, 289};
+  POINT expected{348, 289};
   ClientToScreen(main, &expected);
   EXPECT_EQ(place.left, expected.x);
   EXPECT_EQ(place.top, expected.y);
