@@ -162,7 +162,7 @@ enter_port() {
   xdotool mousemove --sync $((dialog_x + 197)) $((dialog_y + 21)) click 1 # port field
   xdotool type --delay 50 "$1"
   wait_for "the typed port" probe_equals "$1" text "Einstellungen" 1277
-  xdotool mousemove --sync $((dialog_x + 202)) $((dialog_y + 109)) click 1 # OK
+  xdotool mousemove --sync $((dialog_x + 446)) $((dialog_y + 153)) click 1 # OK
   wait_for "the telephone buttons" probe_equals 1 visible "$title" 1301
 }
 
