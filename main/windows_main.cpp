@@ -9,13 +9,13 @@
 #include "app/setting_keys.h"
 #include "platform/config_candidates.h"
 #include "platform/ini_profile_file.h"
-#include "platform/machine_http.h"
 #include "platform/machine_keyring.h"
 #include "platform/win32/clock.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/dialogs.h"
 #include "platform/win32/file_operations.h"
 #include "platform/win32/file_system.h"
+#include "platform/win32/http.h"
 #include "platform/win32/serial_port.h"
 #include "platform/win32/shell.h"
 #include "platform/win32/window.h"
@@ -31,7 +31,9 @@ int main() {
   platform::win32::SerialPort serial;
   platform::win32::Window window(app::mainWindowDefinition());
   platform::win32::Dialogs dialogs(window);
-  std::unique_ptr<platform::Http> http = platform::makeMachineHttp();
+  // The window's events go on while the server is waited for.
+  std::unique_ptr<platform::Http> http =
+      platform::win32::makeHttp([&window] { window.processPendingEvents(); });
   std::unique_ptr<platform::Keyring> keyring = platform::makeMachineKeyring();
   const char* password = std::getenv("ZUDEDO_CARDDAV_PASSWORD");
 

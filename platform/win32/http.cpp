@@ -6,6 +6,7 @@
 #include <charconv>
 #include <chrono>
 #include <climits>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/machine_http.h"
+#include "platform/win32/http.h"
 #include "platform/win32/wide_text.h"
 
 namespace platform::win32 {
@@ -245,6 +247,8 @@ DWORD WINAPI runExchange(void* context) {
 // body comes as the server sent it (WinHTTP unpacks nothing unless told).
 class Http : public platform::Http {
  public:
+  explicit Http(std::function<void()> whileWaiting) : whileWaiting_(std::move(whileWaiting)) {}
+
   HttpResponse send(const HttpRequest& request) override {
     if (!session_) {
       session_.reset(WinHttpOpen(L"Morvi-Telefonbuch", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY,
@@ -252,11 +256,16 @@ class Http : public platform::Http {
       if (!session_) return lastFailure();
     }
     // WinHTTP's calls block: the exchange runs on a thread of its own while
-    // this one keeps the window painted, as a save's retries do.
+    // this one handles the window's events.
     Exchange running{session_.get(), request, {}};
     HANDLE thread = CreateThread(nullptr, 0, runExchange, &running, 0, nullptr);
     if (thread == nullptr) return exchange(session_.get(), request);
-    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_PAINT) == WAIT_OBJECT_0 + 1) {
+    DWORD wanted = whileWaiting_ ? QS_ALLINPUT : QS_PAINT;
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, wanted) == WAIT_OBJECT_0 + 1) {
+      if (whileWaiting_) {
+        whileWaiting_();
+        continue;
+      }
       MSG message;
       while (PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) {
         DispatchMessageW(&message);
@@ -269,14 +278,19 @@ class Http : public platform::Http {
 
  private:
   Handle session_;
+  std::function<void()> whileWaiting_;
 };
 
 }  // namespace
+
+std::unique_ptr<platform::Http> makeHttp(std::function<void()> whileWaiting) {
+  return std::make_unique<Http>(std::move(whileWaiting));
+}
 
 }  // namespace platform::win32
 
 namespace platform {
 
-std::unique_ptr<Http> makeMachineHttp() { return std::make_unique<win32::Http>(); }
+std::unique_ptr<Http> makeMachineHttp() { return win32::makeHttp({}); }
 
 }  // namespace platform
