@@ -12,7 +12,11 @@ inline void ensureApplicationObject() {
   static int argc = 1;
   static char name[] = "morvi-telefonbuch";
   static char* argv[] = {name, nullptr};
-  static QCoreApplication application(argc, argv);
+  // Never destroyed: at the exit of the process Qt's own global objects
+  // (those of Qt Network among them) are gone or going, and an application
+  // object destroyed after them crashes (Qt 6.8).
+  static auto* application = new QCoreApplication(argc, argv);
+  (void)application;
 }
 
 }  // namespace platform::qt
