@@ -44,6 +44,14 @@ class Server:
                          b'<d:collection/><c:addressbook/></d:resourcetype></d:prop></d:set></d:mkcol>')
 
     def start(self):
+        # Xandikos keeps each address book in a git repository and leaves
+        # git's lock files behind when it is stopped in the middle of a write
+        # (0.2.12 answers 423 to every later write); clear them, as whoever
+        # restarts it after a crash must.
+        for root, _, files in os.walk(self.folder):
+            for name in files:
+                if name.endswith(".lock") and f"{os.sep}.git" in root:
+                    os.remove(os.path.join(root, name))
         self.process = subprocess.Popen(self.command, stdout=subprocess.DEVNULL,
                                         stderr=open(os.path.join(self.work, "server.log"), "a"))
         for _ in range(100):
