@@ -137,7 +137,6 @@ std::string serverForm(std::string_view card, std::string_view uid) {
   std::string body;
   bool hasUid = false;
   bool hasFn = false;
-  std::string fromN;
   for (const CardProperty& property : cardProperties(fileForm(card))) {
     ContentLine line = addressbook::parseContentLine(property.line);
     if (property.name == "VERSION") continue;

@@ -404,6 +404,7 @@ class Run {
   // what both sides hold afterwards.
   void refetchWritten() {
     std::vector<std::string> hrefs;
+    hrefs.reserve(written_.size());
     for (const Step& step : written_) hrefs.push_back(step.href);
     std::map<std::string, ServerCard> cards = session_.fetch(collection_, hrefs);
     for (Step step : written_) {
