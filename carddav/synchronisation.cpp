@@ -172,17 +172,17 @@ class Run {
     session_.fail(SyncFailure::noAddressBook, account_.url);
   }
 
+  // The address itself is asked first: what is in an address book are its
+  // cards, and a server takes long to list thousands of them.
   std::optional<std::string> addressBookAmong(const std::string& url) {
-    auto listing = session_.report(url, addressBooksRequest(), true);
-    if (!listing) return std::nullopt;
-    std::optional<std::string> first;
-    for (const ResourceStatus& resource : listing->resources) {
-      if (!resource.isAddressBook) continue;
-      std::string found = resolve(url, resource.href);
-      if (sameResource(found, url)) return found;
-      if (!first) first = found;
+    for (int depth : {0, 1}) {
+      auto listing = session_.report(url, addressBooksRequest(depth), true);
+      if (!listing) return std::nullopt;
+      for (const ResourceStatus& resource : listing->resources) {
+        if (resource.isAddressBook) return resolve(url, resource.href);
+      }
     }
-    return first;
+    return std::nullopt;
   }
 
   // serverEtags_: every card of the collection with its ETag, from the

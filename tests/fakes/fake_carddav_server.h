@@ -36,7 +36,7 @@ class FakeCardDavServer : public platform::Http {
   bool noSyncReport = false;
   int requestsLeft = -1;
   std::string rewriteLine = "PRODID:-//Fake//DE";
-  std::vector<std::string> requests;  // "METHOD path"
+  std::vector<std::string> requests;  // "METHOD path", with " depth N" where it has one
   // Another client's change that lands just before the next PUT.
   std::function<void(FakeCardDavServer&)> beforePut;
 
@@ -54,10 +54,11 @@ class FakeCardDavServer : public platform::Http {
 
   platform::HttpResponse send(const platform::HttpRequest& request) override {
     std::string path = request.url.substr(origin.size());
-    requests.push_back(request.method + " " + path);
+    std::string depth = header(request, "Depth");
+    requests.push_back(request.method + " " + path + (depth.empty() ? "" : " depth " + depth));
     if (requestsLeft == 0) return {platform::HttpFailure::broken, "stopped", 0, {}, {}};
     if (requestsLeft > 0) --requestsLeft;
-    if (request.method == "PROPFIND" && path == collection) return listing();
+    if (request.method == "PROPFIND" && path == collection) return listing(depth != "0");
     if (request.method == "REPORT" && path == collection) {
       if (request.body.find("sync-collection") != std::string::npos) return sync(request.body);
       return multiget(request.body);
@@ -110,11 +111,13 @@ class FakeCardDavServer : public platform::Http {
     return found;
   }
 
-  platform::HttpResponse listing() const {
+  platform::HttpResponse listing(bool withCards) const {
     std::string inner =
         response(collection, "<d:resourcetype><d:collection/><c:addressbook/></d:resourcetype>");
-    for (const auto& [href, card] : cards) {
-      inner += response(href, "<d:getetag>" + card.etag + "</d:getetag>");
+    if (withCards) {
+      for (const auto& [href, card] : cards) {
+        inner += response(href, "<d:getetag>" + card.etag + "</d:getetag>");
+      }
     }
     return multistatus(inner);
   }
