@@ -405,9 +405,12 @@ class Run {
     std::map<std::string, ServerCard> cards = session_.fetch(collection_, hrefs);
     for (Step step : written_) {
       if (session_.failed()) return;
-      // The server may spell the href it answers with otherwise.
-      auto found = std::ranges::find_if(
-          cards, [&](const auto& card) { return samePath(card.first, step.href); });
+      auto found = cards.find(step.href);
+      if (found == cards.end()) {
+        // The server may spell the href it answers with otherwise.
+        found = std::ranges::find_if(
+            cards, [&](const auto& card) { return samePath(card.first, step.href); });
+      }
       if (found == cards.end()) {
         session_.fail(SyncFailure::badAnswer, "a card sent is missing: " + step.href);
         return;

@@ -219,6 +219,15 @@ TEST(Synchronisation, theFirstRunListsAndFetchesTheCardsOnce) {
   EXPECT_EQ(world.here(), world.there());
 }
 
+TEST(Synchronisation, aCardSentIsFoundInAnAnswerThatSpellsItsHrefOtherwise) {
+  World world;
+  world.cards = {phone("eva@example.org", "Kurz;Eva", "0171"), own("M\xFCller;Hans", "0302")};
+  world.server.decodesHrefs = true;
+  SyncOutcome outcome = world.sync();
+  EXPECT_EQ(outcome.result, SyncResult::done) << outcome.detail;
+  EXPECT_EQ(world.here(), world.there());
+}
+
 TEST(Synchronisation, aServerStoppedHalfWayLeavesNothingLostOrDoubled) {
   // Seven requests: the address book's own properties, its sync report,
   // four cards sent, and fetching them back.

@@ -30,10 +30,12 @@ class FakeCardDavServer : public platform::Http {
   int version = 0;
 
   // Faults: refuse tokens older than this (403 valid-sync-token); know no
-  // sync report at all; fail every request after this many (a server
-  // stopped half way); add a line to every card a client sends.
+  // sync report at all; answer a multiget with its hrefs percent-decoded;
+  // fail every request after this many (a server stopped half way); add a
+  // line to every card a client sends.
   int oldestToken = 0;
   bool noSyncReport = false;
+  bool decodesHrefs = false;
   int requestsLeft = -1;
   std::string rewriteLine = "PRODID:-//Fake//DE";
   std::vector<std::string> requests;  // "METHOD path", with " depth N" where it has one
@@ -78,6 +80,18 @@ class FakeCardDavServer : public platform::Http {
       if (key == name) return value;
     }
     return {};
+  }
+  static std::string decoded(std::string_view href) {
+    std::string out;
+    for (std::size_t i = 0; i < href.size(); ++i) {
+      if (href[i] == '%' && i + 2 < href.size()) {
+        out += static_cast<char>(std::stoi(std::string(href.substr(i + 1, 2)), nullptr, 16));
+        i += 2;
+      } else {
+        out += href[i];
+      }
+    }
+    return out;
   }
   static std::string escaped(std::string_view text) {
     std::string out;
@@ -145,11 +159,12 @@ class FakeCardDavServer : public platform::Http {
     std::string inner;
     for (const std::string& href : between(body, "<d:href>", "</d:href>")) {
       auto card = cards.find(href);
-      inner +=
-          card == cards.end()
-              ? gone(href)
-              : response(href, "<d:getetag>" + card->second.etag + "</d:getetag><c:address-data>" +
-                                   escaped(card->second.text) + "</c:address-data>");
+      std::string answered = decodesHrefs ? decoded(href) : href;
+      inner += card == cards.end()
+                   ? gone(answered)
+                   : response(answered, "<d:getetag>" + card->second.etag +
+                                            "</d:getetag><c:address-data>" +
+                                            escaped(card->second.text) + "</c:address-data>");
     }
     return multistatus(inner);
   }
