@@ -80,10 +80,11 @@ class Run {
  public:
   Run(platform::Http& http, const Account& account, const std::vector<std::string>& cards,
       const std::optional<SyncState>& state)
-      : session_(http, account), account_(account), cards_(cards) {
-    if (state) state_ = *state;
-    hadState_ = state.has_value();
-  }
+      : session_(http, account),
+        account_(account),
+        cards_(cards),
+        state_(state ? *state : noState),
+        hadState_(state.has_value()) {}
 
   SyncOutcome run(bool allowDeletes) {
     findCollection();
@@ -453,8 +454,9 @@ class Run {
   DavSession session_;
   const Account& account_;
   const std::vector<std::string>& cards_;
-  SyncState state_;
-  bool hadState_ = false;
+  static inline const SyncState noState;
+  const SyncState& state_;
+  bool hadState_;
   std::string collection_;
   std::string syncToken_;
   std::map<std::string, std::string> serverEtags_;
