@@ -74,25 +74,35 @@ std::string valueKey(const ContentLine& line, int version) {
   return key;
 }
 
+// The card with CR LF line ends: crlf holds it where it had LF alone.
+std::string_view withCrLf(std::string_view card, std::string& crlf) {
+  if (card.find("\r\n") != std::string_view::npos || card.find('\n') == std::string_view::npos) {
+    return card;
+  }
+  for (char c : card) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return crlf;
+}
+
+// The line without its folds and its line end.
+std::string lineText(std::string_view card, const addressbook::CardLine& line) {
+  std::string text = addressbook::unfold(card, line);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
 }  // namespace
 
 std::vector<CardProperty> cardProperties(std::string_view card) {
   std::string crlf;
-  if (card.find("\r\n") == std::string_view::npos && card.find('\n') != std::string_view::npos) {
-    for (char c : card) {
-      if (c == '\n') crlf += '\r';
-      crlf += c;
-    }
-    card = crlf;
-  }
+  card = withCrLf(card, crlf);
   std::vector<addressbook::CardLine> lines = addressbook::cardLines(card);
   int version = versionOf(lines, card);
   std::vector<CardProperty> properties;
   for (const addressbook::CardLine& line : lines) {
-    std::string unfolded = addressbook::unfold(card, line);
-    while (!unfolded.empty() && (unfolded.back() == '\n' || unfolded.back() == '\r')) {
-      unfolded.pop_back();
-    }
+    std::string unfolded = lineText(card, line);
     ContentLine parsed = addressbook::parseContentLine(unfolded);
     if (!parsed.isProperty) continue;
     std::string name = upper(parsed.name);
@@ -105,10 +115,14 @@ std::vector<CardProperty> cardProperties(std::string_view card) {
 }
 
 std::string cardUid(std::string_view card) {
-  for (const CardProperty& property : cardProperties(card)) {
-    if (property.name != "UID") continue;
-    std::string_view value = property.line;
-    value.remove_prefix(value.find(':') + 1);
+  std::string crlf;
+  card = withCrLf(card, crlf);
+  // Only the UID line is unfolded: a line's head holds its name.
+  for (const addressbook::CardLine& line : addressbook::cardLines(card)) {
+    ContentLine head = addressbook::parseContentLine(line.head);
+    if (!head.isProperty || !addressbook::equalsIgnoringCase(head.name, "UID")) continue;
+    std::string text = lineText(card, line);
+    std::string_view value = addressbook::parseContentLine(text).value;
     while (!value.empty() && (value.front() == ' ' || value.front() == '\t'))
       value.remove_prefix(1);
     while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);

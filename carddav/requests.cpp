@@ -44,7 +44,9 @@ DavRequest currentUserPrincipalRequest() { return propfind(0, "<d:current-user-p
 
 DavRequest addressBookHomeSetRequest() { return propfind(0, "<card:addressbook-home-set/>"); }
 
-DavRequest addressBooksRequest() { return propfind(1, "<d:resourcetype/><d:displayname/>"); }
+DavRequest addressBooksRequest(int depth) {
+  return propfind(depth, "<d:resourcetype/><d:displayname/>");
+}
 
 DavRequest etagListingRequest() { return propfind(1, "<d:getetag/>"); }
 

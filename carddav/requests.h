@@ -16,11 +16,11 @@ struct DavRequest {
 
 // Discovery, from the server's address to the address books: the current
 // user's principal (asked of the address or of its well-known path), then
-// the principal's address book home set, then the collections in a home
-// with their resource type and display name.
+// the principal's address book home set, then the resource type and
+// display name of a collection itself (depth 0) or of those in it (1).
 [[nodiscard]] DavRequest currentUserPrincipalRequest();
 [[nodiscard]] DavRequest addressBookHomeSetRequest();
-[[nodiscard]] DavRequest addressBooksRequest();
+[[nodiscard]] DavRequest addressBooksRequest(int depth);
 
 // The ETag of every card in an address book, for a server without sync
 // tokens or after it refused one.

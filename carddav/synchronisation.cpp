@@ -63,6 +63,8 @@ std::string withUid(std::string_view card, std::string_view uid) {
 
 // Whether two cards say the same, in any spelling and order.
 bool sameContent(std::string_view a, std::string_view b) {
+  // Most often a card is as the last run left it.
+  if (a == b) return true;
   auto keys = [](std::string_view card) {
     std::multiset<std::string> set;
     for (CardProperty& property : cardProperties(card)) set.insert(std::move(property.key));
@@ -78,10 +80,12 @@ class Run {
  public:
   Run(platform::Http& http, const Account& account, const std::vector<std::string>& cards,
       const std::optional<SyncState>& state, const Progress& progress)
-      : session_(http, account), account_(account), cards_(cards), progress_(progress) {
-    if (state) state_ = *state;
-    hadState_ = state.has_value();
-  }
+      : session_(http, account),
+        account_(account),
+        cards_(cards),
+        progress_(progress),
+        state_(state ? *state : noState),
+        hadState_(state.has_value()) {}
 
   SyncOutcome run(bool allowDeletes) {
     findCollection();
@@ -177,17 +181,17 @@ class Run {
     session_.fail(SyncFailure::noAddressBook, account_.url);
   }
 
+  // The address itself is asked first: what is in an address book are its
+  // cards, and a server takes long to list thousands of them.
   std::optional<std::string> addressBookAmong(const std::string& url) {
-    auto listing = session_.report(url, addressBooksRequest(), true);
-    if (!listing) return std::nullopt;
-    std::optional<std::string> first;
-    for (const ResourceStatus& resource : listing->resources) {
-      if (!resource.isAddressBook) continue;
-      std::string found = resolve(url, resource.href);
-      if (sameResource(found, url)) return found;
-      if (!first) first = found;
+    for (int depth : {0, 1}) {
+      auto listing = session_.report(url, addressBooksRequest(depth), true);
+      if (!listing) return std::nullopt;
+      for (const ResourceStatus& resource : listing->resources) {
+        if (resource.isAddressBook) return resolve(url, resource.href);
+      }
     }
-    return first;
+    return std::nullopt;
   }
 
   // serverEtags_: every card of the collection with its ETag, from the
@@ -409,9 +413,12 @@ class Run {
     std::map<std::string, ServerCard> cards = session_.fetch(collection_, hrefs);
     for (Step step : written_) {
       if (session_.failed()) return;
-      // The server may spell the href it answers with otherwise.
-      auto found = std::ranges::find_if(
-          cards, [&](const auto& card) { return samePath(card.first, step.href); });
+      auto found = cards.find(step.href);
+      if (found == cards.end()) {
+        // The server may spell the href it answers with otherwise.
+        found = std::ranges::find_if(
+            cards, [&](const auto& card) { return samePath(card.first, step.href); });
+      }
       if (found == cards.end()) {
         session_.fail(SyncFailure::badAnswer, "a card sent is missing: " + step.href);
         return;
@@ -455,8 +462,9 @@ class Run {
   const Account& account_;
   const std::vector<std::string>& cards_;
   const Progress& progress_;
-  SyncState state_;
-  bool hadState_ = false;
+  static inline const SyncState noState;
+  const SyncState& state_;
+  bool hadState_;
   std::string collection_;
   std::string syncToken_;
   std::map<std::string, std::string> serverEtags_;

@@ -75,8 +75,9 @@ FileSyncOutcome FileSync::run(std::string_view path, platform::Http& http,
   }
 
   std::string statePath = this->statePath(path, account);
+  std::optional<std::string> stateBytes = files_.readFile(statePath);
   std::optional<carddav::SyncState> state;
-  if (auto bytes = files_.readFile(statePath)) state = carddav::readSyncState(*bytes);
+  if (stateBytes) state = carddav::readSyncState(*stateBytes);
   outcome.sync = carddav::synchronise(http, account, cards, state, allowDeletes, progress);
   if (outcome.sync.result == carddav::SyncResult::failed) {
     outcome.result = FileSyncResult::failed;
@@ -94,10 +95,10 @@ FileSyncOutcome FileSync::run(std::string_view path, platform::Http& http,
     // run compares everything again.
     if (outcome.result != FileSyncResult::synchronised) return outcome;
   }
+  std::string newState = carddav::writeSyncState(outcome.sync.state);
+  if (newState == stateBytes) return outcome;
   files_.createFolder(stateFolder_);
-  if (!files_.replaceFile(statePath, carddav::writeSyncState(outcome.sync.state))) {
-    outcome.result = FileSyncResult::writeFailed;
-  }
+  if (!files_.replaceFile(statePath, newState)) outcome.result = FileSyncResult::writeFailed;
   return outcome;
 }
 

@@ -200,9 +200,37 @@ TEST(Synchronisation, theFirstRunMatchesCardsByUid) {
   EXPECT_EQ(world.here(), world.there());
 }
 
+// A server takes long to list thousands of cards: the first run asks the
+// address book for itself alone, lists its cards once and fetches them in
+// one request, as it fetches those it sent.
+TEST(Synchronisation, theFirstRunListsAndFetchesTheCardsOnce) {
+  World world;
+  world.cards = {own("Kurz;Eva", "0301"), own("M\xFCller;Hans", "0302")};
+  world.server.store("/dav/anna/kontakte/p1.vcf", phone("p1", "Nowak;Ewa", "0171"));
+  world.server.store("/dav/anna/kontakte/p2.vcf", phone("p2", "Handy;Hugo", "0173"));
+  ASSERT_EQ(world.sync().result, SyncResult::done);
+  std::vector<std::string> requests = world.server.requests;
+  for (std::string& request : requests) {
+    if (request.starts_with("PUT ")) request = "PUT";
+  }
+  const std::string report = "REPORT /dav/anna/kontakte/ depth 0";
+  EXPECT_EQ(requests, (std::vector<std::string>{"PROPFIND /dav/anna/kontakte/ depth 0", report,
+                                                report, "PUT", "PUT", report}));
+  EXPECT_EQ(world.here(), world.there());
+}
+
+TEST(Synchronisation, aCardSentIsFoundInAnAnswerThatSpellsItsHrefOtherwise) {
+  World world;
+  world.cards = {phone("eva@example.org", "Kurz;Eva", "0171"), own("M\xFCller;Hans", "0302")};
+  world.server.decodesHrefs = true;
+  SyncOutcome outcome = world.sync();
+  EXPECT_EQ(outcome.result, SyncResult::done) << outcome.detail;
+  EXPECT_EQ(world.here(), world.there());
+}
+
 TEST(Synchronisation, aServerStoppedHalfWayLeavesNothingLostOrDoubled) {
-  // Seven requests: the listing of the address book, its sync report, four
-  // cards sent, and fetching them back.
+  // Seven requests: the address book's own properties, its sync report,
+  // four cards sent, and fetching them back.
   for (int stopAfter = 1; stopAfter < 7; ++stopAfter) {
     World world;
     for (int i = 0; i < 4; ++i)

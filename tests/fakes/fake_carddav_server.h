@@ -30,13 +30,15 @@ class FakeCardDavServer : public platform::Http {
   int version = 0;
 
   // Faults: refuse tokens older than this (403 valid-sync-token); know no
-  // sync report at all; fail every request after this many (a server
-  // stopped half way); add a line to every card a client sends.
+  // sync report at all; answer a multiget with its hrefs percent-decoded;
+  // fail every request after this many (a server stopped half way); add a
+  // line to every card a client sends.
   int oldestToken = 0;
   bool noSyncReport = false;
+  bool decodesHrefs = false;
   int requestsLeft = -1;
   std::string rewriteLine = "PRODID:-//Fake//DE";
-  std::vector<std::string> requests;  // "METHOD path"
+  std::vector<std::string> requests;  // "METHOD path", with " depth N" where it has one
   // The one Authorization header answered; any when empty.
   std::string authorization;
   // Another client's change that lands just before the next PUT.
@@ -56,12 +58,13 @@ class FakeCardDavServer : public platform::Http {
 
   platform::HttpResponse send(const platform::HttpRequest& request) override {
     std::string path = request.url.substr(origin.size());
-    requests.push_back(request.method + " " + path);
+    std::string depth = header(request, "Depth");
+    requests.push_back(request.method + " " + path + (depth.empty() ? "" : " depth " + depth));
     if (requestsLeft == 0) return {platform::HttpFailure::broken, "stopped", 0, {}, {}};
     if (requestsLeft > 0) --requestsLeft;
     if (!authorization.empty() && header(request, "Authorization") != authorization)
       return answer(401, {});
-    if (request.method == "PROPFIND" && path == collection) return listing();
+    if (request.method == "PROPFIND" && path == collection) return listing(depth != "0");
     if (request.method == "REPORT" && path == collection) {
       if (request.body.find("sync-collection") != std::string::npos) return sync(request.body);
       return multiget(request.body);
@@ -81,6 +84,18 @@ class FakeCardDavServer : public platform::Http {
       if (key == name) return value;
     }
     return {};
+  }
+  static std::string decoded(std::string_view href) {
+    std::string out;
+    for (std::size_t i = 0; i < href.size(); ++i) {
+      if (href[i] == '%' && i + 2 < href.size()) {
+        out += static_cast<char>(std::stoi(std::string(href.substr(i + 1, 2)), nullptr, 16));
+        i += 2;
+      } else {
+        out += href[i];
+      }
+    }
+    return out;
   }
   static std::string escaped(std::string_view text) {
     std::string out;
@@ -114,11 +129,13 @@ class FakeCardDavServer : public platform::Http {
     return found;
   }
 
-  platform::HttpResponse listing() const {
+  platform::HttpResponse listing(bool withCards) const {
     std::string inner =
         response(collection, "<d:resourcetype><d:collection/><c:addressbook/></d:resourcetype>");
-    for (const auto& [href, card] : cards) {
-      inner += response(href, "<d:getetag>" + card.etag + "</d:getetag>");
+    if (withCards) {
+      for (const auto& [href, card] : cards) {
+        inner += response(href, "<d:getetag>" + card.etag + "</d:getetag>");
+      }
     }
     return multistatus(inner);
   }
@@ -146,11 +163,12 @@ class FakeCardDavServer : public platform::Http {
     std::string inner;
     for (const std::string& href : between(body, "<d:href>", "</d:href>")) {
       auto card = cards.find(href);
-      inner +=
-          card == cards.end()
-              ? gone(href)
-              : response(href, "<d:getetag>" + card->second.etag + "</d:getetag><c:address-data>" +
-                                   escaped(card->second.text) + "</c:address-data>");
+      std::string answered = decodesHrefs ? decoded(href) : href;
+      inner += card == cards.end()
+                   ? gone(answered)
+                   : response(answered, "<d:getetag>" + card->second.etag +
+                                            "</d:getetag><c:address-data>" +
+                                            escaped(card->second.text) + "</c:address-data>");
     }
     return multistatus(inner);
   }

@@ -21,6 +21,11 @@ using testing_support::FakeCardDavServer;
 
 constexpr std::string_view book = "/home/anna/myadr.vcf";
 constexpr std::string_view config = "/home/anna/.config/zudedo.conf";
+constexpr std::string_view configured =
+    "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=anna\r\n";
+// The keyring holds a password for anna, none for bert.
+constexpr std::string_view bert =
+    "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=bert\r\n";
 
 std::string cards(int count) {
   std::string text;
@@ -28,6 +33,19 @@ std::string cards(int count) {
     text += "BEGIN:VCARD\r\nN:Name" + std::to_string(i) + ";Anna\r\nTEL;HOME:030\r\nEND:VCARD\r\n";
   }
   return text;
+}
+
+// vcftool sync myadr.vcf in /home/anna.
+int sync(testing_support::MemoryFileSystem& files, FakeCardDavServer& server,
+         const std::optional<std::string>& password, std::ostream& out, std::ostream& err) {
+  testing_support::FakeClock clock;
+  testing_support::FakeKeyring keyring;
+  keyring.keep("http://dav.example/dav/anna/kontakte/", "anna", "kept");
+  std::vector<std::string_view> args = {"sync", "myadr.vcf"};
+  return vcftool::run(args, files, out, err, [&] {
+    return vcftool::SyncSetup{server,   clock,    std::string(config),
+                              password, &keyring, "/home/anna/.local/state/zudedo"};
+  });
 }
 
 TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
@@ -42,11 +60,6 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
     std::string err;  // the start of what is printed there
     std::size_t onServer;
   };
-  const std::string configured =
-      "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=anna\r\n";
-  // The keyring holds a password for anna, none for bert.
-  const std::string bert =
-      "[CardDAV]\r\nUrl=http://dav.example/dav/anna/kontakte/\r\nUser=bert\r\n";
   auto none = [](auto&, auto&) {};
   const Row rows[] = {
       {"no server configured",
@@ -59,7 +72,7 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "vcftool: no server configured ([CardDAV] Url= in /home/anna/.config/zudedo.conf)",
        0},
       {"no password",
-       bert,
+       std::string(bert),
        std::nullopt,
        none,
        {},
@@ -68,7 +81,7 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "vcftool: no password: set ZUDEDO_CARDDAV_PASSWORD",
        0},
       {"the keyring's password",
-       configured,
+       std::string(configured),
        std::nullopt,
        [](auto&, FakeCardDavServer& server) { server.authorization = "Basic YW5uYTprZXB0"; },
        {},
@@ -77,7 +90,7 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "",
        3},
       {"the first synchronisation",
-       configured,
+       std::string(configured),
        "pw",
        none,
        {},
@@ -86,7 +99,7 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "",
        3},
       {"the server stops answering",
-       configured,
+       std::string(configured),
        "pw",
        [](auto&, FakeCardDavServer& server) { server.requestsLeft = 2; },
        {},
@@ -95,7 +108,7 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
        "vcftool: the connection broke off: PUT http://dav.example/dav/anna/kontakte/",
        0},
       {"the file changes while the cards are sent",
-       configured,
+       std::string(configured),
        "pw",
        [](testing_support::MemoryFileSystem& files, FakeCardDavServer& server) {
          server.beforePut = [&files](FakeCardDavServer&) {
@@ -114,17 +127,10 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
     files.files[std::string(book)] = cards(3);
     files.files[std::string(config)] = row.configText;
     FakeCardDavServer server;
-    testing_support::FakeClock clock;
-    testing_support::FakeKeyring keyring;
-    keyring.keep("http://dav.example/dav/anna/kontakte/", "anna", "kept");
     row.before(files, server);
-    std::vector<std::string_view> args = {"sync", "myadr.vcf"};
     std::ostringstream out;
     std::ostringstream err;
-    int status = vcftool::run(args, files, out, err, [&] {
-      return vcftool::SyncSetup{server,       clock,    std::string(config),
-                                row.password, &keyring, "/home/anna/.local/state/zudedo"};
-    });
+    int status = sync(files, server, row.password, out, err);
     EXPECT_EQ(status, row.status) << row.what << ": " << err.str();
     EXPECT_EQ(out.str(), row.out) << row.what;
     EXPECT_TRUE(err.str().starts_with(row.err)) << row.what << ": " << err.str();
@@ -138,6 +144,28 @@ TEST(VcftoolSync, needsAServerAndAPasswordAndSaysWhatItDid) {
       }
     }
   }
+}
+
+// The window runs every five minutes: a run with nothing to do leaves the
+// disk alone, the file and what the last run remembered alike. (The run
+// after the first still keeps the server's token that covers the cards the
+// first one sent.)
+TEST(VcftoolSync, aRunWithNothingToDoWritesNothing) {
+  testing_support::MemoryFileSystem files;
+  files.cwd = "/home/anna";
+  files.files[std::string(book)] = cards(3);
+  files.files[std::string(config)] = configured;
+  FakeCardDavServer server;
+  std::ostringstream earlier;
+  std::ostringstream err;
+  ASSERT_EQ(sync(files, server, "pw", earlier, err), 0) << err.str();
+  ASSERT_EQ(sync(files, server, "pw", earlier, err), 0) << err.str();
+  int writes = files.replaceCalls;
+  std::ostringstream idle;
+  EXPECT_EQ(sync(files, server, "pw", idle, err), 0) << err.str();
+  EXPECT_EQ(idle.str(),
+            "0 new, 0 changed, 0 deleted here; 0 new, 0 changed, 0 deleted on the server\n");
+  EXPECT_EQ(files.replaceCalls, writes);
 }
 
 }  // namespace
