@@ -1,8 +1,8 @@
 #include "app/server_account.h"
 
-#include <array>
 #include <utility>
 
+#include "addressbook/content_line.h"
 #include "app/port_settings_dialog.h"
 #include "app/setting_keys.h"
 #include "table/control_ids.h"
@@ -22,13 +22,7 @@ std::string_view trimmed(std::string_view text) {
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != prefix[i]) return false;
-  }
-  return true;
+  return addressbook::equalsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
 }  // namespace
